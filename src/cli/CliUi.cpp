@@ -1,0 +1,58 @@
+#include "cli/CliUi.h"
+
+#include <cstdlib>
+#include <utility>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace tarvo {
+
+void CStderrProgress::SetText(const std::string& text) {
+    std::lock_guard lock(mutex_);
+    if (verbose_ && text != last_)
+        out_ << text << '\n';
+    last_ = text;
+}
+
+MsgAnswer CStderrUi::MessageBox(const std::string& text, const std::string& title, MsgIcon icon,
+                                MsgButtons buttons) {
+    std::lock_guard lock(mutex_);
+    out_ << title << ": " << text << '\n';
+    if (icon == MsgIcon::Error)
+        ++errors_;
+    switch (buttons) {
+    case MsgButtons::Ok:
+        return MsgAnswer::Ok;
+    case MsgButtons::OkCancel:
+        return questionAnswer_ == MsgAnswer::No ? MsgAnswer::Cancel : MsgAnswer::Ok;
+    case MsgButtons::YesNo:
+    case MsgButtons::YesNoCancel:
+        return questionAnswer_;
+    }
+    return MsgAnswer::Ok;
+}
+
+std::optional<std::string> CStderrUi::ChooseOpenFile(const std::string&, const std::string&,
+                                                     const std::string&) {
+    std::lock_guard lock(mutex_);
+    return std::exchange(chosenPath_, std::nullopt);
+}
+
+std::optional<std::string> CStderrUi::ChooseSaveFile(const std::string&, const std::string&,
+                                                     const std::string&) {
+    std::lock_guard lock(mutex_);
+    return std::exchange(chosenPath_, std::nullopt);
+}
+
+void CStderrUi::OpenWithAssociatedProgram(const std::string& path) {
+    if (!openDocuments_)
+        return;
+    // Started detached; the tool does not wait for the viewer.
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        ::execlp("xdg-open", "xdg-open", path.c_str(), static_cast<char*>(nullptr));
+        std::_Exit(127);
+    }
+}
+
+} // namespace tarvo

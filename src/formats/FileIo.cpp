@@ -1,0 +1,47 @@
+#include "formats/FileIo.h"
+
+#include <cstdio>
+#include <fstream>
+#include <system_error>
+#include <unistd.h>
+
+namespace tarvo {
+
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    in.seekg(0, std::ios::end);
+    std::streamoff size = in.tellg();
+    if (size < 0)
+        return std::nullopt;
+    in.seekg(0, std::ios::beg);
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), size))
+        return std::nullopt;
+    return bytes;
+}
+
+bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
+    std::string temporary = path + ".tmp" + std::to_string(::getpid());
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out)
+            return false;
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
+        out.flush();
+        if (!out) {
+            out.close();
+            std::remove(temporary.c_str());
+            return false;
+        }
+    }
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+} // namespace tarvo
