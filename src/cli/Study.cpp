@@ -1,0 +1,38 @@
+#include "cli/Study.h"
+
+namespace tarvo {
+
+const std::set<std::string>& StudyValueOptions() {
+    static const std::set<std::string> options{"--map", "--min-points"};
+    return options;
+}
+
+const std::set<std::string>& StudyFlags() {
+    static const std::set<std::string> flags{"--no-merge"};
+    return flags;
+}
+
+std::optional<CStudyOptions> StudyOptionsFrom(CArgs& args, std::ostream& err) {
+    CStudyOptions options;
+    options.map = args.Get("--map");
+    options.noMerge = args.Has("--no-merge");
+    if (auto n = args.GetInt("--min-points")) {
+        if (*n < 1 || *n > 1000000) {
+            err << "--min-points must be between 1 and 1000000\n";
+            return std::nullopt;
+        }
+        options.minPoints = static_cast<int>(*n);
+    }
+    if (!args.Ok()) {
+        err << args.Error() << '\n';
+        return std::nullopt;
+    }
+    options.inputs = args.Positional();
+    if (options.inputs.empty()) {
+        err << "no study given: name survey files (and --map) or a workspace\n";
+        return std::nullopt;
+    }
+    return options;
+}
+
+} // namespace tarvo

@@ -1,0 +1,37 @@
+#pragma once
+// The study that most `tarvo` commands work on: a workspace (.tws), or a
+// projection file and survey files that are loaded and processed the way
+// the GUI's "Process Files" does.
+
+#include "cli/Args.h"
+#include "cli/CliUi.h"
+#include "model/Document.h"
+
+#include <optional>
+#include <ostream>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace tarvo {
+
+struct CStudyOptions {
+    std::optional<std::string> map; // --map FILE.gpf|.lpf
+    bool noMerge = false;           // --no-merge
+    std::optional<int> minPoints;   // --min-points N
+    std::vector<std::string> inputs; // survey files, or one workspace
+};
+
+// Options every study-taking command accepts, to merge into its CArgs sets.
+const std::set<std::string>& StudyValueOptions();
+const std::set<std::string>& StudyFlags();
+
+// Reads the study options out of parsed arguments (positional arguments are
+// the inputs). Returns nullopt and writes a message to err when invalid.
+std::optional<CStudyOptions> StudyOptionsFrom(CArgs& args, std::ostream& err);
+
+// Opens and processes the study into doc. Messages reach the user through
+// ui; returns false when nothing usable was loaded.
+bool OpenStudy(CTarvoAnalyzerDoc& doc, const CStudyOptions& options, CStderrUi& ui);
+
+} // namespace tarvo
