@@ -1,0 +1,77 @@
+#include "formats/WorkspaceCommands.h"
+
+#include "formats/FileIo.h"
+#include "formats/WorkspaceReader.h"
+#include "formats/WorkspaceWriter.h"
+#include "model/Text.h"
+
+namespace tarvo {
+
+namespace {
+
+constexpr const char* kNotWorkspaceText = "File is not recognized as a TWS file.";
+
+} // namespace
+
+std::string WorkspacePathFor(const std::string& chosen) {
+    const std::size_t nameStart = chosen.size() - FileNameOf(chosen).size();
+    const std::size_t dot = chosen.rfind('.');
+    std::string base =
+        dot != std::string::npos && dot >= nameStart ? chosen.substr(0, dot) : chosen;
+    return base + ".tws";
+}
+
+bool SaveWorkspaceFile(const CTarvoAnalyzerDoc& doc, const std::string& path, IUiServices& ui) {
+    if (WriteWorkspaceFile(doc, path))
+        return true;
+    ui.MessageBox(Format("Could not save file \"%s\"", path.c_str()), "File Save Error",
+                  MsgIcon::Error);
+    return false;
+}
+
+bool SaveWorkspaceCommand(CTarvoAnalyzerDoc& doc, IUiServices& ui) {
+    if (doc.busy.IsSet())
+        return false;
+    std::string path = doc.workspacePath;
+    if (!doc.workspaceNamed) {
+        auto chosen = ui.ChooseSaveFile(kTwsSaveFilter, kTwsSaveTitle, doc.workspacePath);
+        if (!chosen)
+            return false;
+        path = WorkspacePathFor(*chosen);
+    }
+    if (!SaveWorkspaceFile(doc, path, ui))
+        return false;
+    doc.workspacePath = path;
+    doc.workspaceNamed = true;
+    return true;
+}
+
+bool OpenWorkspaceFile(CTarvoAnalyzerDoc& doc, const std::string& path, IUiServices& ui) {
+    if (doc.busy.IsSet())
+        return false;
+    auto file = ReadWholeFile(path);
+    if (!file) {
+        ui.MessageBox(Format("Could not open file \"%s\"", path.c_str()), "File Open Error",
+                      MsgIcon::Error);
+        return false;
+    }
+    if (ReadWorkspace(doc, *file, ui) != WorkspaceReadStatus::kOk) {
+        ui.MessageBox(kNotWorkspaceText, "Invalid File", MsgIcon::Error);
+        return false;
+    }
+    doc.workspacePath = path;
+    doc.workspaceNamed = false;
+    doc.noSurveyLoaded = false;
+    return true;
+}
+
+bool OpenWorkspaceCommand(CTarvoAnalyzerDoc& doc, IUiServices& ui) {
+    if (doc.busy.IsSet())
+        return false;
+    auto chosen = ui.ChooseOpenFile(kTwsOpenFilter, kTwsOpenTitle, "");
+    if (!chosen)
+        return false;
+    return OpenWorkspaceFile(doc, *chosen, ui);
+}
+
+} // namespace tarvo

@@ -1,0 +1,41 @@
+#pragma once
+// Reader of workspace files (.tws), the layout WorkspaceWriter.h writes.
+// A read is all or nothing: the file is read into a fresh document, and the
+// caller's document is replaced only when every field was read. Counts and
+// text lengths are checked against the bytes left in the file before
+// anything is allocated, so a damaged file is refused, never half-applied.
+
+#include "model/Document.h"
+#include "model/UiServices.h"
+
+#include <cstdint>
+#include <span>
+
+namespace tarvo {
+
+enum class WorkspaceReadStatus {
+    kOk,
+    kNotWorkspace,    // the magic is missing; nothing was shown
+    kUnsupportedType, // the projection subtype is unknown; the reader said so
+    kDamaged          // short read, impossible count or unknown projection kind
+};
+
+// True when the bytes start with the workspace magic.
+bool HasWorkspaceMagic(std::span<const std::uint8_t> file);
+
+// Reads a whole workspace file into doc. On kOk every saved field of doc is
+// replaced and RefreshAfterWorkspaceRead has run; on any other status doc
+// is left exactly as it was. What the file does not carry stays with the
+// caller's document: the workspace path and name, the busy flag, and the
+// map view's window size, compass and hit kind. Only the unsupported-type
+// refusal shows a message ("Invalid File") of its own.
+WorkspaceReadStatus ReadWorkspace(CTarvoAnalyzerDoc& doc, std::span<const std::uint8_t> file,
+                                  IUiServices& ui);
+
+// Brings the document state in line after a workspace has been read: the AP
+// listing is sorted by SSID again, and markers and sources are taken as
+// being in site units (the file stores them converted). The panel rebuilds
+// its groups and widgets from this state when it is told to update.
+void RefreshAfterWorkspaceRead(CTarvoAnalyzerDoc& doc);
+
+} // namespace tarvo

@@ -1,0 +1,47 @@
+#pragma once
+// Writer of workspace files (.tws): the whole study as one flat, little-endian
+// dump in a fixed field order. Texts are a 32-bit length (characters + 1)
+// followed by the characters and a NUL; arrays are a signed 32-bit count
+// followed by the elements. WorkspaceReader.h reads the same layout back.
+
+#include "model/Document.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tarvo {
+
+constexpr std::uint32_t kTwsMagic = 0x53575420; // bytes 0x20 'T' 'W' 'S'
+constexpr std::uint32_t kTwsVersion = 1;
+
+// The copy of the projection-file header kept in a workspace. Its size field
+// holds the header's own length; the magic differs per projection kind.
+constexpr std::uint32_t kTwsGpsHeaderSize = 145;
+constexpr std::uint32_t kTwsLinearHeaderSize = 141;
+constexpr std::uint32_t kTwsGpsHeaderMagic = 0x47504620;    // bytes 0x20 'F' 'P' 'G'
+constexpr std::uint32_t kTwsLinearHeaderMagic = 0x4C504620; // bytes 0x20 'F' 'P' 'L'
+constexpr std::size_t kTwsSubtypeOffset = 12;               // within the header copy
+constexpr std::size_t kTwsGeometryDoubles = 18;
+constexpr std::size_t kTwsFlagBytes = 18;
+
+constexpr const char* kTwsSaveFilter =
+    "Tarvo Work Space (tws)|*.tws|TWS (*.tws)|*.tws|All Files (*.*)|*.*||";
+constexpr const char* kTwsSaveTitle = "Save work space";
+
+// Serialises the document. The projection block is written only when a map
+// is loaded under a projection kind that has a header layout (1 GPS, 2
+// linear); a map under any other kind cannot be described by the file, so
+// the file then records no map. The coverage block follows only while the
+// coverage-present flag is set. Nothing is returned for a study whose arrays
+// or map exceed what the file's 32-bit counts and sizes can hold.
+std::optional<std::vector<std::uint8_t>> WriteWorkspace(const CTarvoAnalyzerDoc& doc);
+
+// Writes the workspace to path, replacing an existing file only once the new
+// one is complete. Returns false when the file cannot be created or written;
+// the previous file is then left as it was.
+bool WriteWorkspaceFile(const CTarvoAnalyzerDoc& doc, const std::string& path);
+
+} // namespace tarvo
