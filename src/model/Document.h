@@ -47,6 +47,17 @@ struct CCoverageDrawing {
     bool operator==(const CCoverageDrawing&) const = default;
 };
 
+// A painted picture kept without any toolkit type: width x height pixels,
+// rows from the top, three bytes (red, green, blue) per pixel.
+struct CViewBitmap {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::vector<std::uint8_t> rgb;
+
+    bool IsEmpty() const { return width <= 0 || height <= 0; }
+    bool operator==(const CViewBitmap&) const = default;
+};
+
 // Set while a worker thread owns the document. Copies start idle.
 class CBusyFlag {
 public:
@@ -87,6 +98,7 @@ public:
     CGroups groupsByChannel;
     CGroups activeGroups;
     CPicture mapPicture;
+    CViewBitmap lastViewBitmap; // copy of the last painted view; not saved
 
     // --- projection (file or synthetic) ---
     std::int32_t projectionKind = kProjectionNone;
