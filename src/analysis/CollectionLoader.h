@@ -1,0 +1,46 @@
+#pragma once
+// Collection loading ("Process Files"): reads the selected survey files,
+// refuses a mix of GPS and linear data, builds the per-AP sample sets,
+// estimates every AP and sets the analysis box, view window and resolution.
+
+#include "model/Document.h"
+#include "model/UiServices.h"
+
+namespace tarvo {
+
+constexpr const char* kLoadingCollectionText = "Loading Collection Data ...";
+constexpr const char* kMixedDataText =
+    "Some SSD files are collected with GPS projection and some are collected with linear "
+    "projection. These two type of data can not be used together.";
+constexpr const char* kMixedDataTitle = "Reselect Files";
+
+enum class LoadOutcome {
+    Loaded,    // the collection was analysed
+    NotLoaded, // no file was read, or the data do not fit the loaded map
+    MixedData, // GPS and linear files together: refused
+};
+
+// Coverage resolution range over a box (metres): fine = max(extentX,
+// extentY) / 200, coarse = min(extentX, extentY) / 20. When coarse <= fine
+// the range is coarse .. 2 * coarse and the value coarse; otherwise the
+// range is fine .. coarse and the value is clamped into it. `usable` is
+// false (and nothing should change) unless fine and coarse are positive.
+struct CResolutionRange {
+    bool usable = false;
+    double low = 0.0;
+    double high = 0.0;
+    double value = 0.0;
+};
+CResolutionRange ResolutionRangeFor(const CBox& box, double resolution);
+
+// Runs the whole command synchronously on the calling thread (the GUI runs
+// it through CDocumentWorker). Shows its messages through ui and drives
+// ui.Progress(); there is no cancellation. Sets doc.processed, clears
+// doc.coveragePresent and sets doc.Resolution from the new AnalysisBox.
+// When the command ends early (no file read, a file that does not fit the
+// map, or mixed data) the document's points, flags and AP array are left
+// as they were before the command; only failed files are deselected.
+// Does not touch doc.busy: the caller owns it.
+LoadOutcome LoadCollection(CTarvoAnalyzerDoc& doc, IUiServices& ui);
+
+} // namespace tarvo
