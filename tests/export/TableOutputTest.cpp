@@ -1,0 +1,301 @@
+#include "export/TableOutput.h"
+
+#include "model/Text.h"
+#include "support/FakeUi.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+namespace tarvo {
+namespace {
+
+using test::CFakeUi;
+using test::CTempDir;
+
+std::string ReadText(const std::string& path) {
+    auto bytes = test::ReadBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+CDataSsd Sample(int channel, int rssi, const std::string& ssid, std::uint8_t lastMacByte) {
+    CDataSsd s;
+    s.channel = channel;
+    s.rssi = static_cast<std::int16_t>(rssi);
+    s.bssid = {0x00, 0x1A, 0x2B, 0x3C, 0x4D, lastMacByte};
+    s.ssid = SsidFromText(ssid);
+    return s;
+}
+
+// A GPS study whose projection maps site (X, Y) straight to (lon, lat):
+// a = 0, b = 1, d = -1, e = 0, c = f = 0, H = 0, one metre per pixel, so
+// the inverse gives det = 1, latitude = Y and longitude = X.
+CTarvoAnalyzerDoc GpsStudy() {
+    CTarvoAnalyzerDoc doc;
+    doc.processed = true;
+    doc.gpsPointsPresent = true;
+    doc.UseFeet = false;
+    doc.projectionKind = kProjectionGps;
+    doc.ProjectionMatrix[0][1] = 1.0;
+    doc.ProjectionMatrix[1][0] = -1.0;
+    doc.SiteScaleX = 1.0;
+    doc.SiteScaleY = 1.0;
+    CAPInfo office;
+    office.ssid = SsidFromText("office");
+    CAPInfo guest;
+    guest.ssid = SsidFromText("guest-net"); // longest SSID: width 9
+    doc.aps.Add(office);
+    doc.aps.Add(guest);
+
+    CDataPoint p0; // good fix with two samples
+    p0.kind = 0;
+    p0.northing = 4512; // Y 45.12 m -> latitude 45.12
+    p0.easting = -7350; // X -73.5 m -> longitude -73.5
+    p0.speed = 2560;    // 10 km/h, 6.2 mph
+    p0.altitude = 2560; // 10 m, 32.8 ft
+    p0.fix = 2;
+    p0.hour = 9;
+    p0.minute = 5;
+    p0.second = 30;
+    p0.date1 = 3;
+    p0.date2 = 14;
+    p0.year = 46;
+    p0.samples.Add(Sample(6, -1, "office", 0x5E));
+    p0.samples.Add(Sample(165, -1000, "lab<&>", 0x01));
+    doc.points.Add(p0);
+
+    CDataPoint p1; // good fix, no altitude, unknown fix value, no samples
+    p1.kind = 0;
+    p1.altitude = -10000;
+    p1.fix = 5;
+    p1.hour = 23;
+    p1.minute = 59;
+    p1.second = 9;
+    p1.date1 = 12;
+    p1.date2 = 31;
+    p1.year = 5;
+    doc.points.Add(p1);
+
+    CDataPoint p2; // GPS without a good fix
+    p2.kind = 1;
+    p2.northing = -100;
+    p2.easting = 250;
+    p2.speed = 5000;
+    p2.altitude = 100;
+    p2.fix = 1;
+    p2.hour = 10;
+    p2.minute = 10;
+    p2.second = 10;
+    p2.date1 = 10;
+    p2.date2 = 10;
+    p2.year = 10;
+    p2.samples.Add(Sample(0, -16, "guest-net", 0xFF));
+    doc.points.Add(p2);
+    return doc;
+}
+
+CTableOptions Chosen(const std::string& path) {
+    CTableOptions options;
+    options.path = path;
+    options.fileChosen = true;
+    return options;
+}
+
+TEST(TableOutput, DelimiterChoices) {
+    CTableOptions o;
+    EXPECT_EQ(TableDelimiterChar(o), '\t');
+    o.delimiter = kDelimiterComma;
+    EXPECT_EQ(TableDelimiterChar(o), ',');
+    o.delimiter = kDelimiterSpace;
+    EXPECT_EQ(TableDelimiterChar(o), ' ');
+    o.delimiter = kDelimiterOther;
+    EXPECT_EQ(TableDelimiterChar(o), ' '); // empty edit
+    o.otherText = ";x";
+    EXPECT_EQ(TableDelimiterChar(o), ';');
+    o.delimiter = 7;
+    EXPECT_EQ(TableDelimiterChar(o), ' ');
+}
+
+TEST(TableOutput, GpsStudyWholeFile) {
+    CTempDir dir;
+    CTarvoAnalyzerDoc doc = GpsStudy();
+    CFakeUi ui;
+    const std::string path = dir.File("survey.txt");
+    ASSERT_EQ(WriteTable(doc, Chosen(path), ui), TableResult::Written);
+
+    const std::string expected =
+        "#\tLat\tLon\tCH(MHz)\tMAC              \tSSID     \tRSSI\tV(KPH)\tH(M)\tGPS\tTime    "
+        "\tDate\t\r\n"
+        // raw RSSI -1 -> 0, channel 6 -> 2437 MHz, 10 km/h, 10 m, fix 2 -> 3D
+        "0\t45.120000\t-73.500000\t2437\t00-1A-2B-3C-4D-5E\toffice   \t0\t10\t10\t3D\t09:05:30"
+        "\t46/03/14\t\r\n"
+        // channel 165 -> -1, raw RSSI -1000 -> -62; SSID written as it is
+        "0\t45.120000\t-73.500000\t-1\t00-1A-2B-3C-4D-01\tlab<&>   \t-62\t10\t10\t3D\t09:05:30"
+        "\t46/03/14\t\r\n"
+        // no samples: empty AP cells, SSID cell blank to width 9; altitude
+        // -10000 and fix 5 give empty cells
+        "1\t0.000000\t0.000000\t\t\t         \t\t0\t\t\t23:59:09\t5/12/31\t\r\n"
+        // no good fix: speed, height and fix cells empty; channel 0 -> -1;
+        // raw RSSI -16 -> -1
+        "2\t-1.000000\t2.500000\t-1\t00-1A-2B-3C-4D-FF\tguest-net\t-1\t\t\t\t10:10:10\t10/10/10"
+        "\t\r\n";
+    EXPECT_EQ(ReadText(path), expected);
+    for (const auto& m : ui.messages)
+        ADD_FAILURE() << m.title << ": " << m.text;
+    ASSERT_EQ(ui.opened.size(), 1u);
+    EXPECT_EQ(ui.opened[0], path);
+    const auto texts = ui.progress.Texts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0], "Writing...");
+    EXPECT_EQ(texts[1], "Finish...");
+    // 0 at the start, then trunc(i * 80 / 3 + 20): 20, 46, 73; 100 at the end.
+    EXPECT_EQ(ui.progress.Positions(), (std::vector<int>{0, 20, 46, 73, 100}));
+    EXPECT_FALSE(ui.progress.Visible());
+}
+
+TEST(TableOutput, FeetUnitsAndChannelPlan) {
+    CTarvoAnalyzerDoc doc = GpsStudy();
+    doc.UseFeet = true;
+    const CTableLayout layout = MakeTableLayout(doc, CTableOptions{});
+    std::string header = TableHeaderRow(layout);
+    EXPECT_NE(header.find("\tV(MPH)\tH(Ft)\tGPS\t"), std::string::npos);
+
+    CDataPoint& p = doc.points[0];
+    p.samples.RemoveAll();
+    for (int channel : {1, 13, 14, 15, 36, 37, 64, 149, 161, 162})
+        p.samples.Add(Sample(channel, -800, "office", 1));
+    CFakeUi ui;
+    std::string rows;
+    EXPECT_EQ(AppendLocationRows(rows, layout, doc, 0, ui), 10);
+    std::vector<std::string> frequencies;
+    std::size_t at = 0;
+    while ((at = rows.find("-73.500000\t", at)) != std::string::npos) {
+        at += 11;
+        frequencies.push_back(rows.substr(at, rows.find('\t', at) - at));
+    }
+    EXPECT_EQ(frequencies, (std::vector<std::string>{"2412", "2472", "2484", "-1", "5180", "-1",
+                                                     "5320", "5745", "5805", "-1"}));
+    // 2560 / 411.992064 = 6.2 mph; 10 m / 0.3048 = 32.8 ft.
+    EXPECT_NE(rows.find("\t-50\t6\t32\t3D\t"), std::string::npos);
+}
+
+TEST(TableOutput, LinearStudyCommaWithoutHeaderOrIndex) {
+    CTempDir dir;
+    CTarvoAnalyzerDoc doc;
+    doc.processed = true;
+    doc.linearPointsPresent = true;
+    doc.UseFeet = true;
+    doc.ImageHeight = 100;
+    doc.SiteScaleY = 0.5;
+    doc.SiteScaleX = 0.25;
+    CAPInfo ap;
+    ap.ssid = SsidFromText("ab");
+    doc.aps.Add(ap);
+    CDataPoint p;
+    p.kind = 2;
+    p.pixelX = 40; // 10 m = 32.8 ft
+    p.pixelY = 20; // (100 - 20) * 0.5 = 40 m = 131.2 ft
+    p.altitude = 5000;
+    p.hour = 7;
+    p.date1 = 1;
+    p.date2 = 2;
+    p.year = 45;
+    p.samples.Add(Sample(11, 33, "ab", 0x10));
+    doc.points.Add(p);
+
+    CTableOptions options = Chosen(dir.File("lin.txt"));
+    options.includeHeader = false;
+    options.includeIndex = false;
+    options.delimiter = kDelimiterComma;
+    CFakeUi ui;
+    ASSERT_EQ(WriteTable(doc, options, ui), TableResult::Written);
+    EXPECT_EQ(ReadText(options.path),
+              "131.2,32.8,2462,00-1A-2B-3C-4D-10,ab,2,07:00:00,45/01/02,\r\n");
+
+    options.includeHeader = true;
+    doc.UseFeet = false;
+    ASSERT_EQ(WriteTable(doc, options, ui), TableResult::Written);
+    EXPECT_EQ(ReadText(options.path).substr(0, 62),
+              "Y(m),X(m),CH(MHz),MAC              ,SSID,RSSI,Time    ,Date,\r\n");
+}
+
+TEST(TableOutput, RefusalsAndCancellation) {
+    CTempDir dir;
+    CTarvoAnalyzerDoc doc = GpsStudy();
+
+    { // Dialog cancelled, or a path typed by hand: nothing, silently.
+        CFakeUi ui;
+        EXPECT_EQ(WriteTable(doc, std::nullopt, ui), TableResult::Cancelled);
+        CTableOptions typed;
+        typed.path = dir.File("typed.txt");
+        EXPECT_EQ(WriteTable(doc, typed, ui), TableResult::Cancelled);
+        EXPECT_TRUE(ui.messages.empty());
+        EXPECT_FALSE(std::filesystem::exists(typed.path));
+    }
+    { // Not processed.
+        CTarvoAnalyzerDoc empty;
+        CFakeUi ui;
+        EXPECT_EQ(WriteTable(empty, Chosen(dir.File("x.txt")), ui), TableResult::NotProcessed);
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].text, "Please load a SSD file.");
+        EXPECT_EQ(ui.messages[0].title, "No Input");
+        EXPECT_EQ(ui.messages[0].icon, MsgIcon::Error);
+    }
+    { // A file that cannot be created is reported with its path.
+        CFakeUi ui;
+        const std::string bad = dir.File("missing/folder/t.txt");
+        EXPECT_EQ(WriteTable(doc, Chosen(bad), ui), TableResult::Failed);
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].text, "Error opening file " + bad + ".");
+        EXPECT_EQ(ui.messages[0].title, "File open error");
+        EXPECT_TRUE(ui.opened.empty());
+        EXPECT_FALSE(ui.progress.Visible());
+    }
+    { // Cancel while writing leaves no half-written table.
+        CFakeUi ui;
+        ui.progress.CancelAtText("Writing...");
+        const std::string path = dir.File("c.txt");
+        EXPECT_EQ(WriteTable(doc, Chosen(path), ui), TableResult::Cancelled);
+        EXPECT_FALSE(std::filesystem::exists(path));
+        EXPECT_TRUE(ui.messages.empty());
+        EXPECT_TRUE(ui.opened.empty());
+    }
+}
+
+TEST(TableOutput, SplitNames) {
+    EXPECT_EQ(SplitTableFileName("site.txt", 3), "site_3.txt");
+    EXPECT_EQ(SplitTableFileName("site", 1), "site_1.txt");
+}
+
+TEST(TableOutput, LargeStudySplitsIntoFolder) {
+    CTempDir dir;
+    CTarvoAnalyzerDoc doc;
+    doc.processed = true;
+    doc.points.SetSize(kTableLocationsPerFile + 1); // 60001 locations, no samples
+    CTableOptions options = Chosen(dir.File("big.txt"));
+    options.includeHeader = false;
+    CFakeUi ui;
+    ASSERT_EQ(WriteTable(doc, options, ui), TableResult::WrittenSplit);
+
+    // k = 60001 / 60000 + 1 = 2 files, shared out as 30001 and 30000 rows.
+    const std::string folder = dir.File("big");
+    ASSERT_EQ(ui.opened.size(), 1u);
+    EXPECT_EQ(ui.opened[0], folder);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].title, "Output Files");
+    EXPECT_EQ(ui.messages[0].icon, MsgIcon::Information);
+    EXPECT_EQ(ui.messages[0].text, "The converted files have been saved to: \n " + folder +
+                                       "\\ \t \nbig_1.txt\t\t \t 30001 Samples \n"
+                                       "big_2.txt\t\t \t 30000 Samples \n");
+    const std::string second = ReadText(folder + "/big_2.txt");
+    EXPECT_EQ(second.substr(0, 15), "30001\t\t\t\t\t00:00");
+    const auto texts = ui.progress.Texts();
+    EXPECT_EQ(texts, (std::vector<std::string>{"Writing...", "Writing the 1/2 file...",
+                                               "Writing the 2/2 file...", "Finish..."}));
+    EXPECT_FALSE(std::filesystem::exists(options.path));
+}
+
+} // namespace
+} // namespace tarvo
