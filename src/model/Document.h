@@ -145,6 +145,10 @@ public:
     std::int32_t coverageSetting3 = 1;
     std::int32_t coverageDisplayType = kDisplayNone;
     std::array<ColourRef, 10> CoveragePalette = kDefaultCoveragePalette;
+    ColourRef commonColour = 0x0000FF; // AP contours in colour mode 2; not saved
+    // Y, X of the last position at which an edited AP was accepted; a
+    // refused move puts the AP back there. Not saved.
+    std::array<double, 2> lastApPosition{};
 
     // --- flags, in workspace order after the first four ---
     bool geographicLinear = false;
