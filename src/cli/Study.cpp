@@ -1,5 +1,9 @@
 #include "cli/Study.h"
 
+#include "analysis/CollectionLoader.h"
+#include "formats/ProjectionReader.h"
+#include "model/Text.h"
+
 namespace tarvo {
 
 const std::set<std::string>& StudyValueOptions() {
@@ -33,6 +37,24 @@ std::optional<CStudyOptions> StudyOptionsFrom(CArgs& args, std::ostream& err) {
         return std::nullopt;
     }
     return options;
+}
+
+bool OpenStudy(CTarvoAnalyzerDoc& doc, const CStudyOptions& options, CStderrUi& ui) {
+    // Workspace inputs (.tws) are opened here, before the survey-file path.
+
+    if (options.noMerge)
+        doc.MergeApsAcrossFiles = false;
+    if (options.minPoints)
+        doc.MinPointsForEstimate = *options.minPoints;
+    for (const std::string& path : options.inputs) {
+        CDataFile entry;
+        entry.title = FileNameOf(path);
+        entry.path = path;
+        doc.files.Add(entry);
+    }
+    if (options.map && !OpenProjectionFile(doc, *options.map, ui))
+        return false;
+    return LoadCollection(doc, ui) == LoadOutcome::Loaded;
 }
 
 } // namespace tarvo
