@@ -1,0 +1,37 @@
+#pragma once
+// The map view's picture, painted in layers from document state alone: the
+// map, the coverage image of the display type blended with the coverage
+// opacity, the walk path, the icon layers, the coordinate scale, the legend
+// and the compass. The same sequence paints the window and the 800 x 600
+// pictures of the report.
+//
+// Thread: any thread, as long as no other thread changes the document
+// meanwhile (a QGuiApplication must exist for the fonts).
+
+#include "model/Document.h"
+#include "model/UiServices.h"
+
+#include <QImage>
+
+namespace tarvo {
+
+constexpr int kOffscreenWidth = 800;
+constexpr int kOffscreenHeight = 600;
+
+// Paints the view for a client area of wc x hc pixels under the document's
+// flags and display type and returns the picture. Also decides the scroll
+// bars (doc.view.scrollBarsShown) and keeps a copy of the picture as
+// doc.lastViewBitmap. Messages of the coordinate conversions go to ui.
+QImage RenderLayers(CTarvoAnalyzerDoc& doc, int wc, int hc, IUiServices& ui);
+
+// Paints an 800 x 600 picture of the study into target (replaced) with the
+// given display type; the path and the three icon layers follow the flags
+// given here, not the document's. First sets the ViewWindow for 800 x 600:
+// "Fit in the map" with the path, the view extent otherwise; the window
+// stays so. The coordinate labels are always drawn; no legend, compass or
+// kept copy.
+void RenderOffscreen(QImage& target, CTarvoAnalyzerDoc& doc, int displayType, bool withPath,
+                     bool withApIcons, bool withMarkedApIcons, bool withInterferenceIcons,
+                     IUiServices& ui);
+
+} // namespace tarvo
