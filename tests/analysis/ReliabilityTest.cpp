@@ -1,0 +1,104 @@
+#include "analysis/Reliability.h"
+
+#include "analysis/CoverageFixture.h"
+#include "support/FakeUi.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace tarvo {
+namespace {
+
+using test::CFakeUi;
+
+TEST(InverseErf, KnownValuesAndEnds) {
+    EXPECT_NEAR(InverseErf(0.8), 0.9053, 5e-5);
+    EXPECT_EQ(InverseErf(-0.8), -InverseErf(0.8));
+    EXPECT_EQ(InverseErf(0.0), 0.0);
+    // Beyond the last running sum no step matches.
+    EXPECT_EQ(InverseErf(1.001), 0.0);
+    EXPECT_EQ(InverseErf(-1.5), 0.0);
+}
+
+TEST(InverseErf, InvertsTheErrorFunctionToTheStepWidth) {
+    // An independent route: erf of the result gives back v to within the
+    // table's resolution (steps of 5/9999 in t, and pi taken as 3.1416).
+    for (double v : {-0.95, -0.6, -0.2, 0.05, 0.4, 0.7, 0.99}) {
+        const double t = InverseErf(v);
+        EXPECT_NEAR(std::erf(t), v, 1e-3) << v;
+        EXPECT_EQ(std::signbit(t), v < 0) << v;
+    }
+}
+
+TEST(ReliabilityRadii, NormalSpreadAroundTheFittedLine) {
+    CAPInfo ap;
+    ap.slope = -30.0;
+    ap.intercept = -40.0;
+    ap.sigma = 5.0;
+    ComputeReliabilityRadii(ap, -90);
+    // 10 %: z = 0.90534 * 1.414 = 1.28015; 10^((-90 - 6.4007 + 40) / -30).
+    EXPECT_NEAR(ap.levels[0], 75.862, 1e-3);
+    // 50 %: z = 0, the distance where the line itself reaches -90 dBm.
+    EXPECT_NEAR(ap.levels[4], std::pow(10.0, 50.0 / 30.0), 1e-9);
+    // 90 %: z = -1.28015.
+    EXPECT_NEAR(ap.levels[8], 28.399, 1e-3);
+    for (int k = 1; k < kReliabilityLevels; ++k)
+        EXPECT_LT(ap.levels[k], ap.levels[k - 1]); // likelier means nearer
+}
+
+CTarvoAnalyzerDoc ReliabilityDoc(double secondSlope, bool secondValid) {
+    CAPInfo good = test::FlatAp(1, 0, 0, 10, -50);
+    good.valid = 1;
+    good.slope = -25.0;
+    good.intercept = -35.0;
+    good.sigma = 4.0;
+    CAPInfo other = test::FlatAp(2, 0, 0, 10, -50);
+    other.valid = secondValid ? 1 : 0;
+    other.slope = secondSlope;
+    other.name = "Lobby";
+    CAPInfo unselected = test::FlatAp(3, 0, 0, 10, -50);
+    unselected.selected = 0;
+    return test::ProcessedDoc({good, other, unselected});
+}
+
+TEST(ReliabilityAnalysis, ListsSelectedApsWithoutAModel) {
+    CTarvoAnalyzerDoc doc = ReliabilityDoc(-10.0, true); // -10.0 is not below -10.0
+    CFakeUi ui;
+    EXPECT_EQ(RunReliabilityAnalysis(doc, ui), 1);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text,
+              "No enough points for the following AP: \n 00-11-22-33-44-02\n \n");
+    EXPECT_EQ(ui.messages[0].title, "Invalid AP");
+    EXPECT_EQ(ui.messages[0].icon, MsgIcon::Information);
+    EXPECT_GT(doc.aps[0].levels[0], 0.0);
+    EXPECT_EQ(doc.aps[1].levels[0], 0.0);
+
+    // Without merging the AP's name follows its MAC.
+    doc.MergeApsAcrossFiles = false;
+    doc.aps[2].selected = 1;
+    CFakeUi ui2;
+    RunReliabilityAnalysis(doc, ui2);
+    ASSERT_EQ(ui2.messages.size(), 1u);
+    EXPECT_EQ(ui2.messages[0].text, "No enough points for the following APs: \n "
+                                    "00-11-22-33-44-02 Lobby \n00-11-22-33-44-03  \n \n");
+}
+
+TEST(ReliabilityAnalysis, NoQualifyingApIsRefused) {
+    CTarvoAnalyzerDoc doc = ReliabilityDoc(-20.0, false);
+    doc.aps[0].selected = 0;
+    CFakeUi ui;
+    EXPECT_EQ(RunReliabilityAnalysis(doc, ui), 0);
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[1].text, "No seleted AP has enough point!");
+    EXPECT_EQ(ui.messages[1].title, "No Valid AP");
+
+    CTarvoAnalyzerDoc empty;
+    CFakeUi ui2;
+    EXPECT_EQ(RunReliabilityAnalysis(empty, ui2), 0);
+    ASSERT_EQ(ui2.messages.size(), 1u);
+    EXPECT_EQ(ui2.messages[0].title, "No Valid AP");
+}
+
+} // namespace
+} // namespace tarvo
