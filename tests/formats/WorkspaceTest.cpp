@@ -1,0 +1,1042 @@
+#include "formats/FileIo.h"
+#include "formats/WorkspaceCommands.h"
+#include "formats/WorkspaceReader.h"
+#include "formats/WorkspaceWriter.h"
+#include "model/LittleEndian.h"
+#include "model/Text.h"
+#include "support/FakeUi.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <random>
+#include <unistd.h>
+
+namespace tarvo {
+namespace {
+
+using test::CFakeUi;
+using test::CTempDir;
+
+// A bottom-up 24-bit bitmap file of w x h pixels, written by hand: 14-byte
+// file header, 40-byte information header, rows padded to four bytes.
+std::vector<std::uint8_t> SmallBitmap(std::int32_t w, std::int32_t h) {
+    const std::uint32_t stride = (static_cast<std::uint32_t>(w) * 3 + 3) & ~3u;
+    const std::uint32_t pixels = stride * static_cast<std::uint32_t>(h);
+    ByteWriter b;
+    b.U8('B');
+    b.U8('M');
+    b.U32(54 + pixels);
+    b.U32(0);
+    b.U32(54);
+    b.U32(40);
+    b.I32(w);
+    b.I32(h);
+    b.U16(1);
+    b.U16(24);
+    b.U32(0);
+    b.U32(pixels);
+    b.Zeros(16);
+    for (std::uint32_t i = 0; i < pixels; ++i)
+        b.U8(static_cast<std::uint8_t>(i * 37));
+    return b.Take();
+}
+
+CData Sample(double y, double x, double rssi, std::int32_t level2) {
+    return {y, x, rssi, level2};
+}
+
+CDataArea Area(double base) {
+    CDataArea a;
+    for (int i = 0; i < 4; ++i) {
+        a.x[i] = base + i;
+        a.y[i] = -base - i;
+    }
+    a.vertexCount = 3;
+    return a;
+}
+
+CDataLine Line(double base) {
+    return {{base, base + 0.5, base + 1.0, base + 1.5}};
+}
+
+// A study with something unusual in every saved field, so that a field read
+// into the wrong place shows up. mapKind 0 leaves it without a map.
+CTarvoAnalyzerDoc MakeStudy(std::int32_t mapKind, bool coverage) {
+    CTarvoAnalyzerDoc doc;
+    if (mapKind != kProjectionNone) {
+        doc.mapLoaded = true;
+        doc.projectionKind = mapKind;
+        doc.projectionSubtype = mapKind == kProjectionLinear ? 1 : 0;
+        for (int r = 0; r < 4; ++r)
+            for (int c = 0; c < 4; ++c)
+                doc.ProjectionMatrix[r][c] = r * 4 + c + 0.125;
+        doc.ImageWidth = 3;
+        doc.ImageHeight = 2;
+        doc.mapBytes = SmallBitmap(3, 2);
+        EXPECT_TRUE(doc.mapPicture.Load(doc.mapBytes));
+        doc.view.showMap = true;
+    }
+    doc.gpsPointsPresent = mapKind != kProjectionLinear;
+    doc.linearPointsPresent = mapKind == kProjectionLinear;
+    doc.geographicLinear = mapKind == kProjectionLinear;
+
+    doc.files.Add(CDataFile{"walk1.ssd", "/data/walk1.ssd", "Thu Jan  1 00:00:00 1970\n", "", 1, 2,
+                            0x112233});
+    doc.files.Add(CDataFile{"walk2.ssd", "/data/walk2.ssd", "", "spare", 0, 0, 0x445566});
+
+    CAPInfo ap;
+    ap.selected = 1;
+    ap.state = 1;
+    ap.valid = 1;
+    ap.colour = 0xA0B0C0;
+    ap.bssid = {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E};
+    ap.ssid = SsidFromText("lab network");
+    ap.channel = 6;
+    ap.frequency = 2437;
+    ap.name = "AP in hall";
+    ap.txPower = "20";
+    ap.antennaGain = "2.5";
+    ap.antennaDirection = "90";
+    ap.antennaHeight = "3 m";
+    ap.notes = "ceiling, \"north\" side";
+    ap.samples.Add(Sample(1.5, 2.5, -60.0625, 7));
+    ap.samples.Add(Sample(3.5, 4.5, -71.5, -2));
+    ap.filteredSamples.Add(Sample(1.5, 2.5, -60.0625, 7));
+    ap.matrix.Add(-55.5);
+    ap.matrix.Add(-80.25);
+    ap.areas.Add(Area(10.0));
+    ap.lines.Add(Line(20.0));
+    for (int i = 0; i < kCoverageLevels; ++i) {
+        ap.table1[i] = i + 1;
+        ap.table2[i] = 100 + i;
+        ap.table3[i] = 0x10000 * i;
+    }
+    for (int i = 0; i < kReliabilityLevels; ++i)
+        ap.levels[i] = 5.0 * (i + 1);
+    ap.extent = {11.0, 12.0};
+    ap.origin = {-1.0, -2.0};
+    ap.position = {4.25, 5.75};
+    ap.iconKind = 2;
+    ap.icon = 175;
+    ap.maxValue = -40.5;
+    ap.minValue = -95.5;
+    ap.columns = 2;
+    ap.rows = 1;
+    ap.sigma = 3.25;
+    ap.slope = -31.5;
+    ap.intercept = -38.0;
+    doc.aps.Add(ap);
+    CAPInfo bare; // no samples, default texts
+    bare.bssid = {1, 2, 3, 4, 5, 6};
+    doc.aps.Add(bare);
+
+    std::uint8_t record[CDataPoint::kRecordSize];
+    for (std::size_t i = 0; i < sizeof record; ++i)
+        record[i] = static_cast<std::uint8_t>(0xC0 + i);
+    CDataPoint point(record);
+    CDataSsd s;
+    s.channel = 11;
+    s.rssi = -1000;
+    s.level2 = 3;
+    s.bssid = ap.bssid;
+    s.ssid = SsidFromText("0123456789abcdef0123456789ABCDEF"); // all 32 bytes
+    point.samples.Add(s);
+    doc.points.Add(point);
+    doc.points.Add(CDataPoint{}); // no samples
+
+    CAPMarker marker;
+    marker.y = 12.5;
+    marker.x = -3.25;
+    marker.dateTime = {1, 2, 30, 4, 5, 6};
+    marker.icon = 176;
+    marker.bssid = {9, 8, 7, 6, 5, 4};
+    marker.ssid = SsidFromText("marked");
+    marker.channel = 149;
+    marker.name = "M1";
+    marker.txPower = "17";
+    marker.antennaGain = "5";
+    marker.antennaDirection = "180";
+    marker.antennaHeight = "2";
+    marker.notes = "on the shelf";
+    doc.markers.Add(marker);
+
+    CISMarker source;
+    source.y = -7.5;
+    source.x = 8.5;
+    source.dateTime = {6, 5, 4, 3, 2, 1};
+    source.icon = 181;
+    source.name = "microwave";
+    source.notes = "kitchen";
+    source.frequency = "2450 MHz";
+    source.bandwidth = "20 MHz";
+    doc.sources.Add(source);
+
+    doc.mapOriginY = 0.5;
+    doc.mapOriginX = 0.25;
+    doc.MapExtentHeight = 40.0;
+    doc.MapExtentWidth = 50.0;
+    doc.ViewWindow = {-4.0, -5.0, 48.0, 60.0};
+    doc.AnalysisBox = {1.0, 2.0, 3.0, 4.0};
+    doc.DataExtent = {1.5, 2.5, 3.5, 4.5};
+    doc.viewGeometrySpare = {0.75, -0.75};
+
+    doc.projectionPath = "/maps/floor.lpf";
+    doc.currentFilePath = "/data/walk2.ssd";
+    doc.spareText1 = "";
+    doc.spareText2 = "kml/out.kml";
+    doc.workspacePath = "/not/saved.tws";
+
+    doc.MinPointsForEstimate = 15;
+    doc.colourSeed = 174;
+    doc.CoverageRows = 2;
+    doc.CoverageCols = 3;
+    doc.strengthScaleLow = -91.0;
+    doc.strengthScaleHigh = -42.0;
+    doc.SiteScaleX = 0.05;
+    doc.SiteScaleY = 0.0625;
+    doc.pathWidth = 2;
+    doc.gridLineCount = 4;
+    doc.coverageOpacity = 60;
+    doc.PowerLow = -85;
+    doc.PowerHigh = -35;
+    doc.noSurveyLoaded = true;
+    doc.graphWindow = true;
+    doc.coveragePresent = coverage;
+    doc.UseFeet = false;
+    doc.pathShown = true;
+    doc.MergeApsAcrossFiles = false;
+    doc.scaleShown = true;
+    doc.legendShown = true;
+    doc.infoWindowShown = true;
+    doc.processed = true;
+    doc.apIconsShown = true;
+    doc.interferenceIconsShown = true;
+    doc.markedApIconsShown = true;
+    doc.pointStatus = false;
+    doc.linearCoordinates = false;
+    doc.sortBySsid = true;
+    doc.onlySelected = false;
+    doc.Resolution = 0.5;
+    doc.coverageSelection = 1;
+    doc.coverageMode = 2;
+    doc.coverageSetting3 = 0;
+    doc.coverageDisplayType = kDisplayStrengthBands;
+    for (int i = 0; i < 10; ++i)
+        doc.CoveragePalette[i] = 0x010203 * static_cast<ColourRef>(i + 1);
+
+    doc.panel.page = 2;
+    doc.panel.report.showAllFiles = false;
+    doc.panel.report.showAllAps = true;
+    doc.panel.report.showCoverageReliability = false;
+    doc.panel.reportPath = "/reports/study.html";
+
+    doc.view.scrollBarsShown = true;
+    doc.view.verticalScroll = 250;
+    doc.view.horizontalScroll = 750;
+    doc.view.hitIndex = 0;
+    for (int i = 0; i < kPointerToolCount; ++i)
+        doc.view.tools[i] = static_cast<std::uint8_t>(i % 2);
+    doc.view.zoomLeft = 0.125;
+    doc.view.zoomRight = 0.625;
+    doc.view.zoomBottom = 0.25;
+    doc.view.zoomTop = 0.75;
+    doc.view.zoomWidth = 0.5;
+    doc.view.zoomHeight = 0.5;
+
+    if (coverage) {
+        for (int d = 0; d < 3; ++d) {
+            doc.coverageDrawings[d].areas.Add(Area(30.0 + d));
+            doc.coverageDrawings[d].lines.Add(Line(40.0 + d));
+            doc.coverageDrawings[d].lines.Add(Line(50.0 + d));
+        }
+        for (int i = 0; i < 6; ++i) {
+            doc.StrengthMatrix.Add(-50.0 - i);
+            doc.MarginMatrix.Add(10.0 + i);
+            doc.ApCountMatrix.Add(i % 3);
+        }
+        for (int t = 0; t < 6; ++t)
+            for (int i = 0; i < 10; ++i)
+                doc.coverageTables[t][i] = t * 10 + i;
+    }
+    return doc;
+}
+
+// Every field that a workspace saves, compared one by one.
+void ExpectSameStudy(const CTarvoAnalyzerDoc& a, const CTarvoAnalyzerDoc& b) {
+    EXPECT_EQ(a.files, b.files);
+    EXPECT_EQ(a.aps, b.aps);
+    EXPECT_EQ(a.points, b.points);
+    EXPECT_EQ(a.markers, b.markers);
+    EXPECT_EQ(a.sources, b.sources);
+    EXPECT_EQ(a.mapBytes, b.mapBytes);
+    EXPECT_EQ(a.coverageDrawings, b.coverageDrawings);
+    EXPECT_EQ(a.StrengthMatrix, b.StrengthMatrix);
+    EXPECT_EQ(a.MarginMatrix, b.MarginMatrix);
+    EXPECT_EQ(a.ApCountMatrix, b.ApCountMatrix);
+    EXPECT_EQ(a.coverageTables, b.coverageTables);
+    EXPECT_EQ(a.mapPicture, b.mapPicture);
+    EXPECT_EQ(a.projectionKind, b.projectionKind);
+    EXPECT_EQ(a.projectionSubtype, b.projectionSubtype);
+    EXPECT_EQ(a.ProjectionMatrix, b.ProjectionMatrix);
+    EXPECT_EQ(a.SiteScaleX, b.SiteScaleX);
+    EXPECT_EQ(a.SiteScaleY, b.SiteScaleY);
+    EXPECT_EQ(a.ImageWidth, b.ImageWidth);
+    EXPECT_EQ(a.ImageHeight, b.ImageHeight);
+    EXPECT_EQ(a.mapOriginY, b.mapOriginY);
+    EXPECT_EQ(a.mapOriginX, b.mapOriginX);
+    EXPECT_EQ(a.MapExtentHeight, b.MapExtentHeight);
+    EXPECT_EQ(a.MapExtentWidth, b.MapExtentWidth);
+    EXPECT_EQ(a.ViewWindow, b.ViewWindow);
+    EXPECT_EQ(a.AnalysisBox, b.AnalysisBox);
+    EXPECT_EQ(a.DataExtent, b.DataExtent);
+    EXPECT_EQ(a.viewGeometrySpare, b.viewGeometrySpare);
+    EXPECT_EQ(a.projectionPath, b.projectionPath);
+    EXPECT_EQ(a.currentFilePath, b.currentFilePath);
+    EXPECT_EQ(a.spareText1, b.spareText1);
+    EXPECT_EQ(a.spareText2, b.spareText2);
+    EXPECT_EQ(a.MinPointsForEstimate, b.MinPointsForEstimate);
+    EXPECT_EQ(a.colourSeed, b.colourSeed);
+    EXPECT_EQ(a.CoverageRows, b.CoverageRows);
+    EXPECT_EQ(a.CoverageCols, b.CoverageCols);
+    EXPECT_EQ(a.strengthScaleLow, b.strengthScaleLow);
+    EXPECT_EQ(a.strengthScaleHigh, b.strengthScaleHigh);
+    EXPECT_EQ(a.pathWidth, b.pathWidth);
+    EXPECT_EQ(a.gridLineCount, b.gridLineCount);
+    EXPECT_EQ(a.coverageOpacity, b.coverageOpacity);
+    EXPECT_EQ(a.PowerLow, b.PowerLow);
+    EXPECT_EQ(a.PowerHigh, b.PowerHigh);
+    EXPECT_EQ(a.Resolution, b.Resolution);
+    EXPECT_EQ(a.coverageSelection, b.coverageSelection);
+    EXPECT_EQ(a.coverageMode, b.coverageMode);
+    EXPECT_EQ(a.coverageSetting3, b.coverageSetting3);
+    EXPECT_EQ(a.coverageDisplayType, b.coverageDisplayType);
+    EXPECT_EQ(a.CoveragePalette, b.CoveragePalette);
+    const bool flagsA[] = {a.geographicLinear,
+                           a.gpsPointsPresent,
+                           a.linearPointsPresent,
+                           a.noSurveyLoaded,
+                           a.graphWindow,
+                           a.coveragePresent,
+                           a.UseFeet,
+                           a.pathShown,
+                           a.MergeApsAcrossFiles,
+                           a.scaleShown,
+                           a.legendShown,
+                           a.infoWindowShown,
+                           a.processed,
+                           a.mapLoaded,
+                           a.apIconsShown,
+                           a.interferenceIconsShown,
+                           a.markedApIconsShown,
+                           a.pointStatus,
+                           a.linearCoordinates,
+                           a.sortBySsid,
+                           a.onlySelected};
+    const bool flagsB[] = {b.geographicLinear,
+                           b.gpsPointsPresent,
+                           b.linearPointsPresent,
+                           b.noSurveyLoaded,
+                           b.graphWindow,
+                           b.coveragePresent,
+                           b.UseFeet,
+                           b.pathShown,
+                           b.MergeApsAcrossFiles,
+                           b.scaleShown,
+                           b.legendShown,
+                           b.infoWindowShown,
+                           b.processed,
+                           b.mapLoaded,
+                           b.apIconsShown,
+                           b.interferenceIconsShown,
+                           b.markedApIconsShown,
+                           b.pointStatus,
+                           b.linearCoordinates,
+                           b.sortBySsid,
+                           b.onlySelected};
+    for (std::size_t i = 0; i < std::size(flagsA); ++i)
+        EXPECT_EQ(flagsA[i], flagsB[i]) << "flag " << i;
+    EXPECT_EQ(a.panel, b.panel);
+    EXPECT_EQ(a.view.showMap, b.view.showMap);
+    EXPECT_EQ(a.view.scrollBarsShown, b.view.scrollBarsShown);
+    EXPECT_EQ(a.view.verticalScroll, b.view.verticalScroll);
+    EXPECT_EQ(a.view.horizontalScroll, b.view.horizontalScroll);
+    EXPECT_EQ(a.view.hitIndex, b.view.hitIndex);
+    EXPECT_EQ(a.view.tools, b.view.tools);
+    EXPECT_EQ(a.view.zoomLeft, b.view.zoomLeft);
+    EXPECT_EQ(a.view.zoomRight, b.view.zoomRight);
+    EXPECT_EQ(a.view.zoomBottom, b.view.zoomBottom);
+    EXPECT_EQ(a.view.zoomTop, b.view.zoomTop);
+    EXPECT_EQ(a.view.zoomWidth, b.view.zoomWidth);
+    EXPECT_EQ(a.view.zoomHeight, b.view.zoomHeight);
+}
+
+std::vector<std::uint8_t> Save(const CTarvoAnalyzerDoc& doc) {
+    auto bytes = WriteWorkspace(doc);
+    EXPECT_TRUE(bytes.has_value());
+    return bytes.value_or(std::vector<std::uint8_t>{});
+}
+
+struct RoundTripCase {
+    const char* name;
+    std::int32_t mapKind;
+    bool coverage;
+};
+
+class WorkspaceRoundTrip : public ::testing::TestWithParam<RoundTripCase> {};
+
+TEST_P(WorkspaceRoundTrip, SaveReopenSaveGivesIdenticalBytesAndFields) {
+    const CTarvoAnalyzerDoc original = MakeStudy(GetParam().mapKind, GetParam().coverage);
+    const std::vector<std::uint8_t> first = Save(original);
+
+    CTarvoAnalyzerDoc reopened;
+    CFakeUi ui;
+    ASSERT_EQ(ReadWorkspace(reopened, first, ui), WorkspaceReadStatus::kOk);
+    EXPECT_TRUE(ui.messages.empty());
+    ExpectSameStudy(original, reopened);
+    EXPECT_EQ(Save(reopened), first);
+}
+
+INSTANTIATE_TEST_SUITE_P(Studies, WorkspaceRoundTrip,
+                         ::testing::Values(RoundTripCase{"NoMap", kProjectionNone, false},
+                                           RoundTripCase{"NoMapCoverage", kProjectionNone, true},
+                                           RoundTripCase{"GpsMap", kProjectionGps, false},
+                                           RoundTripCase{"GpsMapCoverage", kProjectionGps, true},
+                                           RoundTripCase{"LinearMap", kProjectionLinear, false},
+                                           RoundTripCase{"LinearMapCoverage", kProjectionLinear,
+                                                         true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Workspace, ReopenedMapIsLoadedAsPictureOfStoredSize) {
+    CTarvoAnalyzerDoc original = MakeStudy(kProjectionGps, false);
+    original.ImageWidth = 300; // the stored size wins over the bitmap's own
+    original.ImageHeight = 200;
+    CTarvoAnalyzerDoc reopened;
+    CFakeUi ui;
+    ASSERT_EQ(ReadWorkspace(reopened, Save(original), ui), WorkspaceReadStatus::kOk);
+    EXPECT_TRUE(reopened.mapLoaded);
+    ASSERT_TRUE(reopened.mapPicture.IsLoaded());
+    EXPECT_EQ(reopened.mapPicture.Bytes(), SmallBitmap(3, 2));
+    EXPECT_EQ(reopened.mapPicture.Width(), 300);
+    EXPECT_EQ(reopened.mapPicture.Height(), 200);
+}
+
+TEST(Workspace, ReadKeepsSessionStateAndMarksMarkersInSiteUnits) {
+    CTarvoAnalyzerDoc original = MakeStudy(kProjectionNone, false);
+    original.sortBySsid = false;
+    const auto bytes = Save(original);
+
+    CTarvoAnalyzerDoc doc;
+    doc.workspacePath = "/kept.tws";
+    doc.workspaceNamed = true;
+    doc.view.clientWidth = 1234;
+    doc.view.clientHeight = 567;
+    doc.view.compassShown = true;
+    doc.markers.Add(CAPMarker{});
+    doc.markers[0].inSiteUnits = false;
+    CFakeUi ui;
+    ASSERT_EQ(ReadWorkspace(doc, bytes, ui), WorkspaceReadStatus::kOk);
+    EXPECT_EQ(doc.workspacePath, "/kept.tws");
+    EXPECT_TRUE(doc.workspaceNamed);
+    EXPECT_EQ(doc.view.clientWidth, 1234);
+    EXPECT_EQ(doc.view.clientHeight, 567);
+    EXPECT_TRUE(doc.view.compassShown);
+    EXPECT_TRUE(doc.sortBySsid); // the AP listing is sorted by SSID again
+    ASSERT_EQ(doc.markers.GetSize(), 1);
+    EXPECT_EQ(doc.markers[0].name, "M1");
+    EXPECT_TRUE(doc.markers[0].inSiteUnits);
+    EXPECT_TRUE(doc.sources[0].inSiteUnits);
+}
+
+// Offsets worked out by hand for a default document without a map: magic 0,
+// version 4, mapLoaded 8, five counts from 9, 18 geometry doubles from 29,
+// document state from 173, panel state from 350, view state from 369, end
+// at 440; the coverage block adds 3 x (4 + 4) + 3 x 4 + 6 x 40 = 276 bytes.
+TEST(WorkspaceLayout, DefaultDocumentFieldsSitAtHandComputedOffsets) {
+    CTarvoAnalyzerDoc doc;
+    const auto b = Save(doc);
+    ASSERT_EQ(b.size(), 440u);
+    const std::uint8_t head[] = {0x20, 'T', 'W', 'S', 1, 0, 0, 0, 0};
+    EXPECT_EQ(0, std::memcmp(b.data(), head, sizeof head));
+    for (std::size_t count = 9; count < 29; count += 4)
+        EXPECT_EQ(GetI32(&b[count]), 0) << count;
+    EXPECT_EQ(b[173], 0);          // geographic linear
+    EXPECT_EQ(GetI32(&b[174]), 0); // projection kind
+    for (std::size_t text = 180; text < 200; text += 5) {
+        EXPECT_EQ(GetU32(&b[text]), 1u) << "empty text: length 1";
+        EXPECT_EQ(b[text + 4], 0) << "and one NUL";
+    }
+    EXPECT_EQ(GetI32(&b[200]), 20);  // MinPointsForEstimate
+    EXPECT_EQ(GetI32(&b[204]), 122); // colour seed
+    EXPECT_EQ(GetI32(&b[248]), 1);   // path width
+    EXPECT_EQ(GetI32(&b[252]), 3);   // grid line count
+    EXPECT_EQ(GetI32(&b[260]), -90);
+    EXPECT_EQ(GetI32(&b[264]), -30);
+    // UseFeet, MergeApsAcrossFiles, point status, linear coordinates, sort
+    // by SSID and only selected are on by default.
+    const std::uint8_t flags[18] = {0, 0, 0, 1, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1};
+    EXPECT_EQ(0, std::memcmp(&b[268], flags, sizeof flags));
+    EXPECT_EQ(GetF64(&b[286]), 0.0); // Resolution
+    EXPECT_EQ(GetI32(&b[302]), 1);   // third coverage setting
+    EXPECT_EQ(GetU32(&b[310]), 0x0000FFu);
+    EXPECT_EQ(GetU32(&b[346]), 0xFF0000u);
+    EXPECT_EQ(b[354], 1);            // show SSD files
+    EXPECT_EQ(b[357], 0);            // show all APs
+    EXPECT_EQ(GetU32(&b[364]), 1u);  // empty report path
+    EXPECT_EQ(GetI32(&b[379]), -1);  // hit index
+    EXPECT_EQ(GetF64(&b[400]), 1.0); // zoom right
+    EXPECT_EQ(GetF64(&b[432]), 1.0); // zoom height
+
+    doc.coveragePresent = true;
+    doc.coverageTables[5][9] = 77;
+    const auto c = Save(doc);
+    ASSERT_EQ(c.size(), 440u + 276u);
+    EXPECT_EQ(c[268 + 2], 1); // coverage present flag
+    EXPECT_EQ(GetI32(&c[712]), 77);
+}
+
+// Each scalar gets its own value, so that two fields exchanged in both the
+// writer and the reader still show up at the wrong offset.
+TEST(WorkspaceLayout, ScalarStateSitsAtHandComputedOffsets) {
+    CTarvoAnalyzerDoc doc;
+    double value = 1.0;
+    for (double* d : {&doc.mapOriginY, &doc.mapOriginX, &doc.MapExtentHeight, &doc.MapExtentWidth,
+                      &doc.ViewWindow.minY, &doc.ViewWindow.minX, &doc.ViewWindow.extentY,
+                      &doc.ViewWindow.extentX, &doc.AnalysisBox.minY, &doc.AnalysisBox.minX,
+                      &doc.AnalysisBox.extentY, &doc.AnalysisBox.extentX, &doc.DataExtent.minY,
+                      &doc.DataExtent.minX, &doc.DataExtent.extentY, &doc.DataExtent.extentX,
+                      &doc.viewGeometrySpare[0], &doc.viewGeometrySpare[1]})
+        *d = value++;
+    doc.projectionKind = 7; // without a map it is only kept in the state
+    doc.MinPointsForEstimate = 201;
+    doc.colourSeed = 202;
+    doc.CoverageRows = 203;
+    doc.CoverageCols = 204;
+    doc.strengthScaleLow = 205.5;
+    doc.strengthScaleHigh = 206.5;
+    doc.SiteScaleX = 207.5;
+    doc.SiteScaleY = 208.5;
+    doc.pathWidth = 209;
+    doc.gridLineCount = 210;
+    doc.coverageOpacity = 211;
+    doc.PowerLow = -212;
+    doc.PowerHigh = -213;
+    doc.Resolution = 214.5;
+    doc.coverageSelection = 215;
+    doc.coverageMode = 216;
+    doc.coverageSetting3 = 217;
+    doc.coverageDisplayType = 218;
+    doc.CoveragePalette[9] = 0xABCDEF;
+    doc.panel.page = 219;
+    doc.view.verticalScroll = 220;
+    doc.view.horizontalScroll = 221;
+    doc.view.hitIndex = 222;
+    for (int i = 0; i < kPointerToolCount; ++i)
+        doc.view.tools[i] = static_cast<std::uint8_t>(0x30 + i);
+    doc.view.zoomLeft = 223.5;
+    doc.view.zoomRight = 224.5;
+    doc.view.zoomBottom = 225.5;
+    doc.view.zoomTop = 226.5;
+    doc.view.zoomWidth = 227.5;
+    doc.view.zoomHeight = 228.5;
+    const auto b = Save(doc);
+    ASSERT_EQ(b.size(), 440u);
+    for (int i = 0; i < 18; ++i)
+        EXPECT_EQ(GetF64(&b[29 + 8 * i]), i + 1.0) << "geometry double " << i;
+    EXPECT_EQ(GetI32(&b[174]), 7);
+    for (std::size_t at : {200, 204, 208, 212, 248, 252, 256, 294, 298, 302, 306})
+        EXPECT_GT(GetI32(&b[at]), 200) << at;
+    EXPECT_EQ(GetI32(&b[200]), 201);
+    EXPECT_EQ(GetI32(&b[212]), 204);
+    EXPECT_EQ(GetF64(&b[216]), 205.5);
+    EXPECT_EQ(GetF64(&b[224]), 206.5);
+    EXPECT_EQ(GetF64(&b[232]), 207.5);
+    EXPECT_EQ(GetF64(&b[240]), 208.5);
+    EXPECT_EQ(GetI32(&b[248]), 209);
+    EXPECT_EQ(GetI32(&b[256]), 211);
+    EXPECT_EQ(GetI32(&b[260]), -212);
+    EXPECT_EQ(GetI32(&b[264]), -213);
+    EXPECT_EQ(GetF64(&b[286]), 214.5);
+    EXPECT_EQ(GetI32(&b[294]), 215);
+    EXPECT_EQ(GetI32(&b[306]), 218);
+    EXPECT_EQ(GetU32(&b[346]), 0xABCDEFu);
+    EXPECT_EQ(GetI32(&b[350]), 219);
+    EXPECT_EQ(GetI32(&b[371]), 220);
+    EXPECT_EQ(GetI32(&b[375]), 221);
+    EXPECT_EQ(GetI32(&b[379]), 222);
+    for (int i = 0; i < kPointerToolCount; ++i)
+        EXPECT_EQ(b[383 + i], 0x30 + i);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(GetF64(&b[392 + 8 * i]), 223.5 + i) << "zoom double " << i;
+}
+
+// Setting one flag at a time must set exactly its own byte.
+TEST(WorkspaceLayout, EachFlagHasItsOwnByte) {
+    using Flag = bool CTarvoAnalyzerDoc::*;
+    const Flag flags[18] = {&CTarvoAnalyzerDoc::noSurveyLoaded,
+                            &CTarvoAnalyzerDoc::graphWindow,
+                            &CTarvoAnalyzerDoc::coveragePresent,
+                            &CTarvoAnalyzerDoc::UseFeet,
+                            &CTarvoAnalyzerDoc::pathShown,
+                            &CTarvoAnalyzerDoc::MergeApsAcrossFiles,
+                            &CTarvoAnalyzerDoc::scaleShown,
+                            &CTarvoAnalyzerDoc::legendShown,
+                            &CTarvoAnalyzerDoc::infoWindowShown,
+                            &CTarvoAnalyzerDoc::processed,
+                            &CTarvoAnalyzerDoc::mapLoaded,
+                            &CTarvoAnalyzerDoc::apIconsShown,
+                            &CTarvoAnalyzerDoc::interferenceIconsShown,
+                            &CTarvoAnalyzerDoc::markedApIconsShown,
+                            &CTarvoAnalyzerDoc::pointStatus,
+                            &CTarvoAnalyzerDoc::linearCoordinates,
+                            &CTarvoAnalyzerDoc::sortBySsid,
+                            &CTarvoAnalyzerDoc::onlySelected};
+    auto allOff = [&] {
+        CTarvoAnalyzerDoc doc;
+        for (Flag f : flags)
+            doc.*f = false;
+        return doc;
+    };
+    for (int i = 0; i < 18; ++i) {
+        CTarvoAnalyzerDoc doc = allOff();
+        doc.*flags[i] = true;
+        const auto b = Save(doc);
+        const std::size_t base = i == 2 ? 440 + 276 : 440; // coverage adds its block
+        ASSERT_EQ(b.size(), base) << i;
+        for (int j = 0; j < 18; ++j)
+            EXPECT_EQ(b[268 + j], i == j ? 1 : 0) << "flag " << i << " byte " << j;
+    }
+    using Option = bool CReportOptions::*;
+    const Option options[10] = {
+        &CReportOptions::showSsdFiles,     &CReportOptions::showAllFiles,
+        &CReportOptions::showAccessPoints, &CReportOptions::showAllAps,
+        &CReportOptions::showMarkedAps,    &CReportOptions::showInterferenceSources,
+        &CReportOptions::showSurveyPath,   &CReportOptions::showApCoverage,
+        &CReportOptions::showApOverlay,    &CReportOptions::showCoverageReliability};
+    for (int i = 0; i < 10; ++i) {
+        CTarvoAnalyzerDoc doc;
+        for (Option o : options)
+            doc.panel.report.*o = false;
+        doc.panel.report.*options[i] = true;
+        const auto b = Save(doc);
+        for (int j = 0; j < 10; ++j)
+            EXPECT_EQ(b[354 + j], i == j ? 1 : 0) << "option " << i << " byte " << j;
+    }
+    CTarvoAnalyzerDoc doc = allOff();
+    doc.geographicLinear = doc.gpsPointsPresent = doc.linearPointsPresent = true;
+    doc.view.showMap = doc.view.scrollBarsShown = true;
+    const auto b = Save(doc);
+    EXPECT_EQ(b[173], 1);
+    EXPECT_EQ(b[178], 1);
+    EXPECT_EQ(b[179], 1);
+    EXPECT_EQ(b[369], 1);
+    EXPECT_EQ(b[370], 1);
+}
+
+TEST(WorkspaceLayout, TextsAndProjectionHeaderAreLaidOutByteForByte) {
+    CTarvoAnalyzerDoc doc;
+    doc.projectionPath = "ab";
+    doc.mapLoaded = true;
+    doc.projectionKind = kProjectionGps;
+    doc.projectionSubtype = 1;
+    doc.ProjectionMatrix[0][1] = 2.5;
+    doc.ProjectionMatrix[3][3] = -1.0;
+    doc.ImageWidth = 3;
+    doc.ImageHeight = 2;
+    doc.mapBytes = {7, 8, 9};
+    const auto g = Save(doc);
+    // kind at 9, header 13..157, W 158, H 162, N 166, image 170..172, counts
+    // from 173; the projection path follows the geometry and four bytes of
+    // flags and kind: 173 + 20 + 144 + 7 = 344.
+    EXPECT_EQ(GetI32(&g[9]), 1);
+    EXPECT_EQ(GetU32(&g[13]), 145u);
+    const std::uint8_t magic[] = {0x20, 0x46, 0x50, 0x47, 1, 0, 0, 0, 1};
+    EXPECT_EQ(0, std::memcmp(&g[17], magic, sizeof magic));
+    EXPECT_EQ(GetF64(&g[26 + 8]), 2.5);    // m01
+    EXPECT_EQ(GetF64(&g[26 + 120]), -1.0); // m33
+    EXPECT_EQ(GetU32(&g[154]), 0u);        // four zero bytes close the GPS header
+    EXPECT_EQ(GetI32(&g[158]), 3);
+    EXPECT_EQ(GetI32(&g[162]), 2);
+    EXPECT_EQ(GetU32(&g[166]), 3u);
+    EXPECT_EQ(g[170], 7);
+    EXPECT_EQ(g[172], 9);
+    const std::uint8_t text[] = {3, 0, 0, 0, 'a', 'b', 0};
+    EXPECT_EQ(0, std::memcmp(&g[344], text, sizeof text));
+    EXPECT_EQ(g.size(), 440u + 4 + 145 + 12 + 3 + 2);
+
+    doc.projectionKind = kProjectionLinear;
+    const auto l = Save(doc);
+    EXPECT_EQ(GetU32(&l[13]), 141u);
+    const std::uint8_t linearMagic[] = {0x20, 0x46, 0x50, 0x4C};
+    EXPECT_EQ(0, std::memcmp(&l[17], linearMagic, sizeof linearMagic));
+    EXPECT_EQ(GetI32(&l[154]), 3); // W follows the matrix directly
+    EXPECT_EQ(l.size(), g.size() - 4);
+}
+
+TEST(WorkspaceLayout, ApRecordFieldsFollowInFileOrder) {
+    CTarvoAnalyzerDoc doc;
+    CAPInfo ap;
+    ap.selected = 1;
+    ap.colour = 0x123456;
+    ap.samples.Add(Sample(1.0, 2.0, -3.0, 4));
+    ap.table1[0] = 11;
+    ap.table2[0] = 22;
+    ap.table3[0] = 33;
+    ap.table1[1] = 44;
+    ap.name = "n";
+    ap.antennaDirection = "d";
+    ap.antennaHeight = "h";
+    ap.antennaGain = "g";
+    ap.notes = "o";
+    ap.txPower = "t";
+    doc.aps.Add(ap);
+    const auto b = Save(doc);
+    // aps count at 13; the record from 17: selected 17, state 18, valid 22,
+    // colour 23, bssid 27, ssid 33, channel 65, frequency 69, samples count
+    // 73 and one block 77..104, four empty arrays 105..120, tables from 121.
+    EXPECT_EQ(GetI32(&b[13]), 1);
+    EXPECT_EQ(b[17], 1);
+    EXPECT_EQ(GetU32(&b[23]), 0x123456u);
+    EXPECT_EQ(GetI32(&b[73]), 1);
+    EXPECT_EQ(GetF64(&b[77]), 1.0);
+    EXPECT_EQ(GetF64(&b[85]), 2.0);
+    EXPECT_EQ(GetF64(&b[93]), -3.0);
+    EXPECT_EQ(GetI32(&b[101]), 4);
+    EXPECT_EQ(GetI32(&b[121]), 11);
+    EXPECT_EQ(GetI32(&b[125]), 22);
+    EXPECT_EQ(GetI32(&b[129]), 33);
+    EXPECT_EQ(GetI32(&b[133]), 44);
+    // levels 241, extent/origin/position 313, iconKind 361, icon 365, max 369,
+    // min 377, columns 385, rows 389, sigma 393, slope 401, intercept 409;
+    // texts from 417: name, direction, height, gain, notes, transmit power.
+    EXPECT_EQ(GetI32(&b[365]), 174);
+    EXPECT_EQ(GetF64(&b[369]), -100.0);
+    const std::uint8_t texts[] = {2, 0, 0, 0, 'n', 0, 2, 0, 0, 0, 'd', 0, 2, 0, 0, 0, 'h', 0,
+                                  2, 0, 0, 0, 'g', 0, 2, 0, 0, 0, 'o', 0, 2, 0, 0, 0, 't', 0};
+    EXPECT_EQ(0, std::memcmp(&b[417], texts, sizeof texts));
+}
+
+TEST(WorkspaceLayout, MarkerAndSourceRecordsFollowInFileOrder) {
+    CTarvoAnalyzerDoc doc;
+    CAPMarker m;
+    m.icon = 5;
+    m.y = 1.0;
+    m.x = 2.0;
+    m.channel = 36;
+    m.dateTime = {1, 2, 3, 4, 5, 6};
+    m.antennaDirection = "d";
+    m.antennaHeight = "h";
+    m.antennaGain = "g";
+    m.notes = "o";
+    m.txPower = "t";
+    m.name = "N";
+    doc.markers.Add(m);
+    CISMarker s;
+    s.notes = "x";
+    s.name = "m";
+    s.bandwidth = "b";
+    s.frequency = "f";
+    doc.sources.Add(s);
+    const auto b = Save(doc);
+    // markers count at 21, the marker from 25: icon 25, Y 29, X 37, channel
+    // 45, bssid 49, ssid 55, date/time 87, texts from 93.
+    EXPECT_EQ(GetI32(&b[21]), 1);
+    EXPECT_EQ(GetI32(&b[25]), 5);
+    EXPECT_EQ(GetF64(&b[29]), 1.0);
+    EXPECT_EQ(GetF64(&b[37]), 2.0);
+    EXPECT_EQ(GetU32(&b[45]), 36u);
+    EXPECT_EQ(b[87], 1);
+    EXPECT_EQ(b[92], 6);
+    const std::uint8_t markerTexts[] = {2, 0, 0, 0, 'd', 0, 2, 0, 0, 0, 'h', 0, 2, 0, 0, 0, 'g', 0,
+                                        2, 0, 0, 0, 'o', 0, 2, 0, 0, 0, 't', 0, 2, 0, 0, 0, 'N', 0};
+    EXPECT_EQ(0, std::memcmp(&b[93], markerTexts, sizeof markerTexts));
+    // sources count at 129, the source from 133: icon, Y, X, date/time, texts
+    // notes, name, bandwidth, frequency from 159.
+    EXPECT_EQ(GetI32(&b[129]), 1);
+    EXPECT_EQ(GetI32(&b[133]), kDefaultSourceIcon);
+    const std::uint8_t sourceTexts[] = {2, 0, 0, 0, 'x', 0, 2, 0, 0, 0, 'm', 0,
+                                        2, 0, 0, 0, 'b', 0, 2, 0, 0, 0, 'f', 0};
+    EXPECT_EQ(0, std::memcmp(&b[159], sourceTexts, sizeof sourceTexts));
+}
+
+TEST(WorkspaceLayout, PointKeepsItsLocationRecordAndSamplesVerbatim) {
+    CTarvoAnalyzerDoc doc;
+    std::uint8_t record[CDataPoint::kRecordSize];
+    for (std::size_t i = 0; i < sizeof record; ++i)
+        record[i] = static_cast<std::uint8_t>(i + 1);
+    CDataPoint p(record);
+    CDataSsd s;
+    s.channel = 0x01020304;
+    s.rssi = -16;
+    p.samples.Add(s);
+    doc.points.Add(p);
+    const auto b = Save(doc);
+    // points count at 17, the 36-byte record from 21, sample count at 57,
+    // the 46-byte sample from 61.
+    EXPECT_EQ(GetI32(&b[17]), 1);
+    EXPECT_EQ(0, std::memcmp(&b[21], record, sizeof record));
+    EXPECT_EQ(GetI32(&b[57]), 1);
+    EXPECT_EQ(GetU32(&b[61]), 0x01020304u);
+    EXPECT_EQ(GetI16(&b[65]), -16);
+    EXPECT_EQ(GetI32(&b[61 + 46]), 0); // markers count
+}
+
+// Every proper prefix of a complete file (with map and coverage, so that no
+// prefix happens to end where a file may) is refused, and the open study
+// stays as it was.
+TEST(WorkspaceDamage, EveryPrefixIsRefusedAndLeavesTheStudyUntouched) {
+    const auto full = Save(MakeStudy(kProjectionGps, true));
+    CTarvoAnalyzerDoc doc = MakeStudy(kProjectionLinear, false);
+    doc.view.clientWidth = 640;
+    const auto before = Save(doc);
+    CFakeUi ui;
+    for (std::size_t n = 0; n < full.size(); ++n) {
+        std::span<const std::uint8_t> prefix(full.data(), n);
+        const WorkspaceReadStatus status = ReadWorkspace(doc, prefix, ui);
+        ASSERT_NE(status, WorkspaceReadStatus::kOk) << n;
+        EXPECT_EQ(status,
+                  n < 4 ? WorkspaceReadStatus::kNotWorkspace : WorkspaceReadStatus::kDamaged)
+            << n;
+    }
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(Save(doc), before);
+    EXPECT_EQ(doc.view.clientWidth, 640);
+    EXPECT_EQ(ReadWorkspace(doc, full, ui), WorkspaceReadStatus::kOk);
+}
+
+TEST(WorkspaceDamage, RandomByteFlipsNeverCrashAndFailuresChangeNothing) {
+    const auto full = Save(MakeStudy(kProjectionLinear, true));
+    CTarvoAnalyzerDoc doc = MakeStudy(kProjectionNone, false);
+    const auto before = Save(doc);
+    std::mt19937 random(20261206);
+    CFakeUi ui;
+    int refused = 0;
+    for (int round = 0; round < 3000; ++round) {
+        auto damaged = full;
+        const int flips = 1 + round % 4;
+        for (int f = 0; f < flips; ++f)
+            damaged[random() % damaged.size()] ^= static_cast<std::uint8_t>(1 + random() % 255);
+        CTarvoAnalyzerDoc target = doc;
+        if (ReadWorkspace(target, damaged, ui) == WorkspaceReadStatus::kOk) {
+            // Whatever was read must save and read back again.
+            CTarvoAnalyzerDoc again;
+            auto resaved = Save(target);
+            ASSERT_EQ(ReadWorkspace(again, resaved, ui), WorkspaceReadStatus::kOk) << round;
+        } else {
+            ++refused;
+            ASSERT_EQ(Save(target), before) << round;
+        }
+    }
+    EXPECT_GT(refused, 0);
+}
+
+TEST(WorkspaceDamage, ImpossibleCountsAndUnknownKindsAreDamage) {
+    CFakeUi ui;
+    CTarvoAnalyzerDoc doc;
+    auto b = Save(CTarvoAnalyzerDoc{});
+    auto huge = b;
+    PutU32(&huge[9], 0x7FFFFFFF); // files count
+    EXPECT_EQ(ReadWorkspace(doc, huge, ui), WorkspaceReadStatus::kDamaged);
+    auto negative = b;
+    PutU32(&negative[13], 0xFFFFFFFF); // aps count -1
+    EXPECT_EQ(ReadWorkspace(doc, negative, ui), WorkspaceReadStatus::kDamaged);
+    auto longText = b;
+    PutU32(&longText[180], 1000); // projection path longer than the file
+    EXPECT_EQ(ReadWorkspace(doc, longText, ui), WorkspaceReadStatus::kDamaged);
+
+    CTarvoAnalyzerDoc mapped;
+    mapped.mapLoaded = true;
+    mapped.projectionKind = kProjectionGps;
+    mapped.mapBytes = {1, 2, 3};
+    auto unknownKind = Save(mapped);
+    PutU32(&unknownKind[9], 3);
+    EXPECT_EQ(ReadWorkspace(doc, unknownKind, ui), WorkspaceReadStatus::kDamaged);
+    auto bigImage = Save(mapped);
+    PutU32(&bigImage[166], 0xFFFFFFF0);
+    EXPECT_EQ(ReadWorkspace(doc, bigImage, ui), WorkspaceReadStatus::kDamaged);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(Save(doc), b);
+}
+
+TEST(WorkspaceDamage, MapUnderAKindWithoutHeaderIsSavedWithoutTheMap) {
+    CTarvoAnalyzerDoc doc;
+    doc.mapLoaded = true;
+    doc.mapBytes = {1, 2, 3}; // projection kind 0: nothing describes this map
+    const auto b = Save(doc);
+    EXPECT_EQ(b[8], 0);
+    EXPECT_EQ(b.size(), 440u);
+    CTarvoAnalyzerDoc reopened;
+    CFakeUi ui;
+    ASSERT_EQ(ReadWorkspace(reopened, b, ui), WorkspaceReadStatus::kOk);
+    EXPECT_TRUE(reopened.mapBytes.empty());
+}
+
+TEST(WorkspaceDamage, TrailingBytesAndTextsWithoutTerminatorAreRead) {
+    auto b = Save(CTarvoAnalyzerDoc{});
+    // Projection path of length 2 holding "ab" without its NUL: the text is
+    // taken as it stands.
+    b.erase(b.begin() + 180, b.begin() + 185);
+    const std::uint8_t text[] = {2, 0, 0, 0, 'a', 'b'};
+    b.insert(b.begin() + 180, std::begin(text), std::end(text));
+    b.push_back(0xEE);
+    CTarvoAnalyzerDoc doc;
+    CFakeUi ui;
+    ASSERT_EQ(ReadWorkspace(doc, b, ui), WorkspaceReadStatus::kOk);
+    EXPECT_EQ(doc.projectionPath, "ab");
+    EXPECT_EQ(doc.MinPointsForEstimate, 20);
+}
+
+TEST(WorkspaceCommandsTest, WorkspacePathReplacesTheFileNamesExtension) {
+    EXPECT_EQ(WorkspacePathFor("/s/study.dat"), "/s/study.tws");
+    EXPECT_EQ(WorkspacePathFor("/s/study"), "/s/study.tws");
+    EXPECT_EQ(WorkspacePathFor("/s/study.tws"), "/s/study.tws");
+    EXPECT_EQ(WorkspacePathFor("/s/a.b.c"), "/s/a.b.tws");
+    EXPECT_EQ(WorkspacePathFor("/s.v2/study"), "/s.v2/study.tws");
+    EXPECT_EQ(WorkspacePathFor("C:\\s.v2\\study"), "C:\\s.v2\\study.tws");
+}
+
+TEST(WorkspaceCommandsTest, FirstSaveAsksThenLaterSavesWriteWithoutAsking) {
+    CTempDir dir;
+    CTarvoAnalyzerDoc doc = MakeStudy(kProjectionLinear, true);
+    CFakeUi ui;
+    ui.QueuePath(dir.File("study.dat"));
+    ASSERT_TRUE(SaveWorkspaceCommand(doc, ui));
+    ASSERT_EQ(ui.choices.size(), 1u);
+    EXPECT_TRUE(ui.choices[0].save);
+    EXPECT_EQ(ui.choices[0].filter,
+              "Tarvo Work Space (tws)|*.tws|TWS (*.tws)|*.tws|All Files (*.*)|*.*||");
+    EXPECT_EQ(ui.choices[0].title, "Save work space");
+    const std::string expected = dir.File("study.tws");
+    EXPECT_EQ(doc.workspacePath, expected);
+    EXPECT_TRUE(doc.workspaceNamed);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("study.dat")));
+    EXPECT_EQ(test::ReadBytes(expected), Save(doc));
+
+    doc.aps[0].name = "renamed";
+    ASSERT_TRUE(SaveWorkspaceCommand(doc, ui));
+    EXPECT_EQ(ui.choices.size(), 1u);
+    EXPECT_EQ(test::ReadBytes(expected), Save(doc));
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST(WorkspaceCommandsTest, CancelledSaveDialogWritesNothing) {
+    CTarvoAnalyzerDoc doc;
+    CFakeUi ui;
+    ui.QueuePath(std::nullopt);
+    EXPECT_FALSE(SaveWorkspaceCommand(doc, ui));
+    EXPECT_FALSE(doc.workspaceNamed);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST(WorkspaceCommandsTest, FailedSaveReportsAndKeepsTheOldFile) {
+    CTempDir dir;
+    const std::string path = dir.File("study.tws");
+    const std::vector<std::uint8_t> old = {'o', 'l', 'd'};
+    dir.Write("study.tws", old);
+    // A folder where the temporary file would go makes the write fail even
+    // for a user whom permissions do not stop.
+    std::filesystem::create_directory(path + ".tmp" + std::to_string(::getpid()));
+
+    CTarvoAnalyzerDoc doc = MakeStudy(kProjectionGps, false);
+    CFakeUi ui;
+    ui.QueuePath(path);
+    EXPECT_FALSE(SaveWorkspaceCommand(doc, ui));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Could not save file \"" + path + "\"");
+    EXPECT_EQ(ui.messages[0].title, "File Save Error");
+    EXPECT_EQ(ui.messages[0].icon, MsgIcon::Error);
+    EXPECT_EQ(test::ReadBytes(path), old);
+    EXPECT_FALSE(doc.workspaceNamed); // the next save asks again
+
+    CFakeUi missing;
+    EXPECT_FALSE(SaveWorkspaceFile(doc, dir.File("no/such/folder/x.tws"), missing));
+    ASSERT_EQ(missing.messages.size(), 1u);
+    EXPECT_EQ(missing.messages[0].title, "File Save Error");
+}
+
+TEST(WorkspaceCommandsTest, OpenAsksWithItsFilterAndRestoresTheStudy) {
+    CTempDir dir;
+    const CTarvoAnalyzerDoc original = MakeStudy(kProjectionGps, true);
+    const std::string path = dir.Write("saved.tws", Save(original));
+
+    CTarvoAnalyzerDoc doc;
+    doc.workspaceNamed = true;
+    CFakeUi ui;
+    ui.QueuePath(path);
+    ASSERT_TRUE(OpenWorkspaceCommand(doc, ui));
+    ASSERT_EQ(ui.choices.size(), 1u);
+    EXPECT_FALSE(ui.choices[0].save);
+    EXPECT_EQ(ui.choices[0].filter,
+              "Tarvo Work Spave Files (tws)|*.tws|TWS (*.tws)|*.tws|All Files (*.*)|*.*||");
+    EXPECT_EQ(ui.choices[0].title, "Open a TWS file");
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(doc.workspacePath, path);
+    EXPECT_FALSE(doc.workspaceNamed); // opening does not name the workspace
+    EXPECT_FALSE(doc.noSurveyLoaded);
+    CTarvoAnalyzerDoc expected = original;
+    expected.noSurveyLoaded = false;
+    ExpectSameStudy(expected, doc);
+
+    // The first save after an open asks, starting from the opened path.
+    ui.QueuePath(dir.File("copy"));
+    ASSERT_TRUE(SaveWorkspaceCommand(doc, ui));
+    EXPECT_EQ(ui.choices.back().defaultName, path);
+    EXPECT_EQ(doc.workspacePath, dir.File("copy.tws"));
+}
+
+TEST(WorkspaceCommandsTest, OpenFailuresShowTheirMessagesAndChangeNothing) {
+    CTempDir dir;
+    CTarvoAnalyzerDoc doc = MakeStudy(kProjectionNone, false);
+    const auto before = Save(doc);
+
+    CFakeUi missing;
+    EXPECT_FALSE(OpenWorkspaceFile(doc, dir.File("none.tws"), missing));
+    ASSERT_EQ(missing.messages.size(), 1u);
+    EXPECT_EQ(missing.messages[0].text, "Could not open file \"" + dir.File("none.tws") + "\"");
+    EXPECT_EQ(missing.messages[0].title, "File Open Error");
+    EXPECT_EQ(missing.messages[0].icon, MsgIcon::Error);
+
+    CFakeUi wrongMagic;
+    EXPECT_FALSE(
+        OpenWorkspaceFile(doc, dir.Write("a.tws", {0x20, 'D', 'S', 'S', 1, 0, 0, 0}), wrongMagic));
+    ASSERT_EQ(wrongMagic.messages.size(), 1u);
+    EXPECT_EQ(wrongMagic.messages[0].text, "File is not recognized as a TWS file.");
+    EXPECT_EQ(wrongMagic.messages[0].title, "Invalid File");
+
+    CFakeUi truncated;
+    auto shortFile = Save(MakeStudy(kProjectionGps, false));
+    shortFile.resize(shortFile.size() - 1);
+    EXPECT_FALSE(OpenWorkspaceFile(doc, dir.Write("b.tws", shortFile), truncated));
+    ASSERT_EQ(truncated.messages.size(), 1u);
+    EXPECT_EQ(truncated.messages[0].text, "File is not recognized as a TWS file.");
+
+    // An unknown projection subtype: the reader's own message, then the
+    // open command's.
+    auto subtype = Save(MakeStudy(kProjectionLinear, false));
+    subtype[13 + kTwsSubtypeOffset] = 2;
+    CFakeUi unsupported;
+    EXPECT_FALSE(OpenWorkspaceFile(doc, dir.Write("c.tws", subtype), unsupported));
+    ASSERT_EQ(unsupported.messages.size(), 2u);
+    EXPECT_EQ(unsupported.messages[0].text,
+              "Unsupported TWS Filetype. May be for a different product.");
+    EXPECT_EQ(unsupported.messages[0].title, "Invalid File");
+    EXPECT_EQ(unsupported.messages[0].icon, MsgIcon::Error);
+    EXPECT_EQ(unsupported.messages[1].text, "File is not recognized as a TWS file.");
+
+    EXPECT_EQ(Save(doc), before);
+    EXPECT_TRUE(doc.noSurveyLoaded);
+}
+
+TEST(WorkspaceCommandsTest, CommandsRefuseWhileAWorkerOwnsTheDocument) {
+    CTarvoAnalyzerDoc doc;
+    ASSERT_TRUE(doc.busy.TrySet());
+    CFakeUi ui;
+    EXPECT_FALSE(SaveWorkspaceCommand(doc, ui));
+    EXPECT_FALSE(OpenWorkspaceCommand(doc, ui));
+    EXPECT_TRUE(ui.choices.empty());
+}
+
+} // namespace
+} // namespace tarvo
