@@ -58,7 +58,7 @@ MsgAnswer CFakeUi::MessageBox(const std::string& text, const std::string& title,
         return a;
     }
     return buttons == MsgButtons::Ok || buttons == MsgButtons::OkCancel ? MsgAnswer::Ok
-                                                                         : MsgAnswer::Yes;
+                                                                        : MsgAnswer::Yes;
 }
 
 std::optional<std::string> CFakeUi::ChooseOpenFile(const std::string& filter,

@@ -43,8 +43,8 @@ std::vector<std::uint8_t> CSsdBuilder::Record(std::uint8_t kind, std::int32_t v1
     Le(r, static_cast<std::uint32_t>(v2), 4);
     Le(r, px, 2);
     Le(r, py, 2);
-    r.insert(r.end(), {7, 4, 30, 10, 20, second}); // date1 date2 year hh mm ss
-    Le(r, 0xDEADBEEF, 4);                          // reserved1
+    r.insert(r.end(), {7, 4, 30, 10, 20, second});   // date1 date2 year hh mm ss
+    Le(r, 0xDEADBEEF, 4);                            // reserved1
     Le(r, static_cast<std::uint32_t>(120 * 256), 4); // altitude 120 m
     Le(r, 0x1234, 2);                                // reserved2
     Le(r, 5 * 256, 2);                               // speed 5 km/h
@@ -99,8 +99,8 @@ CSsdBuilder& CSsdBuilder::Skipped(const std::vector<CSampleSpec>& samples) {
 CSsdBuilder& CSsdBuilder::MarkedAp(std::uint32_t y, std::uint32_t x, std::uint32_t channel,
                                    const std::string& ssid, const std::string& name,
                                    std::uint8_t second) {
-    auto r = Record(0x11, static_cast<std::int32_t>(y), static_cast<std::int32_t>(x), 0, 0, 99,
-                    second);
+    auto r =
+        Record(0x11, static_cast<std::int32_t>(y), static_cast<std::int32_t>(x), 0, 0, 99, second);
     body_.insert(body_.end(), r.begin(), r.end());
     std::vector<std::uint8_t> p;
     Le(p, channel, 4);

@@ -1,0 +1,288 @@
+#include "analysis/Coordinates.h"
+#include "support/FakeUi.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace tarvo {
+namespace {
+
+using test::CFakeUi;
+
+// A north-aligned GPS projection: column = 1000 * (lon + 122), row = 1000 * (48 - lat),
+// on a 200 x 100 pixel map with 2 m per pixel.
+CTarvoAnalyzerDoc GpsDoc() {
+    CTarvoAnalyzerDoc doc;
+    auto& m = doc.ProjectionMatrix;
+    m[0][1] = 1000.0;
+    m[0][3] = 122000.0;
+    m[1][0] = -1000.0;
+    m[1][3] = 48000.0;
+    doc.ImageWidth = 200;
+    doc.ImageHeight = 100;
+    doc.SiteScaleX = 2.0;
+    doc.SiteScaleY = 2.0;
+    return doc;
+}
+
+CDataPoint GpsPoint(double lat, double lon) {
+    CDataPoint p;
+    p.kind = 0;
+    p.northing = static_cast<std::int32_t>(std::lround(lat * 3600000.0));
+    p.easting = static_cast<std::int32_t>(std::lround(lon * 3600000.0));
+    return p;
+}
+
+TEST(CoordinatesTest, ForwardAndInverseTransformsAgree) {
+    CTarvoAnalyzerDoc doc = GpsDoc();
+    CFakeUi ui;
+    double y = 0, x = 0;
+    TransformPoint(doc, true, 47.95, -121.9, y, x, ui);
+    // column 100, row 50 -> X = 200 m, Y = (100 - 50) * 2 = 100 m
+    EXPECT_NEAR(x, 200.0, 1e-9);
+    EXPECT_NEAR(y, 100.0, 1e-9);
+    double lat = 0, lon = 0;
+    TransformPoint(doc, false, x, y, lat, lon, ui); // inverse takes X first
+    EXPECT_NEAR(lat, 47.95, 1e-12);
+    EXPECT_NEAR(lon, -121.9, 1e-12);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST(CoordinatesTest, SingularMatrixIsReportedAndLeavesResults) {
+    CTarvoAnalyzerDoc doc = GpsDoc();
+    auto& m = doc.ProjectionMatrix;
+    m[0][0] = 2.0;
+    m[0][1] = 4.0;
+    m[1][0] = 1.0;
+    m[1][1] = 2.0; // a*e == b*d
+    CFakeUi ui;
+    double lat = 7.0, lon = 8.0;
+    TransformPoint(doc, false, 10.0, 20.0, lat, lon, ui);
+    EXPECT_EQ(lat, 7.0);
+    EXPECT_EQ(lon, 8.0);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Invalid Transformation Matrix");
+    EXPECT_EQ(ui.messages[0].title, "Error");
+    EXPECT_EQ(ui.messages[0].icon, MsgIcon::Error);
+}
+
+TEST(CoordinatesTest, GreatCircleDistanceUsesTheProgramsConstants) {
+    EXPECT_EQ(GreatCircleDistance(47.0, 8.0, 47.0, 8.0), 0.0);
+    // Along a meridian the haversine gives radius * angle exactly.
+    EXPECT_NEAR(GreatCircleDistance(10.0, 20.0, 11.0, 20.0), 6378137.0 * 3.14159265 / 180.0, 1e-6);
+    EXPECT_NEAR(GreatCircleDistance(0.0, 0.0, 0.0, 90.0), 6378137.0 * 3.14159265 / 2.0, 1e-6);
+}
+
+TEST(CoordinatesTest, SyntheticProjectionWidensASingleLatitude) {
+    CTarvoAnalyzerDoc doc;
+    doc.gpsPointsPresent = true;
+    doc.points.Add(GpsPoint(45.0, 7.0));
+    doc.points.Add(GpsPoint(45.0, 7.01));
+    CGeoBox box;
+    ASSERT_TRUE(GpsPointBox(doc, box));
+    EXPECT_NEAR(box.latMin, 45.0 - 5e-05, 1e-12);
+    EXPECT_NEAR(box.latMax - box.latMin, 0.0001, 1e-12);
+
+    ApplySyntheticProjection(doc);
+    const double dEW = GreatCircleDistance(box.latMin, 7.0, box.latMin, 7.01);
+    const double dNS = GreatCircleDistance(box.latMin, 7.0, box.latMax, 7.0);
+    EXPECT_EQ(doc.ImageWidth, static_cast<int>(dEW));
+    EXPECT_EQ(doc.ImageHeight, static_cast<int>(dNS));
+    EXPECT_EQ(doc.SiteScaleX, 1.0);
+
+    CFakeUi ui;
+    ConvertLoadedPositions(doc, ui);
+    // X is metres east of the western point; Y is H minus metres north.
+    EXPECT_EQ(doc.points[0].easting, 0);
+    EXPECT_NEAR(doc.points[1].easting / 100.0, dEW, 0.011);
+    EXPECT_NEAR(doc.points[0].northing / 100.0, doc.ImageHeight - dNS / 2.0, 0.02);
+    // The data box is spanned by the widened corners: Y runs downwards here.
+    EXPECT_NEAR(doc.DataExtent.minY, doc.ImageHeight, 1e-6);
+    EXPECT_NEAR(doc.DataExtent.extentY, -dNS, 1e-6);
+    EXPECT_NEAR(doc.DataExtent.extentX, dEW, 1e-6);
+    EXPECT_EQ(doc.AnalysisBox, doc.DataExtent);
+}
+
+TEST(CoordinatesTest, LinearPositionsAreTruncatedToCentimetres) {
+    CTarvoAnalyzerDoc doc;
+    doc.linearPointsPresent = true;
+    doc.ImageHeight = 0;
+    doc.SiteScaleX = 0.0233;
+    doc.SiteScaleY = 0.009;
+    CDataPoint p;
+    p.kind = 2;
+    p.pixelX = 3; // 0.0699 m: 6 cm, not 7
+    p.pixelY = 1; // -0.009 m: 0 cm, not -1
+    doc.points.Add(p);
+    CFakeUi ui;
+    ConvertLoadedPositions(doc, ui);
+    EXPECT_EQ(doc.points[0].easting, 6);
+    EXPECT_EQ(doc.points[0].northing, 0);
+    // The data box is taken before truncation.
+    EXPECT_DOUBLE_EQ(doc.DataExtent.minX, 3 * 0.0233);
+    EXPECT_DOUBLE_EQ(doc.DataExtent.minY, -0.009);
+}
+
+TEST(CoordinatesTest, TopLeftPixelMapsToTheTopOfTheSite) {
+    CTarvoAnalyzerDoc doc;
+    doc.linearPointsPresent = true;
+    doc.ImageHeight = 400;
+    doc.SiteScaleX = 0.05;
+    doc.SiteScaleY = 0.05;
+    CDataPoint p;
+    p.kind = 2;
+    doc.points.Add(p);
+    p.pixelX = 100;
+    p.pixelY = 400;
+    doc.points.Add(p);
+    CFakeUi ui;
+    ConvertLoadedPositions(doc, ui);
+    EXPECT_EQ(doc.points[0].easting, 0);
+    EXPECT_EQ(doc.points[0].northing, 2000); // Y = H * sy = 20 m
+    EXPECT_EQ(doc.points[1].easting, 500);
+    EXPECT_EQ(doc.points[1].northing, 0);
+    EXPECT_EQ(doc.DataExtent, (CBox{0.0, 0.0, 20.0, 5.0}));
+}
+
+TEST(CoordinatesTest, MarkersAndSourcesAreConvertedOnce) {
+    CTarvoAnalyzerDoc doc = GpsDoc();
+    doc.gpsPointsPresent = true;
+    doc.points.Add(GpsPoint(47.95, -121.9));
+    CAPMarker fromFile;
+    // A western longitude arrives in the file's unsigned field.
+    fromFile.y = static_cast<double>(static_cast<std::uint32_t>(std::lround(47.96 * 3600000.0)));
+    fromFile.x = static_cast<double>(
+        static_cast<std::uint32_t>(static_cast<std::int32_t>(std::lround(-121.95 * 3600000.0))));
+    fromFile.inSiteUnits = false;
+    doc.markers.Add(fromFile);
+    CAPMarker inserted;
+    inserted.y = 12.5;
+    inserted.x = 30.0;
+    doc.markers.Add(inserted);
+    CISMarker source;
+    source.y = 47.95 * 3600000.0;
+    source.x = -121.9 * 3600000.0;
+    source.inSiteUnits = false;
+    doc.sources.Add(source);
+
+    CFakeUi ui;
+    ConvertLoadedPositions(doc, ui);
+    // column 50, row 40 -> X = 100 m, Y = (100 - 40) * 2 = 120 m
+    EXPECT_NEAR(doc.markers[0].x, 100.0, 1e-6);
+    EXPECT_NEAR(doc.markers[0].y, 120.0, 1e-6);
+    EXPECT_EQ(doc.markers[1].y, 12.5);
+    EXPECT_NEAR(doc.sources[0].x, 200.0, 1e-6);
+    EXPECT_NEAR(doc.sources[0].y, 100.0, 1e-6);
+
+    const auto before = doc.markers;
+    ConvertLoadedPositions(doc, ui);
+    EXPECT_EQ(doc.markers, before);
+}
+
+TEST(CoordinatesTest, LinearMarkersUseTheMapScale) {
+    CTarvoAnalyzerDoc doc;
+    doc.linearPointsPresent = true;
+    doc.ImageHeight = 100;
+    doc.SiteScaleX = 0.5;
+    doc.SiteScaleY = 0.25;
+    CISMarker source;
+    source.y = 20.0; // row from the top
+    source.x = 10.0;
+    source.inSiteUnits = false;
+    doc.sources.Add(source);
+    CFakeUi ui;
+    ConvertLoadedPositions(doc, ui);
+    EXPECT_DOUBLE_EQ(doc.sources[0].x, 5.0);
+    EXPECT_DOUBLE_EQ(doc.sources[0].y, 25.0 - 5.0);
+}
+
+class ViewExtentTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        doc.processed = true;
+        for (auto [y, x] : {std::pair{1000, 2000}, std::pair{3000, 6000}}) {
+            CDataPoint p;
+            p.northing = y;
+            p.easting = x;
+            doc.points.Add(p);
+        }
+    }
+    CTarvoAnalyzerDoc doc;
+};
+
+TEST_F(ViewExtentTest, NothingHappensBeforeProcessing) {
+    doc.processed = false;
+    doc.ViewWindow = {1, 2, 3, 4};
+    ComputeViewExtent(doc, 100, 100);
+    EXPECT_EQ(doc.ViewWindow, (CBox{1, 2, 3, 4}));
+}
+
+TEST_F(ViewExtentTest, PointBoxWithoutMap) {
+    doc.view.zoomLeft = 0.3;
+    ComputeViewExtent(doc, 100, 100);
+    EXPECT_EQ(doc.AnalysisBox, (CBox{10, 20, 20, 40}));
+    EXPECT_EQ(doc.ViewWindow, (CBox{10, 20, 20, 40}));
+    EXPECT_EQ(doc.view.zoomLeft, 0.0);
+    EXPECT_EQ(doc.view.zoomRight, 1.0);
+}
+
+TEST_F(ViewExtentTest, ShowMapWidensToTheMapAddsAMarginAndFitsTheAspect) {
+    doc.mapLoaded = true;
+    doc.view.showMap = true;
+    doc.MapExtentWidth = 50;
+    doc.MapExtentHeight = 25;
+    ComputeViewExtent(doc, 200, 100);
+    EXPECT_EQ(doc.AnalysisBox, (CBox{10, 20, 20, 40}));
+    // Working box [0,60] x [0,30]; margin: min -6/-3, extent 72 x 36.
+    // kx = 72/200 = 0.36, ky = 36/100 = 0.36: kx <= ky, the X axis is refitted
+    // to the same size.
+    EXPECT_DOUBLE_EQ(doc.ViewWindow.minY, -3.0);
+    EXPECT_DOUBLE_EQ(doc.ViewWindow.extentY, 36.0);
+    EXPECT_DOUBLE_EQ(doc.ViewWindow.minX, -6.0);
+    EXPECT_DOUBLE_EQ(doc.ViewWindow.extentX, 72.0);
+
+    ComputeViewExtent(doc, 100, 100); // kx = 0.72 > ky = 0.36: Y grows
+    EXPECT_DOUBLE_EQ(doc.ViewWindow.extentY, 72.0);
+    EXPECT_DOUBLE_EQ(doc.ViewWindow.minY, -3.0 - (0.72 / 0.36 - 1.0) * 36.0 * 0.5);
+}
+
+TEST_F(ViewExtentTest, SelectedApBoxesAreUnited) {
+    CAPInfo a, b, c;
+    a.selected = b.selected = 1;
+    a.origin = {0.0, 5.0};
+    a.extent = {10.0, 10.0};
+    b.origin = {-5.0, 20.0};
+    b.extent = {8.0, 2.0};
+    c.origin = {-100.0, -100.0}; // not selected
+    c.extent = {1.0, 1.0};
+    doc.aps.Add(a);
+    doc.aps.Add(b);
+    doc.aps.Add(c);
+    ComputeViewExtent(doc, 100, 100);
+    EXPECT_EQ(doc.AnalysisBox, (CBox{-5.0, 5.0, 15.0, 17.0}));
+}
+
+TEST_F(ViewExtentTest, SingleLocationStillGivesAUsableWindow) {
+    doc.points.SetSize(1);
+    doc.DataExtent = {10, 20, 0, 0};
+    ComputeViewExtent(doc, 100, 100);
+    EXPECT_GT(doc.ViewWindow.extentX, 0.0);
+    EXPECT_GT(doc.ViewWindow.extentY, 0.0);
+}
+
+TEST(UnitTextTest, DistancesAndPositions) {
+    EXPECT_EQ(FormatDistance(30.48, true), "d = 100.00 Ft");
+    EXPECT_EQ(FormatDistance(3218.688, true), "d =  2.00 Miles");
+    EXPECT_EQ(FormatDistance(1609.344, true), "d = 5280.00 Ft");
+    EXPECT_EQ(FormatDistance(1000.0, false), "d = 1000.00 m");
+    EXPECT_EQ(FormatDistance(1500.0, false), "d =  1.50 KM");
+    EXPECT_EQ(FormatSitePosition(3.048, 0.0, true), "X(Ft) = 10.000, Y(Ft) = 0.000 \n");
+    EXPECT_EQ(FormatSitePosition(1.5, 2.25, false), "X(m) = 1.500, Y(m) = 2.250 \n");
+    EXPECT_EQ(FormatDegrees(-122.5), "-122.500000");
+    EXPECT_STREQ(LengthUnitLabel(true), "Ft");
+    EXPECT_STREQ(LengthUnitLabel(false), "m");
+}
+
+} // namespace
+} // namespace tarvo

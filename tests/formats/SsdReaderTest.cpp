@@ -1,0 +1,314 @@
+#include "formats/SsdReader.h"
+#include "model/Text.h"
+#include "support/FakeUi.h"
+#include "support/SsdBuilder.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+
+namespace tarvo {
+namespace {
+
+using test::CFakeUi;
+using test::CSampleSpec;
+using test::CSsdBuilder;
+
+class SsdReaderTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ::setenv("TZ", "UTC", 1);
+        ::tzset();
+    }
+
+    // Adds a file entry for bytes written to the temporary folder.
+    int AddFile(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+        CDataFile entry;
+        entry.title = name;
+        entry.path = dir.Write(name, bytes);
+        return doc.files.Add(entry);
+    }
+
+    CSampleSpec Sample(std::uint8_t lastMacByte, std::int16_t rssiDbm, const char* ssid = "lab") {
+        CSampleSpec s;
+        s.mac[5] = lastMacByte;
+        s.rssi16 = static_cast<std::int16_t>(rssiDbm * 16);
+        s.ssid = ssid;
+        return s;
+    }
+
+    test::CTempDir dir;
+    CTarvoAnalyzerDoc doc;
+    CFakeUi ui;
+};
+
+TEST_F(SsdReaderTest, GpsWalkLoadsLocationsAndSamples) {
+    CSsdBuilder b;
+    b.Created(0).Gps(47.5, -122.25, {Sample(1, -60), Sample(2, -75, "guest")});
+    b.Gps(47.5001, -122.2501, {Sample(1, -62)}, 1);
+    AddFile("walk.ssd", b.Bytes());
+
+    ASSERT_TRUE(LoadSelectedFiles(doc, ui));
+    EXPECT_TRUE(ui.messages.empty());
+    ASSERT_EQ(doc.points.GetSize(), 2);
+    EXPECT_EQ(doc.files[0].pointCount, 2);
+    EXPECT_EQ(doc.files[0].created, "Thu Jan  1 00:00:00 1970\n");
+    EXPECT_TRUE(doc.gpsPointsPresent);
+    EXPECT_FALSE(doc.linearPointsPresent);
+    EXPECT_FALSE(doc.noSurveyLoaded);
+
+    const CDataPoint& p = doc.points[0];
+    EXPECT_EQ(p.kind, 0);
+    EXPECT_EQ(p.northing, 47.5 * 3600000);
+    EXPECT_EQ(p.easting, -122.25 * 3600000);
+    EXPECT_EQ(p.altitude, 120 * 256);
+    EXPECT_EQ(p.speed, 5 * 256);
+    EXPECT_EQ(p.reserved1, 0xDEADBEEFu);
+    EXPECT_EQ(p.fix, 2);
+    EXPECT_EQ(p.year, 30);
+    ASSERT_EQ(p.samples.GetSize(), 2);
+    EXPECT_EQ(p.samples[1].rssi, -75 * 16);
+    EXPECT_EQ(p.samples[1].RssiDbm(), -75.0);
+    EXPECT_EQ(p.samples[1].level2, -95);
+    EXPECT_EQ(MacText(p.samples[1].bssid), "00-1A-2B-3C-4D-02");
+    EXPECT_EQ(SsidText(p.samples[1].ssid), "guest");
+    EXPECT_EQ(doc.points[1].kind, 1);
+}
+
+TEST_F(SsdReaderTest, LargerRecordAndSampleSizesSkipTheirExtraBytes) {
+    CSsdBuilder b(40, 50);
+    b.Linear(10, 20, {Sample(1, -50), Sample(2, -70)}).Linear(11, 21, {Sample(3, -80)});
+    AddFile("wide.ssd", b.Bytes());
+    doc.projectionKind = kProjectionLinear;
+
+    ASSERT_TRUE(LoadSelectedFiles(doc, ui));
+    ASSERT_EQ(doc.points.GetSize(), 2);
+    EXPECT_EQ(doc.points[0].pixelX, 10);
+    EXPECT_EQ(doc.points[0].pixelY, 20);
+    EXPECT_EQ(doc.points[0].samples[1].rssi, -70 * 16);
+    EXPECT_EQ(doc.points[1].samples[0].bssid[5], 3);
+    EXPECT_TRUE(doc.linearPointsPresent);
+}
+
+TEST_F(SsdReaderTest, MarkerOnlyFileAddsMarkersAndSourcesButNoPoints) {
+    CSsdBuilder b;
+    b.MarkedAp(1000, 2000, 11, "corp", "AP-3F").Interference(5, 6, 48740, 400, "oven");
+    AddFile("marks.ssd", b.Bytes());
+
+    ASSERT_TRUE(LoadSelectedFiles(doc, ui));
+    EXPECT_EQ(doc.points.GetSize(), 0);
+    EXPECT_EQ(doc.files[0].pointCount, 0);
+    ASSERT_EQ(doc.markers.GetSize(), 1);
+    const CAPMarker& m = doc.markers[0];
+    EXPECT_EQ(m.y, 1000.0);
+    EXPECT_EQ(m.x, 2000.0);
+    EXPECT_EQ(m.channel, 11u);
+    EXPECT_EQ(SsidText(m.ssid), "corp");
+    EXPECT_EQ(m.name, "AP-3F");
+    EXPECT_EQ(m.icon, 174);
+    EXPECT_TRUE(m.notes.empty());
+    EXPECT_EQ(m.dateTime, (DateTimeBytes{7, 4, 30, 10, 20, 0}));
+    EXPECT_FALSE(m.inSiteUnits);
+    ASSERT_EQ(doc.sources.GetSize(), 1);
+    EXPECT_EQ(doc.sources[0].frequency, "2437 MHz");
+    EXPECT_EQ(doc.sources[0].bandwidth, "20 MHz");
+    EXPECT_EQ(doc.sources[0].name, "oven");
+    EXPECT_EQ(doc.sources[0].icon, 180);
+}
+
+TEST_F(SsdReaderTest, RepeatedLoadsKeepOneCopyOfFileMarkersAndTheUsersOwn) {
+    CSsdBuilder b;
+    b.MarkedAp(1, 2, 6, "a", "first", 1)
+        .MarkedAp(1, 2, 6, "a", "again", 2)
+        .Interference(3, 4, 100, 20, "cam");
+    AddFile("marks.ssd", b.Bytes());
+    CAPMarker mine;
+    mine.name = "inserted";
+    doc.markers.Add(mine);
+
+    ASSERT_TRUE(LoadSelectedFiles(doc, ui));
+    ASSERT_TRUE(LoadSelectedFiles(doc, ui));
+    ASSERT_EQ(doc.markers.GetSize(), 3); // the user's, then two marked at different times
+    EXPECT_EQ(doc.markers[0].name, "inserted");
+    EXPECT_EQ(doc.markers[1].name, "first");
+    EXPECT_EQ(doc.markers[2].name, "again");
+    EXPECT_EQ(doc.sources.GetSize(), 1);
+}
+
+TEST_F(SsdReaderTest, ZeroSizedRecordAreaLoadsWithNoPoints) {
+    CSsdBuilder zeroRecords(0, 46);
+    zeroRecords.Linear(1, 1, {Sample(1, -50)});
+    AddFile("empty.ssd", zeroRecords.Bytes());
+    CSsdBuilder zeroSamples(36, 0); // zero is checked before the minimum sizes
+    AddFile("empty2.ssd", zeroSamples.Bytes());
+
+    EXPECT_TRUE(LoadSelectedFiles(doc, ui));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(doc.points.GetSize(), 0);
+    EXPECT_EQ(doc.files[0].selected, 1);
+    EXPECT_EQ(doc.files[1].selected, 1);
+    EXPECT_FALSE(doc.noSurveyLoaded);
+}
+
+TEST_F(SsdReaderTest, UnsupportedFileTypeShowsBothMessagesAndDeselects) {
+    CSsdBuilder b;
+    b.FileType(2).Gps(1, 1, {Sample(1, -50)});
+    AddFile("type2.ssd", b.Bytes());
+    const std::string path = doc.files[0].path;
+
+    EXPECT_FALSE(LoadSelectedFiles(doc, ui));
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[0].text,
+              path + ": Unsupported SSD Filetype. May be for a different product.");
+    EXPECT_EQ(ui.messages[0].title, "Invalid File");
+    EXPECT_EQ(ui.messages[0].icon, MsgIcon::Error);
+    EXPECT_EQ(ui.messages[1].text, "File is not a valid SSD file: \"" + path + "\".");
+    EXPECT_EQ(ui.messages[1].title, "Invalid File");
+    EXPECT_EQ(doc.files[0].selected, 0);
+    EXPECT_TRUE(doc.noSurveyLoaded);
+}
+
+TEST_F(SsdReaderTest, RefusedFilesAreDeselectedAndTheLoadGoesOn) {
+    CSsdBuilder wrongMagic;
+    wrongMagic.Magic(0x12345678).Gps(1, 1, {});
+    AddFile("magic.ssd", wrongMagic.Bytes());
+    CSsdBuilder tooSmallRecords(35, 46);
+    AddFile("small.ssd", tooSmallRecords.Bytes());
+    CSsdBuilder tooSmallSamples(36, 45);
+    AddFile("small2.ssd", tooSmallSamples.Bytes());
+    auto shortHeader = CSsdBuilder().Bytes();
+    shortHeader.resize(20);
+    AddFile("short.ssd", shortHeader);
+    CSsdBuilder pastEnd;
+    pastEnd.RecordAreaOffset(25);
+    auto cut = pastEnd.Bytes();
+    cut.resize(29); // recordSize readable, sampleSize not
+    AddFile("cut.ssd", cut);
+    CDataFile missing;
+    missing.path = dir.File("missing.ssd");
+    doc.files.Add(missing);
+    CSsdBuilder good;
+    good.Gps(1, 1, {Sample(1, -50)});
+    AddFile("good.ssd", good.Bytes());
+
+    EXPECT_TRUE(LoadSelectedFiles(doc, ui));
+    ASSERT_EQ(ui.messages.size(), 6u);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(ui.messages[i].text,
+                  "File is not a valid SSD file: \"" + doc.files[i].path + "\".");
+        EXPECT_EQ(doc.files[i].selected, 0) << i;
+    }
+    EXPECT_EQ(ui.messages[5].text, "Could not open file \"" + missing.path + "\".");
+    EXPECT_EQ(ui.messages[5].title, "File Open Error");
+    EXPECT_EQ(ui.messages[5].icon, MsgIcon::Error);
+    EXPECT_EQ(doc.files[5].selected, 0);
+    EXPECT_EQ(doc.files[6].selected, 1);
+    EXPECT_EQ(doc.points.GetSize(), 1);
+
+    // A deselected file is skipped without a message on the next load.
+    ui.messages.clear();
+    EXPECT_TRUE(LoadSelectedFiles(doc, ui));
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(SsdReaderTest, TruncatedDataEndsTheFileQuietlyAndDropsPartialSamples) {
+    CSsdBuilder b;
+    b.Gps(1, 1, {Sample(1, -50)}).Gps(2, 2, {Sample(1, -51), Sample(2, -52)});
+    auto bytes = b.Bytes();
+    bytes.resize(bytes.size() - 10); // the last sample is cut short
+    AddFile("cut.ssd", bytes);
+
+    ASSERT_TRUE(LoadSelectedFiles(doc, ui));
+    ASSERT_EQ(doc.points.GetSize(), 2);
+    ASSERT_EQ(doc.points[1].samples.GetSize(), 1);
+    EXPECT_EQ(doc.points[1].sampleCount, 1);
+    EXPECT_EQ(doc.points[1].samples[0].rssi, -51 * 16);
+}
+
+TEST_F(SsdReaderTest, SkippedAndUnknownRecordsAddNoPoints) {
+    CSsdBuilder b;
+    b.Skipped({Sample(1, -50), Sample(2, -50)}).Raw(0x33, 7).Gps(1, 1, {Sample(3, -40)});
+    AddFile("mixed.ssd", b.Bytes());
+    ASSERT_TRUE(LoadSelectedFiles(doc, ui));
+    ASSERT_EQ(doc.points.GetSize(), 1);
+    EXPECT_EQ(doc.points[0].samples[0].bssid[5], 3);
+}
+
+TEST_F(SsdReaderTest, LinearDataNeedsALinearProjection) {
+    CSsdBuilder gps;
+    gps.Gps(1, 1, {Sample(1, -50)});
+    CSsdBuilder gps2;
+    gps2.Gps(1.1, 1.1, {Sample(1, -50)});
+    CSsdBuilder linear;
+    linear.Linear(3, 4, {Sample(1, -50)});
+    CSsdBuilder after;
+    after.Gps(1, 1, {});
+    AddFile("a.ssd", gps.Bytes());
+    AddFile("b.ssd", gps2.Bytes());
+    AddFile("c.ssd", linear.Bytes());
+    AddFile("d.ssd", after.Bytes());
+    doc.mapLoaded = true;
+    doc.projectionKind = kProjectionGps;
+
+    EXPECT_FALSE(LoadSelectedFiles(doc, ui));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text,
+              "The SSD File is collected with linear projection. Please input the map");
+    EXPECT_EQ(ui.messages[0].title, "Please input the map.");
+    EXPECT_EQ(ui.messages[0].icon, MsgIcon::Information);
+    EXPECT_EQ(doc.points.GetSize(), 3); // the fourth file was never read
+    EXPECT_EQ(doc.currentFilePath, doc.files[2].path);
+}
+
+TEST_F(SsdReaderTest, GpsDataWithAMapNeedsAGpsProjection) {
+    CSsdBuilder gps;
+    gps.Gps(1, 1, {Sample(1, -50)});
+    AddFile("a.ssd", gps.Bytes());
+    doc.mapLoaded = true;
+    doc.projectionKind = kProjectionLinear;
+    EXPECT_FALSE(LoadSelectedFiles(doc, ui));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text,
+              "The SSD File is collected with GPS. Please input the GPS-projected map");
+
+    // Without a map, GPS files are accepted.
+    ui.messages.clear();
+    doc.mapLoaded = false;
+    doc.projectionKind = kProjectionNone;
+    EXPECT_TRUE(LoadSelectedFiles(doc, ui));
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(SsdReaderTest, EveryPrefixOfAValidFileIsHandled) {
+    CSsdBuilder b(38, 48);
+    b.Gps(1, 1, {Sample(1, -50), Sample(2, -60)})
+        .MarkedAp(1, 2, 3, "m", "n")
+        .Interference(1, 2, 3, 4, "s")
+        .Skipped({Sample(3, -70)})
+        .Gps(2, 2, {Sample(1, -55)});
+    const auto full = b.Bytes();
+    for (std::size_t n = 0; n <= full.size(); ++n) {
+        CTarvoAnalyzerDoc d;
+        d.files.Add(CDataFile{});
+        std::vector<std::uint8_t> prefix(full.begin(), full.begin() + n);
+        bool ok = ReadSurveyFile(d, prefix, 0, ui);
+        EXPECT_EQ(ok, n >= 33) << n; // header and both sizes present
+        for (const CDataPoint& p : d.points)
+            EXPECT_EQ(p.samples.GetSize(), p.sampleCount);
+    }
+}
+
+TEST(CreatedTextTest, FollowsCtimeAndRefusesOutOfRangeStamps) {
+    ::setenv("TZ", "UTC", 1);
+    ::tzset();
+    EXPECT_EQ(CreatedText(1262304000), "Fri Jan  1 00:00:00 2010\n");
+    EXPECT_EQ(CreatedText(1700000000), "Tue Nov 14 22:13:20 2023\n");
+    EXPECT_EQ(CreatedText(-1), "");
+    EXPECT_EQ(CreatedText(32535215999), "Wed Dec 31 23:59:59 3000\n");
+    EXPECT_EQ(CreatedText(32535216000), "");
+}
+
+} // namespace
+} // namespace tarvo
