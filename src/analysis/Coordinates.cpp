@@ -35,7 +35,9 @@ std::int32_t SignedFromMarkerField(double raw) {
     return TruncateToInt32(raw);
 }
 
-bool IsGpsKind(std::uint8_t kind) { return kind == 0 || kind == 1; }
+bool IsGpsKind(std::uint8_t kind) {
+    return kind == 0 || kind == 1;
+}
 
 void Forward(const CTarvoAnalyzerDoc& doc, double lat, double lon, double& y, double& x) {
     const auto& m = doc.ProjectionMatrix;
@@ -313,7 +315,9 @@ void ComputeViewExtent(CTarvoAnalyzerDoc& doc, int width, int height) {
     doc.view.ResetZoom();
 }
 
-const char* LengthUnitLabel(bool useFeet) { return useFeet ? "Ft" : "m"; }
+const char* LengthUnitLabel(bool useFeet) {
+    return useFeet ? "Ft" : "m";
+}
 
 double ToDisplayLength(double metres, bool useFeet) {
     return useFeet ? metres / kMetresPerFoot : metres;
@@ -337,6 +341,8 @@ std::string FormatSitePosition(double xMetres, double yMetres, bool useFeet) {
     return Format("X(m) = %3.3f, Y(m) = %3.3f \n", xMetres, yMetres);
 }
 
-std::string FormatDegrees(double degrees) { return Format("%3.6f", degrees); }
+std::string FormatDegrees(double degrees) {
+    return Format("%3.6f", degrees);
+}
 
 } // namespace tarvo

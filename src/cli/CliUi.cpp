@@ -1,9 +1,9 @@
 #include "cli/CliUi.h"
 
 #include <cstdlib>
-#include <utility>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 
 namespace tarvo {
 

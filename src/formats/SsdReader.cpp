@@ -55,8 +55,7 @@ int ReadSamples(ByteReader& in, std::uint32_t sampleSize, int sampleCount, CData
         if (record.empty())
             break; // a truncated sample is dropped: the file ends here
         if (point)
-            point->samples.Add(
-                CDataSsd::FromRecord(record.first<CDataSsd::kRecordSize>()));
+            point->samples.Add(CDataSsd::FromRecord(record.first<CDataSsd::kRecordSize>()));
         ++complete;
     }
     return complete;
@@ -67,8 +66,8 @@ struct LoadContext {
     int sourcesBefore = 0;
 };
 
-bool ReadSurveyFileImpl(CTarvoAnalyzerDoc& doc, std::span<const std::uint8_t> file,
-                        int fileIndex, IUiServices& ui, const LoadContext& ctx) {
+bool ReadSurveyFileImpl(CTarvoAnalyzerDoc& doc, std::span<const std::uint8_t> file, int fileIndex,
+                        IUiServices& ui, const LoadContext& ctx) {
     CDataFile& entry = doc.files[fileIndex];
     ByteReader in(file);
     auto header = in.Take(kSsdHeaderSize);
@@ -192,8 +191,8 @@ bool OpenAndReadImpl(CTarvoAnalyzerDoc& doc, int fileIndex, IUiServices& ui,
     CDataFile& entry = doc.files[fileIndex];
     auto bytes = ReadWholeFile(entry.path);
     if (!bytes) {
-        ui.MessageBox(Format("Could not open file \"%s\".", entry.path.c_str()),
-                      "File Open Error", MsgIcon::Error);
+        ui.MessageBox(Format("Could not open file \"%s\".", entry.path.c_str()), "File Open Error",
+                      MsgIcon::Error);
         entry.selected = 0;
         return false;
     }

@@ -59,8 +59,8 @@ public:
 private:
     std::size_t Checked(std::ptrdiff_t index) const {
         if (index < 0 || static_cast<std::size_t>(index) >= items_.size())
-            throw std::invalid_argument("CArray: index " + std::to_string(index) +
-                                        " outside 0.." + std::to_string(items_.size()));
+            throw std::invalid_argument("CArray: index " + std::to_string(index) + " outside 0.." +
+                                        std::to_string(items_.size()));
         return static_cast<std::size_t>(index);
     }
 

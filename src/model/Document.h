@@ -28,7 +28,11 @@ struct CBox {
     bool operator==(const CBox&) const = default;
 };
 
-enum ProjectionKind : std::int32_t { kProjectionNone = 0, kProjectionGps = 1, kProjectionLinear = 2 };
+enum ProjectionKind : std::int32_t {
+    kProjectionNone = 0,
+    kProjectionGps = 1,
+    kProjectionLinear = 2
+};
 
 enum CoverageDisplay : std::int32_t {
     kDisplayNone = 0,
@@ -86,9 +90,9 @@ public:
     CArray<CAPInfo> aps;
     CArray<CAPMarker> markers;
     CArray<CISMarker> sources;
-    CArray<CDataLine> workLines; // not saved
-    CArray<CDataArea> workAreas; // not saved
-    std::vector<std::uint8_t> mapBytes; // decoded map bitmap file
+    CArray<CDataLine> workLines;                      // not saved
+    CArray<CDataArea> workAreas;                      // not saved
+    std::vector<std::uint8_t> mapBytes;               // decoded map bitmap file
     std::array<CCoverageDrawing, 3> coverageDrawings; // strength, margin, AP count
     CArray<double> StrengthMatrix;
     CArray<double> MarginMatrix;

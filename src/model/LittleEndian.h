@@ -20,11 +20,18 @@ inline std::uint32_t GetU32(const std::uint8_t* p) {
            (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 inline std::uint64_t GetU64(const std::uint8_t* p) {
-    return static_cast<std::uint64_t>(GetU32(p)) | (static_cast<std::uint64_t>(GetU32(p + 4)) << 32);
+    return static_cast<std::uint64_t>(GetU32(p)) |
+           (static_cast<std::uint64_t>(GetU32(p + 4)) << 32);
 }
-inline std::int16_t GetI16(const std::uint8_t* p) { return static_cast<std::int16_t>(GetU16(p)); }
-inline std::int32_t GetI32(const std::uint8_t* p) { return static_cast<std::int32_t>(GetU32(p)); }
-inline std::int64_t GetI64(const std::uint8_t* p) { return static_cast<std::int64_t>(GetU64(p)); }
+inline std::int16_t GetI16(const std::uint8_t* p) {
+    return static_cast<std::int16_t>(GetU16(p));
+}
+inline std::int32_t GetI32(const std::uint8_t* p) {
+    return static_cast<std::int32_t>(GetU32(p));
+}
+inline std::int64_t GetI64(const std::uint8_t* p) {
+    return static_cast<std::int64_t>(GetU64(p));
+}
 inline double GetF64(const std::uint8_t* p) {
     std::uint64_t bits = GetU64(p);
     double value;
@@ -85,7 +92,9 @@ public:
     }
     bool Skip(std::size_t n) { return n == 0 || !Take(n).empty(); }
 
-    std::uint8_t U8() { return Read<1>([](const std::uint8_t* p) { return p[0]; }); }
+    std::uint8_t U8() {
+        return Read<1>([](const std::uint8_t* p) { return p[0]; });
+    }
     std::uint16_t U16() { return Read<2>(GetU16); }
     std::int16_t I16() { return Read<2>(GetI16); }
     std::uint32_t U32() { return Read<4>(GetU32); }

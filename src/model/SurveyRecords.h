@@ -51,7 +51,7 @@ struct CDataSsd {
 struct CDataPoint {
     static constexpr std::size_t kRecordSize = 36;
 
-    std::uint8_t kind = 0; // 0 GPS good fix, 1 GPS no good fix, 2 linear
+    std::uint8_t kind = 0;     // 0 GPS good fix, 1 GPS no good fix, 2 linear
     std::int32_t northing = 0; // raw latitude (1/3,600,000 deg); after grouping: site Y in cm
     std::int32_t easting = 0;  // raw longitude; after grouping: site X in cm
     std::uint16_t pixelX = 0;

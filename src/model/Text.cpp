@@ -24,8 +24,7 @@ std::string Format(const char* format, ...) {
 }
 
 std::string MacText(const MacAddress& mac) {
-    return Format("%02X-%02X-%02X-%02X-%02X-%02X", mac[0], mac[1], mac[2], mac[3], mac[4],
-                  mac[5]);
+    return Format("%02X-%02X-%02X-%02X-%02X-%02X", mac[0], mac[1], mac[2], mac[3], mac[4], mac[5]);
 }
 
 std::string SsidText(const SsidBytes& ssid) {
