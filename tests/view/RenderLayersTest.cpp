@@ -1,0 +1,504 @@
+#include "view/RenderLayers.h"
+
+#include "formats/BitmapFile.h"
+#include "support/FakeUi.h"
+#include "view/Fonts.h"
+#include "view/Icons.h"
+#include "view/LayerDrawing.h"
+#include "view/Overlays.h"
+#include "view/PictureDrawing.h"
+#include "view/ViewBitmap.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+
+namespace tarvo {
+namespace {
+
+using test::CFakeUi;
+
+// A bitmap file of w x h whose pixel (x, y), row 0 at the top, is colour(x, y).
+std::vector<std::uint8_t> BitmapOf(int w, int h, const std::function<QColor(int, int)>& colour) {
+    std::vector<std::uint8_t> rgb;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const QColor c = colour(x, y);
+            rgb.push_back(static_cast<std::uint8_t>(c.red()));
+            rgb.push_back(static_cast<std::uint8_t>(c.green()));
+            rgb.push_back(static_cast<std::uint8_t>(c.blue()));
+        }
+    return EncodeBitmapFile(w, h, rgb);
+}
+
+// A study drawn at one pixel per metre: a 101 x 101 target over a window of
+// 100 x 100 m, so site (x, y) lands on pixel (x, 100 - y).
+CTarvoAnalyzerDoc StudyDoc() {
+    CTarvoAnalyzerDoc doc;
+    doc.processed = true;
+    doc.ViewWindow = {0.0, 0.0, 100.0, 100.0};
+    doc.coverageOpacity = 255;
+    return doc;
+}
+
+constexpr int kSide = 101;
+
+void AddMap(CTarvoAnalyzerDoc& doc, const QColor& colour) {
+    doc.mapBytes = BitmapOf(100, 100, [&](int, int) { return colour; });
+    ASSERT_TRUE(doc.mapPicture.Load(doc.mapBytes));
+    doc.mapLoaded = true;
+    doc.view.showMap = true;
+    doc.MapExtentWidth = 100.0;
+    doc.MapExtentHeight = 100.0;
+}
+
+QColor At(const QImage& image, int x, int y) {
+    return image.pixelColor(x, y);
+}
+
+QColor Palette(const CTarvoAnalyzerDoc& doc, int i) {
+    const ColourRef c = doc.CoveragePalette[i];
+    return QColor(RedOf(c), GreenOf(c), BlueOf(c));
+}
+
+// Expected colour of `top` blended with alpha over `under`.
+QColor Blend(const QColor& top, const QColor& under, int alpha) {
+    auto mix = [&](int a, int b) { return (a * alpha + b * (255 - alpha)) / 255.0; };
+    return QColor(static_cast<int>(mix(top.red(), under.red()) + 0.5),
+                  static_cast<int>(mix(top.green(), under.green()) + 0.5),
+                  static_cast<int>(mix(top.blue(), under.blue()) + 0.5));
+}
+
+void ExpectNear(const QColor& actual, const QColor& expected, int tolerance) {
+    EXPECT_NEAR(actual.red(), expected.red(), tolerance)
+        << "actual " << actual.name().toStdString();
+    EXPECT_NEAR(actual.green(), expected.green(), tolerance)
+        << "actual " << actual.name().toStdString();
+    EXPECT_NEAR(actual.blue(), expected.blue(), tolerance)
+        << "actual " << actual.name().toStdString();
+}
+
+CData Sample(double x, double y, double rssi) {
+    CData s;
+    s.x = x;
+    s.y = y;
+    s.rssi = rssi;
+    return s;
+}
+
+TEST(RenderLayers, SampleColoursFollowThePowerRange) {
+    CTarvoAnalyzerDoc doc = StudyDoc();
+    doc.coverageDisplayType = kDisplayApSamples;
+    CAPInfo ap;
+    ap.selected = 1;
+    ap.samples.Add(Sample(20, 50, -30.0));  // PowerHigh: strongest band
+    ap.samples.Add(Sample(80, 50, -90.0));  // PowerLow: weakest band
+    ap.samples.Add(Sample(50, 80, -100.0)); // below PowerLow: weakest too
+    ap.samples.Add(Sample(50, 20, -20.0));  // above PowerHigh: strongest
+    // Two samples on one pixel are merged: mean -60, band 4 of 10, colour 5.
+    ap.samples.Add(Sample(70, 30, -30.0));
+    ap.samples.Add(Sample(70.4, 30, -90.0));
+    doc.aps.Add(ap);
+    CFakeUi ui;
+    const QImage image = RenderLayers(doc, kSide, kSide, ui);
+    EXPECT_EQ(At(image, 20, 50), QColor(255, 0, 0));
+    EXPECT_EQ(At(image, 80, 50), QColor(0, 0, 255));
+    EXPECT_EQ(At(image, 50, 20), QColor(0, 0, 255));
+    EXPECT_EQ(At(image, 50, 80), QColor(255, 0, 0));
+    EXPECT_EQ(At(image, 70, 70), Palette(doc, 5));
+    // The circle reaches path width + 2 = 3 pixels from its centre.
+    EXPECT_EQ(At(image, 23, 50), QColor(255, 0, 0));
+    EXPECT_EQ(At(image, 25, 50), QColor(Qt::white));
+    // An unselected AP draws nothing.
+    doc.aps[0].selected = 0;
+    EXPECT_EQ(At(RenderLayers(doc, kSide, kSide, ui), 20, 50), QColor(Qt::white));
+}
+
+TEST(RenderLayers, SampleBandIndexAtEdges) {
+    EXPECT_EQ(SampleBandColourIndex(-30.0, -90, -30), 0);
+    EXPECT_EQ(SampleBandColourIndex(-90.0, -90, -30), 9);
+    EXPECT_EQ(SampleBandColourIndex(-200.0, -90, -30), 9);
+    EXPECT_EQ(SampleBandColourIndex(-84.0, -90, -30), 9);  // 10 * 6 / 60.001 = 0.99998: band 0
+    EXPECT_EQ(SampleBandColourIndex(-83.99, -90, -30), 8); // 1.0015: band 1
+    EXPECT_EQ(SampleBandColourIndex(-60.0, -90, -30), 5);  // 4.99992: band 4
+    EXPECT_EQ(SampleBandColourIndex(-70.0, -70, -70), 9);  // empty range
+    EXPECT_EQ(SampleBandColourIndex(std::nan(""), -90, -30), 9);
+}
+
+// One square polygon from (10, 10) to (90, 90) m in the strongest band of
+// the strength drawing.
+void AddStrongestSquare(CTarvoAnalyzerDoc& doc) {
+    CDataArea area;
+    area.x = {10, 90, 90, 10};
+    area.y = {10, 10, 90, 90};
+    area.vertexCount = 4;
+    doc.coverageDrawings[0].areas.Add(area);
+    doc.coverageTables[SiteBandSource(kDisplayStrengthBands).areaCounts][9] = 1;
+    doc.coveragePresent = true;
+    doc.coverageDisplayType = kDisplayStrengthBands;
+}
+
+TEST(RenderLayers, CoverageOpacityBlendsOverTheMap) {
+    const QColor map(0, 128, 0);
+    CTarvoAnalyzerDoc doc = StudyDoc();
+    AddMap(doc, map);
+    AddStrongestSquare(doc);
+    CFakeUi ui;
+
+    doc.coverageOpacity = 0;
+    QImage image = RenderLayers(doc, kSide, kSide, ui);
+    EXPECT_EQ(At(image, 50, 50), map);
+    EXPECT_EQ(At(image, 5, 5), map);
+
+    doc.coverageOpacity = 255;
+    image = RenderLayers(doc, kSide, kSide, ui);
+    EXPECT_EQ(At(image, 50, 50), QColor(255, 0, 0));
+    EXPECT_EQ(At(image, 5, 5), map); // no coverage there: the map unchanged
+
+    doc.coverageOpacity = 128;
+    image = RenderLayers(doc, kSide, kSide, ui);
+    ExpectNear(At(image, 50, 50), Blend(QColor(255, 0, 0), map, 128), 2);
+    EXPECT_EQ(At(image, 5, 5), map);
+}
+
+TEST(RenderLayers, AreaCountsBeyondTheArraysAreBounded) {
+    CTarvoAnalyzerDoc doc = StudyDoc();
+    AddStrongestSquare(doc);
+    doc.coverageTables[SiteBandSource(kDisplayStrengthBands).areaCounts][9] = 1000000;
+    doc.coverageTables[SiteBandSource(kDisplayStrengthBands).lineCounts][0] = 7;
+    CFakeUi ui;
+    EXPECT_EQ(At(RenderLayers(doc, kSide, kSide, ui), 50, 50), QColor(255, 0, 0));
+}
+
+TEST(RenderLayers, WithoutDataOnlyTheMapIsPainted) {
+    const QColor map(10, 20, 200);
+    CTarvoAnalyzerDoc doc = StudyDoc();
+    AddMap(doc, map);
+    AddStrongestSquare(doc);
+    doc.processed = false;
+    CFakeUi ui;
+    for (int type = 0; type <= 5; ++type) {
+        doc.coverageDisplayType = type;
+        EXPECT_EQ(At(RenderLayers(doc, kSide, kSide, ui), 50, 50), map) << "type " << type;
+    }
+    // With showMap off there is only white.
+    doc.view.showMap = false;
+    EXPECT_EQ(At(RenderLayers(doc, kSide, kSide, ui), 50, 50), QColor(Qt::white));
+}
+
+TEST(RenderLayers, MapIsClippedByFractionsWhenZoomedIn) {
+    // Left half red, right half blue; the view shows x 40..90 m only.
+    CTarvoAnalyzerDoc doc = StudyDoc();
+    doc.mapBytes = BitmapOf(
+        100, 100, [](int x, int) { return x < 50 ? QColor(255, 0, 0) : QColor(0, 0, 255); });
+    ASSERT_TRUE(doc.mapPicture.Load(doc.mapBytes));
+    doc.mapLoaded = true;
+    doc.view.showMap = true;
+    doc.MapExtentWidth = 100.0;
+    doc.MapExtentHeight = 100.0;
+    doc.view.zoomLeft = 0.4;
+    doc.view.zoomRight = 0.9;
+    CFakeUi ui;
+    const QImage image = RenderLayers(doc, kSide, kSide, ui);
+    // Site x = 45 m is pixel 10, x = 60 m is pixel 40.
+    EXPECT_EQ(At(image, 10, 50), QColor(255, 0, 0));
+    EXPECT_EQ(At(image, 40, 50), QColor(0, 0, 255));
+    EXPECT_EQ(At(image, 99, 50), QColor(0, 0, 255));
+}
+
+TEST(PictureDrawing, DrawPartUsesFractionsFromTheBottomEdge) {
+    CPicture picture;
+    // Top half red, bottom half blue.
+    ASSERT_TRUE(picture.Load(BitmapOf(
+        20, 20, [](int, int y) { return y < 10 ? QColor(255, 0, 0) : QColor(0, 0, 255); })));
+
+    QImage whole = WhiteImage(20, 20);
+    {
+        QPainter p(&whole);
+        EXPECT_TRUE(DrawPicture(p, picture, QRect(0, 0, 20, 20)));
+    }
+    EXPECT_EQ(At(whole, 10, 2), QColor(255, 0, 0));
+    EXPECT_EQ(At(whole, 10, 17), QColor(0, 0, 255));
+
+    QImage full = WhiteImage(20, 20);
+    {
+        QPainter p(&full);
+        EXPECT_TRUE(DrawPicturePart(p, picture, QRect(0, 0, 20, 20), 0.0, 1.0, 0.0, 1.0));
+    }
+    EXPECT_EQ(full, whole);
+
+    QImage upper = WhiteImage(20, 20);
+    {
+        QPainter p(&upper);
+        EXPECT_TRUE(DrawPicturePart(p, picture, QRect(0, 0, 20, 20), 0.0, 1.0, 0.5, 1.0));
+    }
+    for (int y : {1, 5, 10, 15})
+        EXPECT_EQ(At(upper, 10, y), QColor(255, 0, 0)) << "row " << y;
+
+    QImage lower = WhiteImage(20, 20);
+    {
+        QPainter p(&lower);
+        EXPECT_TRUE(DrawPicturePart(p, picture, QRect(0, 0, 20, 20), 0.0, 1.0, 0.0, 0.5));
+    }
+    for (int y : {4, 10, 18})
+        EXPECT_EQ(At(lower, 10, y), QColor(0, 0, 255)) << "row " << y;
+}
+
+TEST(PictureDrawing, NothingLoadedDrawsNothing) {
+    CPicture empty;
+    QImage image = WhiteImage(8, 8);
+    const QImage before = image;
+    {
+        QPainter p(&image);
+        EXPECT_FALSE(DrawPicture(p, empty, QRect(0, 0, 8, 8)));
+        EXPECT_FALSE(DrawPicturePart(p, empty, QRect(0, 0, 8, 8), 0, 1, 0, 1));
+    }
+    EXPECT_EQ(image, before);
+}
+
+TEST(PictureDrawing, DecodesOncePerImage) {
+    CPicture a, b;
+    ASSERT_TRUE(a.Load(BitmapOf(4, 4, [](int, int) { return QColor(1, 2, 3); })));
+    ASSERT_TRUE(b.Load(BitmapOf(4, 4, [](int, int) { return QColor(9, 9, 9); })));
+    const QImage first = DecodedPicture(a);
+    EXPECT_EQ(DecodedPicture(a).cacheKey(), first.cacheKey());
+    const QImage other = DecodedPicture(b);
+    EXPECT_NE(other.cacheKey(), first.cacheKey());
+    EXPECT_EQ(other.pixelColor(0, 0), QColor(9, 9, 9));
+}
+
+CDataPoint PointAt(double x, double y, std::uint8_t kind = 2, std::uint8_t fix = 2) {
+    CDataPoint p;
+    p.kind = kind;
+    p.fix = fix;
+    p.easting = static_cast<std::int32_t>(x * 100.0);
+    p.northing = static_cast<std::int32_t>(y * 100.0);
+    return p;
+}
+
+CDataFile FileOf(int selected, int points, const QColor& colour) {
+    CDataFile f;
+    f.selected = selected;
+    f.pointCount = points;
+    f.colour = MakeRgb(colour.red(), colour.green(), colour.blue());
+    return f;
+}
+
+TEST(RenderLayers, UnselectedFileDrawsNothingAndDoesNotShiftTheNext) {
+    const QColor skipped(0, 200, 0), shown(200, 0, 200);
+    CTarvoAnalyzerDoc doc = StudyDoc();
+    doc.pathShown = true;
+    // The point list holds the points of the files selected at load time;
+    // the second file's walk is the first two points.
+    doc.points.Add(PointAt(10, 50));
+    doc.points.Add(PointAt(30, 50));
+    doc.points.Add(PointAt(60, 50));
+    doc.points.Add(PointAt(90, 50));
+    doc.files.Add(FileOf(0, 2, skipped));
+    doc.files.Add(FileOf(1, 2, shown));
+    CFakeUi ui;
+    const QImage image = RenderLayers(doc, kSide, kSide, ui);
+    EXPECT_EQ(At(image, 20, 50), shown); // on the line from 10 to 30 m
+    EXPECT_EQ(At(image, 75, 50), QColor(Qt::white));
+    EXPECT_EQ(At(image, 90, 50), QColor(Qt::white));
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ASSERT_NE(At(image, x, y), skipped) << x << "," << y;
+    // Path circles are outlined and filled white; the last one is drawn
+    // over the line that reaches it.
+    EXPECT_EQ(At(image, 30, 50), QColor(Qt::white));
+    EXPECT_EQ(At(image, 32, 50), shown);
+    EXPECT_EQ(At(image, 8, 50), shown);
+}
+
+TEST(RenderLayers, StatusRingsMarkGpsPointsWithoutGoodFix) {
+    CTarvoAnalyzerDoc doc = StudyDoc();
+    doc.pathShown = true;
+    doc.points.Add(PointAt(20, 50, 1, 0)); // no fix: ring of radius 4
+    doc.points.Add(PointAt(50, 50, 1, 1)); // 2D: ring of radius 3
+    doc.points.Add(PointAt(80, 50, 0, 2)); // 3D: none
+    doc.files.Add(FileOf(1, 3, QColor(0, 0, 200)));
+    CFakeUi ui;
+    QImage image = RenderLayers(doc, kSide, kSide, ui);
+    EXPECT_EQ(At(image, 20, 46), QColor(Qt::black));
+    EXPECT_EQ(At(image, 50, 47), QColor(Qt::black));
+    EXPECT_NE(At(image, 80, 47), QColor(Qt::black));
+    EXPECT_NE(At(image, 80, 46), QColor(Qt::black));
+    doc.pointStatus = false;
+    image = RenderLayers(doc, kSide, kSide, ui);
+    EXPECT_NE(At(image, 20, 46), QColor(Qt::black));
+}
+
+TEST(RenderLayers, ReliabilityRingsNeedSlopeBelowMinusTen) {
+    CTarvoAnalyzerDoc doc = StudyDoc();
+    doc.coverageDisplayType = kDisplayReliability;
+    CAPInfo ap;
+    ap.selected = 1;
+    ap.valid = 1;
+    ap.slope = -20.0;
+    ap.position = {50.0, 50.0}; // Y, X
+    for (int j = 0; j < kReliabilityLevels; ++j)
+        ap.levels[j] = 30.0 - 3.0 * j; // 30 m for 10 % down to 6 m for 90 %
+    doc.aps.Add(ap);
+    CAPInfo flat = ap;
+    flat.slope = -10.0;
+    flat.position = {85.0, 15.0};
+    doc.aps.Add(flat);
+    CFakeUi ui;
+    const QImage image = RenderLayers(doc, kSide, kSide, ui);
+    // Innermost ring (90 %) in palette colour 0, blended with alpha 200 on white.
+    ExpectNear(At(image, 50, 50), Blend(Palette(doc, 0), Qt::white, 200), 2);
+    // 20 m out lies inside the 21 m ring (j = 3), palette colour 5.
+    ExpectNear(At(image, 70, 50), Blend(Palette(doc, 5), Qt::white, 200), 2);
+    EXPECT_EQ(At(image, 95, 95), QColor(Qt::white));
+    EXPECT_EQ(At(image, 15, 15), QColor(Qt::white)); // the flat AP's centre
+}
+
+TEST(RenderLayers, ApBandsUseLevelColoursInsideTheSampleBox) {
+    CTarvoAnalyzerDoc doc = StudyDoc();
+    doc.coverageDisplayType = kDisplayApBands;
+    CAPInfo ap;
+    ap.selected = 1;
+    for (int i = 0; i < 3; ++i)
+        ap.filteredSamples.Add(Sample(50, 50, -50));
+    ap.origin = {20.0, 20.0}; // Y, X
+    ap.extent = {60.0, 60.0};
+    CDataArea area;
+    area.x = {20, 80, 80, 20};
+    area.y = {20, 20, 80, 80};
+    area.vertexCount = 4;
+    ap.areas.Add(area);
+    ap.table2[3] = 1;
+    ap.table3[3] = static_cast<std::int32_t>(MakeRgb(0, 100, 250));
+    doc.aps.Add(ap);
+    CFakeUi ui;
+    const QImage image = RenderLayers(doc, kSide, kSide, ui);
+    ExpectNear(At(image, 50, 50), Blend(QColor(0, 100, 250), Qt::white, 200), 2);
+    EXPECT_EQ(At(image, 10, 10), QColor(Qt::white));
+}
+
+TEST(RenderLayers, KeepsTheLastViewAndOffscreenFitsTheWindow) {
+    CTarvoAnalyzerDoc doc = StudyDoc();
+    AddMap(doc, QColor(30, 60, 90));
+    CFakeUi ui;
+    const QImage image = RenderLayers(doc, 64, 48, ui);
+    ASSERT_EQ(doc.lastViewBitmap.width, 64);
+    ASSERT_EQ(doc.lastViewBitmap.height, 48);
+    EXPECT_EQ(FromViewBitmap(doc.lastViewBitmap), image.convertToFormat(QImage::Format_RGB32));
+
+    doc.DataExtent = {40.0, 40.0, 20.0, 20.0};
+    const CViewBitmap kept = doc.lastViewBitmap;
+    QImage offscreen;
+    RenderOffscreen(offscreen, doc, kDisplayNone, true, false, false, false, ui);
+    EXPECT_EQ(offscreen.size(), QSize(800, 600));
+    EXPECT_EQ(doc.lastViewBitmap, kept);
+    // "Fit in the map" for 800 x 600: the map with margins (120 m), widened
+    // to 160 m across around its centre.
+    EXPECT_NEAR(doc.ViewWindow.extentY, 120.0, 1e-9);
+    EXPECT_NEAR(doc.ViewWindow.extentX, 160.0, 1e-9);
+    EXPECT_NEAR(doc.ViewWindow.minX, -30.0, 1e-9);
+}
+
+TEST(ViewBitmap, RejectsMismatchedSizes) {
+    CViewBitmap bad;
+    bad.width = 2;
+    bad.height = 2;
+    bad.rgb.resize(11);
+    EXPECT_TRUE(FromViewBitmap(bad).isNull());
+    EXPECT_TRUE(FromViewBitmap(CViewBitmap{}).isNull());
+}
+
+TEST(Icons, EveryProgramIconIs32Square) {
+    for (int id = 174; id <= 188; ++id) {
+        const QImage icon = ProgramIcon(id);
+        ASSERT_FALSE(icon.isNull()) << id;
+        EXPECT_EQ(icon.size(), QSize(32, 32)) << id;
+    }
+    EXPECT_TRUE(ProgramIcon(173).isNull());
+    EXPECT_TRUE(ProgramIcon(189).isNull());
+}
+
+TEST(RenderLayers, IconsAreCentredOnTheirPositionAndClipped) {
+    CTarvoAnalyzerDoc doc = StudyDoc();
+    doc.apIconsShown = true;
+    doc.interferenceIconsShown = true;
+    CAPInfo ap;
+    ap.selected = 1;
+    ap.valid = 1;
+    ap.position = {50.0, 50.0};
+    doc.aps.Add(ap);
+    CISMarker source;
+    source.x = 100.0; // at the right edge: half of it is off the target
+    source.y = 50.0;
+    doc.sources.Add(source);
+    CFakeUi ui;
+    const QImage image = RenderLayers(doc, kSide, kSide, ui);
+    auto inked = [&](int x0, int y0, int x1, int y1) {
+        int n = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                n += At(image, x, y) != QColor(Qt::white);
+        return n;
+    };
+    EXPECT_GT(inked(34, 34, 66, 66), 40);
+    EXPECT_EQ(inked(0, 0, 30, 30), 0);
+    EXPECT_GT(inked(84, 34, 101, 66), 20);
+    // A valid but unselected AP has no icon.
+    doc.aps[0].selected = 0;
+    const QImage none = RenderLayers(doc, kSide, kSide, ui);
+    EXPECT_EQ(none.pixelColor(50, 50), QColor(Qt::white));
+}
+
+TEST(Legend, BandLabelsPerDisplayType) {
+    CTarvoAnalyzerDoc doc;
+    EXPECT_EQ(LegendBandLabel(doc, kDisplayStrengthBands, 0), " -36:-30");
+    EXPECT_EQ(LegendBandLabel(doc, kDisplayStrengthBands, 9), " -90:-84");
+    EXPECT_EQ(LegendBandLabel(doc, kDisplayApSamples, 0), " -36:-30");
+    EXPECT_EQ(LegendBandLabel(doc, kDisplayReliability, 0), " 90:100");
+    EXPECT_EQ(LegendBandLabel(doc, kDisplayReliability, 8), " 10:20");
+    EXPECT_EQ(LegendBandLabel(doc, kDisplayReliability, 9), ""); // 0:10 has no row
+    EXPECT_EQ(LegendBandLabel(doc, kDisplayApCountBands, 0), " >= 10");
+    EXPECT_EQ(LegendBandLabel(doc, kDisplayApCountBands, 1), " 9");
+    EXPECT_EQ(LegendBandLabel(doc, kDisplayApCountBands, 9), " 1");
+    EXPECT_EQ(LegendBandLabel(doc, kDisplayApBands, 0), "");
+}
+
+TEST(Legend, SizeAndSwatches) {
+    const QFontMetrics fm(OverlayFont());
+    const int h = fm.height(), r = h + 2;
+
+    CTarvoAnalyzerDoc doc;
+    doc.processed = true;
+    doc.coverageDisplayType = kDisplayApBands;
+    // No path, no matrix, type 3: nothing to explain.
+    EXPECT_TRUE(LegendSize(doc, kDisplayApBands).isEmpty());
+    EXPECT_TRUE(DrawLegend(doc, kDisplayApBands).isNull());
+
+    doc.coveragePresent = true;
+    doc.coverageOpacity = 255;
+    EXPECT_EQ(LegendSize(doc, kDisplayStrengthBands), QSize(80, r + 10 * r + 10));
+    const QImage legend = DrawLegend(doc, kDisplayStrengthBands);
+    ASSERT_FALSE(legend.isNull());
+    // Row i's swatch lies at x 10..29, one row step below the title.
+    EXPECT_EQ(legend.pixelColor(20, r * 1 + h / 2), QColor(255, 0, 0));
+    EXPECT_EQ(legend.pixelColor(20, r * 10 + h / 2), QColor(0, 0, 255));
+
+    // Files with the path flag widen and lengthen it.
+    doc.pathShown = true;
+    CDataFile f;
+    f.title = "walk-with-a-long-name.ssd";
+    doc.files.Add(f);
+    CDataFile off;
+    off.selected = 0;
+    off.title = "x";
+    doc.files.Add(off);
+    const int xw = fm.horizontalAdvance("X");
+    EXPECT_EQ(LegendSize(doc, kDisplayStrengthBands),
+              QSize(std::max(80, xw * 25 + 40), r * 2 + 5 + r + 10 * r + 10));
+}
+
+} // namespace
+} // namespace tarvo

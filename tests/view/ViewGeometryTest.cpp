@@ -1,0 +1,373 @@
+#include "view/ViewGeometry.h"
+
+#include "support/FakeUi.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace tarvo {
+namespace {
+
+using test::CFakeUi;
+
+CTarvoAnalyzerDoc DocWithWindow(double minX, double minY, double extentX, double extentY) {
+    CTarvoAnalyzerDoc doc;
+    doc.ViewWindow = {minY, minX, extentY, extentX};
+    return doc;
+}
+
+void ExpectWindow(const CMapViewState& v, double left, double right, double bottom, double top) {
+    EXPECT_NEAR(v.zoomLeft, left, 1e-12);
+    EXPECT_NEAR(v.zoomRight, right, 1e-12);
+    EXPECT_NEAR(v.zoomBottom, bottom, 1e-12);
+    EXPECT_NEAR(v.zoomTop, top, 1e-12);
+}
+
+TEST(ViewGeometry, FreshViewShowsWholeWindowWithoutScrollBars) {
+    CMapViewState view;
+    ExpectWindow(view, 0.0, 1.0, 0.0, 1.0);
+    EXPECT_FALSE(UpdateScrollBarVisibility(view));
+    EXPECT_FALSE(view.scrollBarsShown);
+}
+
+TEST(ViewGeometry, SiteToClientMapsCornersAndZoomedWindow) {
+    CTarvoAnalyzerDoc doc = DocWithWindow(10.0, 20.0, 100.0, 50.0);
+    CVisibleRect r = VisibleRect(doc);
+    // 101 x 51 pixels: one pixel per metre across, two metres per row down.
+    CClientPoint p = SiteToClient(r, 10.0, 20.0, 101, 51);
+    EXPECT_DOUBLE_EQ(p.px, 0.0);
+    EXPECT_DOUBLE_EQ(p.py, 50.0);
+    p = SiteToClient(r, 110.0, 70.0, 101, 51);
+    EXPECT_DOUBLE_EQ(p.px, 100.0);
+    EXPECT_DOUBLE_EQ(p.py, 0.0);
+    p = SiteToClient(r, 35.5, 45.0, 101, 51);
+    EXPECT_DOUBLE_EQ(p.px, 25.5);
+    EXPECT_DOUBLE_EQ(p.py, 25.0);
+
+    double x = 0, y = 0;
+    ClientToSite(r, 25.5, 25.0, 101, 51, x, y);
+    EXPECT_DOUBLE_EQ(x, 35.5);
+    EXPECT_DOUBLE_EQ(y, 45.0);
+
+    // The middle half of the window in both directions.
+    doc.view.zoomLeft = 0.25;
+    doc.view.zoomRight = 0.75;
+    doc.view.zoomBottom = 0.5;
+    doc.view.zoomTop = 1.0;
+    r = VisibleRect(doc);
+    EXPECT_DOUBLE_EQ(r.xs, 35.0);
+    EXPECT_DOUBLE_EQ(r.wv, 50.0);
+    EXPECT_DOUBLE_EQ(r.ys, 45.0);
+    EXPECT_DOUBLE_EQ(r.hv, 25.0);
+    p = SiteToClient(r, 85.0, 45.0, 101, 51);
+    EXPECT_DOUBLE_EQ(p.px, 100.0);
+    EXPECT_DOUBLE_EQ(p.py, 50.0);
+    // Radii scale per axis.
+    EXPECT_DOUBLE_EQ(RadiusToClientX(r, 5.0, 101), 10.0);
+    EXPECT_DOUBLE_EQ(RadiusToClientY(r, 5.0, 51), 10.0);
+}
+
+TEST(ViewGeometry, RoundUpPast04AndTruncation) {
+    EXPECT_EQ(RoundUpPast04(2.0), 2);
+    EXPECT_EQ(RoundUpPast04(2.4), 2);
+    EXPECT_EQ(RoundUpPast04(2.41), 3);
+    EXPECT_EQ(RoundUpPast04(2.9), 3);
+    EXPECT_EQ(RoundUpPast04(-0.5), 0);  // floor -1, fraction 0.5
+    EXPECT_EQ(RoundUpPast04(-1.7), -2); // floor -2, fraction 0.3
+    EXPECT_EQ(PixelTrunc(-2.7), -2);
+    EXPECT_EQ(PixelTrunc(2.7), 2);
+    EXPECT_EQ(PixelTrunc(std::nan("")), 0);
+    EXPECT_EQ(PixelTrunc(1e300), 1 << 28);
+    EXPECT_EQ(PixelTrunc(-1e300), -(1 << 28));
+}
+
+TEST(ViewGeometry, ZoomInRepeatedlyWrapsAroundToFullPicture) {
+    CMapViewState view;
+    CFakeUi ui;
+    // 0.8^11 = 0.086 is the first side below 0.1.
+    for (int i = 0; i < 11; ++i)
+        ASSERT_EQ(ZoomInAt(view, 50, 50, 100, 100, ui), ZoomClick::Zoomed);
+    EXPECT_NEAR(view.zoomWidth, 0.0858993459, 1e-9);
+    EXPECT_NEAR(view.zoomHeight, 0.0858993459, 1e-9);
+    EXPECT_EQ(ZoomInAt(view, 50, 50, 100, 100, ui), ZoomClick::Reset);
+    ExpectWindow(view, 0.0, 1.0, 0.0, 1.0);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST(ViewGeometry, ZoomInCentresOnClickAndKeepsTheEdgeItWouldPass) {
+    CMapViewState view;
+    CFakeUi ui;
+    // Centre click: [0.1, 0.9] both ways.
+    ZoomInAt(view, 50, 50, 100, 100, ui);
+    ExpectWindow(view, 0.1, 0.9, 0.1, 0.9);
+
+    // Near the right edge the right edge stays and the window shrinks from
+    // the left; near the top (row 1) the top edge stays.
+    CMapViewState edge;
+    ZoomInAt(edge, 99, 1, 100, 100, ui);
+    ExpectWindow(edge, 0.2, 1.0, 0.2, 1.0);
+
+    // Near the left and bottom edges the left and bottom edges stay.
+    CMapViewState low;
+    ZoomInAt(low, 1, 99, 100, 100, ui);
+    ExpectWindow(low, 0.0, 0.8, 0.0, 0.8);
+}
+
+TEST(ViewGeometry, ZoomOutFromMiddleThenBoundsThenReset) {
+    CMapViewState view;
+    CFakeUi ui;
+    ASSERT_EQ(ZoomOutAt(view, 50, 50, 100, 100, ui), ZoomClick::Zoomed);
+    ExpectWindow(view, -0.125, 1.125, -0.125, 1.125);
+
+    // Keep zooming out at a corner: the window stays inside the bounds and,
+    // once a side has reached 5.8, the next click restores the picture.
+    int clicks = 1;
+    ZoomClick result = ZoomClick::Zoomed;
+    while (result == ZoomClick::Zoomed && clicks < 50) {
+        result = ZoomOutAt(view, 99, 0, 100, 100, ui);
+        ++clicks;
+        if (result == ZoomClick::Zoomed) {
+            EXPECT_GE(view.zoomLeft, kZoomOutLow - 1e-12);
+            EXPECT_LE(view.zoomRight, kZoomOutHigh + 1e-12);
+            EXPECT_GE(view.zoomBottom, kZoomOutLow - 1e-12);
+            EXPECT_LE(view.zoomTop, kZoomOutHigh + 1e-12);
+        }
+    }
+    ASSERT_EQ(result, ZoomClick::Reset);
+    // 1.25^8 = 5.96 passes the bounds' width and is held at it; the ninth
+    // click resets.
+    EXPECT_EQ(clicks, 9);
+    ExpectWindow(view, 0.0, 1.0, 0.0, 1.0);
+}
+
+TEST(ViewGeometry, ZoomOutKeepsLowBoundWhenCentreIsFarLeft) {
+    CMapViewState view;
+    view.zoomLeft = -2.4;
+    view.zoomRight = -1.4;
+    view.zoomBottom = 0.0;
+    view.zoomTop = 1.0;
+    CFakeUi ui;
+    ZoomOutAt(view, 0, 50, 100, 100, ui); // centre x = -2.4
+    EXPECT_NEAR(view.zoomLeft, kZoomOutLow, 1e-12);
+    EXPECT_NEAR(view.zoomRight, kZoomOutLow + 1.25, 1e-12);
+}
+
+TEST(ViewGeometry, ClickOutsideClientIsRefused) {
+    CMapViewState view;
+    CFakeUi ui;
+    EXPECT_EQ(ZoomInAt(view, 100, 10, 100, 100, ui), ZoomClick::OutOfView);
+    EXPECT_EQ(ZoomOutAt(view, 10, -1, 100, 100, ui), ZoomClick::OutOfView);
+    ExpectWindow(view, 0.0, 1.0, 0.0, 1.0);
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[0].text, "The Point Is Out of View!");
+    EXPECT_EQ(ui.messages[0].title, "Invalid Point");
+    EXPECT_EQ(ui.messages[0].icon, MsgIcon::Error);
+}
+
+TEST(ViewGeometry, ScrollingWithNothingToScrollLeavesWindow) {
+    CMapViewState view;
+    for (ScrollCode code :
+         {ScrollCode::LineDown, ScrollCode::PageDown, ScrollCode::Bottom, ScrollCode::ThumbTrack}) {
+        ScrollView(view, true, code, 700, 400, 8);
+        ScrollView(view, false, code, 700, 400, 8);
+    }
+    ExpectWindow(view, 0.0, 1.0, 0.0, 1.0);
+}
+
+TEST(ViewGeometry, ScrollStepsMoveTheZoomWindow) {
+    CMapViewState view;
+    view.zoomLeft = 0.0;
+    view.zoomRight = 0.5;
+    view.zoomBottom = 0.5;
+    view.zoomTop = 1.0;
+    // Client 100 px at half zoom: virtual 200, extra 100. Line step for an
+    // "X" 7 px wide: 1000 * 7 / 100 = 70; page step 1000.
+    ScrollView(view, true, ScrollCode::LineDown, 0, 100, 7);
+    EXPECT_EQ(view.horizontalScroll, 70);
+    EXPECT_NEAR(view.zoomLeft, 0.035, 1e-12);
+    EXPECT_NEAR(view.zoomRight, 0.535, 1e-12);
+    ScrollView(view, true, ScrollCode::LineUp, 0, 100, 7);
+    ScrollView(view, true, ScrollCode::LineUp, 0, 100, 7);
+    EXPECT_EQ(view.horizontalScroll, 0);
+    ScrollView(view, true, ScrollCode::PageDown, 0, 100, 7);
+    EXPECT_EQ(view.horizontalScroll, 1000);
+    EXPECT_NEAR(view.zoomLeft, 0.5, 1e-12);
+
+    // Vertical position 0 shows the top of the picture, 1000 the bottom.
+    ScrollView(view, false, ScrollCode::Top, 0, 100, 7);
+    EXPECT_NEAR(view.zoomBottom, 0.5, 1e-12);
+    EXPECT_NEAR(view.zoomTop, 1.0, 1e-12);
+    ScrollView(view, false, ScrollCode::ThumbPosition, 250, 100, 7);
+    EXPECT_NEAR(view.zoomBottom, 0.375, 1e-12);
+    ScrollView(view, false, ScrollCode::Bottom, 0, 100, 7);
+    EXPECT_NEAR(view.zoomBottom, 0.0, 1e-12);
+    EXPECT_TRUE(UpdateScrollBarVisibility(view));
+}
+
+TEST(ViewGeometry, ScrollPositionsAfterZoomMatchTheWindow) {
+    // After a zoom the thumbs stand where scrolling would have put the
+    // window, so the next scroll continues from there without a jump.
+    CMapViewState view;
+    view.zoomLeft = 0.25;
+    view.zoomRight = 0.75;
+    view.zoomBottom = 0.125;
+    view.zoomTop = 0.625;
+    UpdateScrollPositions(view);
+    EXPECT_EQ(view.horizontalScroll, 500);
+    EXPECT_EQ(view.verticalScroll, 750);
+    ScrollView(view, true, ScrollCode::ThumbPosition, view.horizontalScroll, 100, 7);
+    ScrollView(view, false, ScrollCode::ThumbPosition, view.verticalScroll, 100, 7);
+    ExpectWindow(view, 0.25, 0.75, 0.125, 0.625);
+}
+
+TEST(ViewGeometry, AspectFitWidensShorterSideAroundCentre) {
+    CBox box{0.0, 0.0, 10.0, 40.0}; // 40 wide, 10 high
+    AspectFit(box, 200, 100);       // wants 2:1 -> 20 high
+    EXPECT_DOUBLE_EQ(box.extentX, 40.0);
+    EXPECT_DOUBLE_EQ(box.extentY, 20.0);
+    EXPECT_DOUBLE_EQ(box.minY, -5.0);
+    CBox tall{0.0, 0.0, 40.0, 10.0};
+    AspectFit(tall, 100, 100);
+    EXPECT_DOUBLE_EQ(tall.extentX, 40.0);
+    EXPECT_DOUBLE_EQ(tall.minX, -15.0);
+}
+
+TEST(ViewGeometry, FitInWindowWithMapLeavesTenthMargins) {
+    CTarvoAnalyzerDoc doc;
+    doc.processed = true;
+    doc.view.showMap = true;
+    doc.DataExtent = {10.0, 20.0, 30.0, 40.0};
+    doc.aps.Add(CAPInfo{});
+    doc.aps[0].selected = 1;
+    doc.view.zoomLeft = 0.3;
+    // 48 x 36 m after the margins: a 480 x 360 client keeps the aspect.
+    FitInWindow(doc, 480, 360);
+    EXPECT_EQ(doc.AnalysisBox, doc.DataExtent);
+    EXPECT_DOUBLE_EQ(doc.ViewWindow.minX, 16.0);
+    EXPECT_DOUBLE_EQ(doc.ViewWindow.minY, 7.0);
+    EXPECT_DOUBLE_EQ(doc.ViewWindow.extentX, 48.0);
+    EXPECT_DOUBLE_EQ(doc.ViewWindow.extentY, 36.0);
+    ExpectWindow(doc.view, 0.0, 1.0, 0.0, 1.0);
+
+    // Without the map the data box is the window.
+    doc.view.showMap = false;
+    FitInWindow(doc, 480, 360);
+    EXPECT_EQ(doc.ViewWindow, doc.DataExtent);
+}
+
+TEST(ViewGeometry, FitInWindowWidensADegenerateAxisFromTheMap) {
+    CTarvoAnalyzerDoc doc;
+    doc.processed = true;
+    doc.MapExtentWidth = 200.0;
+    doc.MapExtentHeight = 100.0;
+    doc.DataExtent = {10.0, 50.0, 30.0, 0.0}; // one column of points
+    doc.aps.Add(CAPInfo{});
+    doc.aps[0].selected = 1;
+    FitInWindow(doc, 400, 300);
+    EXPECT_DOUBLE_EQ(doc.ViewWindow.extentX, 20.0);
+    EXPECT_DOUBLE_EQ(doc.ViewWindow.minX, 40.0);
+    EXPECT_DOUBLE_EQ(doc.ViewWindow.extentY, 30.0);
+
+    // No map either: the axis still gets a size.
+    doc.MapExtentWidth = 0.0;
+    FitInWindow(doc, 400, 300);
+    EXPECT_GT(doc.ViewWindow.extentX, 0.0);
+}
+
+TEST(ViewGeometry, FitExtentToMapContainsMapAndAspectFits) {
+    CTarvoAnalyzerDoc doc;
+    doc.view.showMap = true;
+    doc.mapLoaded = true;
+    doc.MapExtentWidth = 100.0;
+    doc.MapExtentHeight = 50.0;
+    doc.processed = true;
+    doc.DataExtent = {10.0, 10.0, 20.0, 20.0};
+    // Box [0,100] x [0,50] -> margins -> 120 x 60 from (-10, -5).
+    FitExtentToMap(doc, 240, 120);
+    EXPECT_DOUBLE_EQ(doc.ViewWindow.minX, -10.0);
+    EXPECT_DOUBLE_EQ(doc.ViewWindow.minY, -5.0);
+    EXPECT_DOUBLE_EQ(doc.ViewWindow.extentX, 120.0);
+    EXPECT_DOUBLE_EQ(doc.ViewWindow.extentY, 60.0);
+    // A square target widens the height to 120, centred.
+    FitExtentToMap(doc, 120, 120);
+    EXPECT_DOUBLE_EQ(doc.ViewWindow.minY, -35.0);
+    EXPECT_DOUBLE_EQ(doc.ViewWindow.extentY, 120.0);
+
+    // Without the map the data box alone is the window.
+    doc.DataExtent = {-20.0, 90.0, 10.0, 30.0};
+    doc.view.showMap = false;
+    FitExtentToMap(doc, 120, 120);
+    EXPECT_EQ(doc.ViewWindow, doc.DataExtent);
+
+    // Neither data nor map: nothing changes.
+    CTarvoAnalyzerDoc empty;
+    empty.ViewWindow = {1.0, 2.0, 3.0, 4.0};
+    FitExtentToMap(empty, 100, 100);
+    EXPECT_EQ(empty.ViewWindow, (CBox{1.0, 2.0, 3.0, 4.0}));
+}
+
+// A GPS projection of 1000 map pixels per degree, one metre per pixel, on a
+// 1000-pixel-high image: site Y = 1000 * latitude, X = 1000 * longitude
+// (+ `skew` metres per degree of latitude, which makes it oblique).
+CTarvoAnalyzerDoc GpsDoc(double skew) {
+    CTarvoAnalyzerDoc doc;
+    doc.processed = true;
+    doc.mapLoaded = true;
+    doc.gpsPointsPresent = true;
+    doc.projectionKind = kProjectionGps;
+    doc.ImageWidth = 1000;
+    doc.ImageHeight = 1000;
+    doc.SiteScaleX = 1.0;
+    doc.SiteScaleY = 1.0;
+    doc.MapExtentWidth = 1000.0;
+    doc.MapExtentHeight = 1000.0;
+    doc.ProjectionMatrix[0][0] = skew;
+    doc.ProjectionMatrix[0][1] = 1000.0;
+    doc.ProjectionMatrix[1][0] = -1000.0;
+    doc.ProjectionMatrix[1][3] = 1000.0;
+    doc.ViewWindow = {0.0, 0.0, 1000.0, 1000.0};
+    return doc;
+}
+
+TEST(ViewGeometry, ShowMapPassesForNorthAlignedProjection) {
+    CTarvoAnalyzerDoc doc = GpsDoc(0.0);
+    CFakeUi ui;
+    EXPECT_TRUE(MapAlignedToNorth(doc, 400, 400, ui));
+    EXPECT_TRUE(ToggleShowMap(doc, 400, 400, ui));
+    EXPECT_TRUE(doc.view.showMap);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST(ViewGeometry, ShowMapRefusesObliqueProjection) {
+    // 300 m of X per degree of latitude: the bottom edge's grid point moves
+    // 120 of 400 pixels when carried to the top latitude.
+    CTarvoAnalyzerDoc doc = GpsDoc(300.0);
+    CFakeUi ui;
+    EXPECT_FALSE(ToggleShowMap(doc, 400, 400, ui));
+    EXPECT_FALSE(doc.view.showMap);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].title, "Oblique Projection");
+    EXPECT_EQ(ui.messages[0].text,
+              "Please input and process the collection files again to see the data without the "
+              "map, because the projection file is not aligned to the north.");
+    EXPECT_EQ(ui.messages[0].icon, MsgIcon::Information);
+
+    // With one grid division there is nothing to compare: the test passes.
+    doc.gridLineCount = 1;
+    EXPECT_TRUE(MapAlignedToNorth(doc, 400, 400, ui));
+}
+
+TEST(ViewGeometry, ShowMapTogglesLinearDataWithoutTest) {
+    CTarvoAnalyzerDoc doc;
+    doc.mapLoaded = true;
+    CFakeUi ui;
+    EXPECT_TRUE(ToggleShowMap(doc, 400, 300, ui));
+    EXPECT_TRUE(doc.view.showMap);
+    EXPECT_TRUE(ToggleShowMap(doc, 400, 300, ui));
+    EXPECT_FALSE(doc.view.showMap);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+} // namespace
+} // namespace tarvo
