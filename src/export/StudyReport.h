@@ -1,0 +1,57 @@
+#pragma once
+// The HTML study report: one HTML file and, beside it, a folder named after
+// it that holds the bitmap pictures (the survey path as bmp2.bmp, then the
+// coverage images and legend bitmaps numbered from 3 on) and report.css.
+//
+// Thread: a worker thread (the GUI's "Genereate Report"), while the
+// document is kept from changing (doc.busy); a QGuiApplication must exist
+// when the default renderer is used (fonts). Changes in the document only
+// the APs' reliability radii and per-AP contours, and the ViewWindow that
+// each off-screen render leaves.
+
+#include "model/Document.h"
+#include "model/UiServices.h"
+#include "model/ViewState.h"
+
+#include <QImage>
+
+#include <ctime>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace tarvo {
+
+// One 800 x 600 picture of the study: display type, then the path, AP,
+// marked-AP and interference-icon flags.
+using ReportRenderer =
+    std::function<QImage(CTarvoAnalyzerDoc& doc, int displayType, bool withPath, bool withApIcons,
+                         bool withMarkedApIcons, bool withInterferenceIcons, IUiServices& ui)>;
+
+// The map view's RenderOffscreen into a fresh 800 x 600 image.
+QImage RenderReportPicture(CTarvoAnalyzerDoc& doc, int displayType, bool withPath, bool withApIcons,
+                           bool withMarkedApIcons, bool withInterferenceIcons, IUiServices& ui);
+
+struct CReportRequest {
+    std::string path;               // the HTML file (the panel's report path)
+    CReportOptions options;         // the "Reports" page (doc.panel.report)
+    std::optional<std::time_t> now; // report date; the current time when empty
+    bool open = true;               // open the finished report
+};
+
+enum class ReportResult {
+    Written,
+    Failed // the report file could not be created (message shown)
+};
+
+// The file title of a report path with every ".html" removed: the name of
+// the picture folder beside the report and of the links into it.
+std::string ReportFolderTitle(const std::string& reportPath);
+
+// Writes the report and its pictures, reporting progress in ui.Progress(),
+// and opens it with the associated program. render defaults to
+// RenderReportPicture.
+ReportResult WriteStudyReport(CTarvoAnalyzerDoc& doc, const CReportRequest& request,
+                              IUiServices& ui, const ReportRenderer& render = {});
+
+} // namespace tarvo
