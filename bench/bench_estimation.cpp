@@ -1,0 +1,138 @@
+// Collection loading and AP estimation on generated sample studies.
+//
+//   BM_LoadCollection/<scenario>: "Process Files" as a whole: reading the
+//     survey files, grouping, no-signal samples, thinning and estimating
+//     every AP (the projection is opened beforehand, outside the timing).
+//   BM_EstimateAll/<scenario>: the per-AP part alone on a loaded study.
+
+#include "analysis/CollectionLoader.h"
+#include "analysis/Estimation.h"
+#include "cli/SampleStudy.h"
+#include "formats/ProjectionReader.h"
+#include "model/Text.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <unistd.h>
+
+namespace tarvo {
+namespace {
+
+class CSilentUi : public IUiServices {
+public:
+    MsgAnswer MessageBox(const std::string&, const std::string&, MsgIcon, MsgButtons) override {
+        return MsgAnswer::Ok;
+    }
+    std::optional<std::string> ChooseOpenFile(const std::string&, const std::string&,
+                                              const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> ChooseSaveFile(const std::string&, const std::string&,
+                                              const std::string&) override {
+        return std::nullopt;
+    }
+    void OpenWithAssociatedProgram(const std::string&) override {}
+    IProgress& Progress() override { return progress_; }
+
+private:
+    CNullProgress progress_;
+};
+
+// A scenario written once per run into a temporary folder.
+struct CStudyOnDisk {
+    std::filesystem::path dir;
+    std::string projection;
+    std::vector<std::string> walks;
+
+    ~CStudyOnDisk() {
+        std::error_code ignored;
+        std::filesystem::remove_all(dir, ignored);
+    }
+};
+
+const CStudyOnDisk& StudyOnDisk(const std::string& scenario) {
+    static std::map<std::string, std::unique_ptr<CStudyOnDisk>> studies;
+    auto& slot = studies[scenario];
+    if (slot)
+        return *slot;
+    slot = std::make_unique<CStudyOnDisk>();
+    slot->dir = std::filesystem::temp_directory_path() /
+                Format("tarvo-bench-%d-%s", static_cast<int>(::getpid()), scenario.c_str());
+    const std::optional<CSampleStudy> study = GenerateSampleStudy(scenario, 1);
+    std::string error;
+    if (!study || !WriteSampleStudy(*study, slot->dir.string(), error)) {
+        std::fprintf(stderr, "cannot write the %s study: %s\n", scenario.c_str(), error.c_str());
+        std::exit(1);
+    }
+    slot->projection = (slot->dir / study->projectionFileName).string();
+    for (const CSimulatedWalk& walk : study->walks)
+        slot->walks.push_back((slot->dir / walk.fileName).string());
+    return *slot;
+}
+
+void Prepare(CTarvoAnalyzerDoc& doc, const CStudyOnDisk& study, IUiServices& ui) {
+    for (const std::string& path : study.walks) {
+        CDataFile file;
+        file.title = FileNameOf(path);
+        file.path = path;
+        doc.files.Add(file);
+    }
+    if (!OpenProjectionFile(doc, study.projection, ui)) {
+        std::fprintf(stderr, "cannot open %s\n", study.projection.c_str());
+        std::exit(1);
+    }
+}
+
+void BM_LoadCollection(benchmark::State& state, const std::string& scenario) {
+    const CStudyOnDisk& study = StudyOnDisk(scenario);
+    CSilentUi ui;
+    int aps = 0, points = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto doc = std::make_unique<CTarvoAnalyzerDoc>();
+        Prepare(*doc, study, ui);
+        state.ResumeTiming();
+        if (LoadCollection(*doc, ui) != LoadOutcome::Loaded)
+            state.SkipWithError("the study did not load");
+        aps = doc->aps.GetSize();
+        points = doc->points.GetSize();
+        state.PauseTiming();
+        doc.reset();
+        state.ResumeTiming();
+    }
+    state.counters["aps"] = aps;
+    state.counters["points"] = points;
+}
+
+void BM_EstimateAll(benchmark::State& state, const std::string& scenario) {
+    const CStudyOnDisk& study = StudyOnDisk(scenario);
+    CSilentUi ui;
+    CTarvoAnalyzerDoc doc;
+    Prepare(doc, study, ui);
+    if (LoadCollection(doc, ui) != LoadOutcome::Loaded) {
+        state.SkipWithError("the study did not load");
+        return;
+    }
+    for (auto _ : state)
+        for (int i = 0; i < doc.aps.GetSize(); ++i)
+            EstimateAp(doc, i, ui);
+    state.counters["aps"] = doc.aps.GetSize();
+}
+
+BENCHMARK_CAPTURE(BM_LoadCollection, office, std::string("office"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LoadCollection, campus, std::string("campus"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LoadCollection, large, std::string("large"))
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK_CAPTURE(BM_EstimateAll, large, std::string("large"))
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+
+} // namespace
+} // namespace tarvo
+
+BENCHMARK_MAIN();
