@@ -1,0 +1,31 @@
+#include "export/Snapshot.h"
+
+#include "export/KmlExport.h"
+#include "model/Text.h"
+
+namespace tarvo {
+
+std::string SnapshotPath(const std::string& chosen) {
+    const std::size_t slash = chosen.find_last_of("/\\");
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    std::string path = chosen;
+    const std::size_t dot = chosen.find('.', nameStart + 1);
+    if (dot != std::string::npos)
+        path.erase(dot);
+    return path + ".bmp";
+}
+
+SnapshotResult TakeSnapshot(const CTarvoAnalyzerDoc& doc, IUiServices& ui) {
+    const auto chosen = ui.ChooseSaveFile(kSnapshotFilter, kSnapshotTitle, "");
+    if (!chosen || chosen->empty() || doc.lastViewBitmap.IsEmpty())
+        return SnapshotResult::Cancelled;
+    const std::string path = SnapshotPath(*chosen);
+    if (!SaveViewBitmap(path, doc.lastViewBitmap)) {
+        ui.MessageBox(Format("Error opening file %s.", path.c_str()), "File Open Error",
+                      MsgIcon::Error, MsgButtons::Ok);
+        return SnapshotResult::Failed;
+    }
+    return SnapshotResult::Saved;
+}
+
+} // namespace tarvo
