@@ -8,14 +8,14 @@
 
 namespace tarvo::test {
 
-struct CSampleSpec {
+struct CApSample {
     double y, x, rssi;
     int level2 = -95;
 };
 
 // A selected AP whose samples are also its thinned samples; the sample box
 // is their bounding box.
-inline CAPInfo MakeAp(std::uint8_t id, const std::vector<CSampleSpec>& samples) {
+inline CAPInfo MakeAp(std::uint8_t id, const std::vector<CApSample>& samples) {
     CAPInfo ap;
     ap.selected = 1;
     ap.bssid = {0x00, 0x11, 0x22, 0x33, 0x44, id};
@@ -24,7 +24,7 @@ inline CAPInfo MakeAp(std::uint8_t id, const std::vector<CSampleSpec>& samples) 
     std::copy(name, name + 3, ap.ssid.begin());
     ap.ssid[3] = static_cast<std::uint8_t>('0' + id % 10);
     double minY = samples.front().y, maxY = minY, minX = samples.front().x, maxX = minX;
-    for (const CSampleSpec& s : samples) {
+    for (const CApSample& s : samples) {
         ap.samples.Add(CData{s.y, s.x, s.rssi, s.level2});
         minY = std::min(minY, s.y);
         maxY = std::max(maxY, s.y);

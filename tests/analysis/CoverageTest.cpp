@@ -196,7 +196,7 @@ CTarvoAnalyzerDoc RandomStudy(unsigned seed) {
     std::uniform_int_distribution<int> coord(0, 12), rssi(-95, -35), level(-100, -85);
     std::vector<CAPInfo> aps;
     for (int a = 0; a < 6; ++a) {
-        std::vector<test::CSampleSpec> samples;
+        std::vector<test::CApSample> samples;
         const double y0 = coord(rng) * 2.0, x0 = coord(rng) * 3.0;
         for (int s = 0; s < 25; ++s)
             samples.push_back(
@@ -383,7 +383,7 @@ TEST(ProcessCoverage, EmptyAnalysisBoxIsRefused) {
 
 TEST(ProcessCoverage, StraightWalkGivesABoundedGrid) {
     // All samples on one line (Y constant) over 1 km.
-    std::vector<test::CSampleSpec> walk;
+    std::vector<test::CApSample> walk;
     for (int k = 0; k <= 40; ++k)
         walk.push_back({5.0, k * 25.0, -40.0 - k});
     CTarvoAnalyzerDoc doc = ProcessedDoc({MakeAp(1, walk)});

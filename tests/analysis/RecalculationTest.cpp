@@ -15,7 +15,7 @@ using test::CFakeUi;
 
 // 24 samples on rings around (0, 0) following RSSI = -30 - 20 log10(d).
 CAPInfo ModelAp() {
-    std::vector<test::CSampleSpec> samples;
+    std::vector<test::CApSample> samples;
     for (int k = 0; k < 24; ++k) {
         const double d = 1.0 + (k % 6) * 1.5;
         const double angle = k * 0.9;
@@ -81,7 +81,7 @@ TEST(RecalculateAp, RefitsAtTheNewPosition) {
 
 TEST(RecalculateAp, RisingFitIsRefusedAndThePositionRestored) {
     // A walk away from an AP at x = 0 along the X axis.
-    std::vector<test::CSampleSpec> walk;
+    std::vector<test::CApSample> walk;
     for (int k = 1; k <= 24; ++k)
         walk.push_back({0.0, 1.0 * k, -30.0 - 20.0 * std::log10(k)});
     CAPInfo line = test::MakeAp(3, walk);
