@@ -86,9 +86,10 @@ int ClampScroll(double v) {
 }
 
 // An axis with no size gets one metre around the same place, so that the
-// pixel scales stay finite.
+// pixel scales stay finite. A negative extent is kept: GPS data without a
+// map have a reversed Y axis, and the view draws it the right way up.
 void WidenEmptyExtent(double& min, double& extent) {
-    if (extent > 0.0)
+    if (extent != 0.0 && extent == extent)
         return;
     min -= 0.5;
     extent = 1.0;
@@ -279,11 +280,12 @@ void FitInWindow(CTarvoAnalyzerDoc& doc, int wc, int hc) {
             box.extentY *= 1.2;
             box.extentX *= 1.2;
         }
-        if (box.extentX < kDegenerate) {
+        // Degenerate means near zero either way; a reversed axis is not.
+        if (std::fabs(box.extentX) < kDegenerate) {
             box.extentX = doc.MapExtentWidth / 10.0;
             box.minX -= doc.MapExtentWidth / 20.0;
         }
-        if (box.extentY < kDegenerate) {
+        if (std::fabs(box.extentY) < kDegenerate) {
             box.extentY = doc.MapExtentHeight / 10.0;
             box.minY -= doc.MapExtentHeight / 20.0;
         }

@@ -307,6 +307,26 @@ TEST(ViewGeometry, FitExtentToMapContainsMapAndAspectFits) {
     EXPECT_EQ(empty.ViewWindow, (CBox{1.0, 2.0, 3.0, 4.0}));
 }
 
+TEST(ViewGeometry, ReversedAxisOfGpsDataWithoutMapIsKept) {
+    // GPS data without a map have Y reversed: DataExtent runs from 66 m
+    // down by 66 m. The fits keep that direction instead of treating the
+    // axis as empty.
+    CTarvoAnalyzerDoc doc;
+    doc.processed = true;
+    doc.DataExtent = {66.0, 0.0, -66.0, 50.0};
+    FitExtentToMap(doc, 800, 600);
+    EXPECT_EQ(doc.ViewWindow, doc.DataExtent);
+    doc.aps.Add(CAPInfo{});
+    doc.aps[0].selected = 1;
+    doc.ViewWindow = {};
+    FitInWindow(doc, 800, 600);
+    EXPECT_EQ(doc.ViewWindow, doc.DataExtent);
+    // Drawn north up: the larger Y (66 m) lands on the bottom row.
+    const CVisibleRect r = VisibleRect(doc);
+    EXPECT_DOUBLE_EQ(SiteToClient(r, 0.0, 66.0, 101, 101).py, 100.0);
+    EXPECT_DOUBLE_EQ(SiteToClient(r, 0.0, 0.0, 101, 101).py, 0.0);
+}
+
 // A GPS projection of 1000 map pixels per degree, one metre per pixel, on a
 // 1000-pixel-high image: site Y = 1000 * latitude, X = 1000 * longitude
 // (+ `skew` metres per degree of latitude, which makes it oblique).
