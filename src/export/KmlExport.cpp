@@ -1,10 +1,12 @@
 #include "export/KmlExport.h"
 
 #include "analysis/Coordinates.h"
+#include "export/OnceUi.h"
 #include "export/XmlText.h"
 #include "formats/BitmapFile.h"
 #include "model/Text.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 
@@ -31,7 +33,36 @@ std::string ReplaceKmlByBmp(std::string path) {
     return path;
 }
 
+// The picture as it lies on the earth: rows from north to south, columns
+// from west to east.
+CViewBitmap OrientedForEarth(const CViewBitmap& view, const CKmlCorners& c) {
+    const bool flipRows = c.lat1 < c.lat0;
+    const bool flipColumns = c.lon1 < c.lon0;
+    if ((!flipRows && !flipColumns) || view.IsEmpty() ||
+        view.rgb.size() < static_cast<std::size_t>(view.width) * view.height * 3)
+        return view;
+    CViewBitmap out = view;
+    const std::size_t w = static_cast<std::size_t>(view.width);
+    const std::size_t h = static_cast<std::size_t>(view.height);
+    for (std::size_t y = 0; y < h; ++y)
+        for (std::size_t x = 0; x < w; ++x) {
+            const std::size_t sy = flipRows ? h - 1 - y : y;
+            const std::size_t sx = flipColumns ? w - 1 - x : x;
+            for (std::size_t k = 0; k < 3; ++k)
+                out.rgb[(y * w + x) * 3 + k] = view.rgb[(sy * w + sx) * 3 + k];
+        }
+    return out;
+}
+
 } // namespace
+
+CKmlCorners KmlCorners(const CTarvoAnalyzerDoc& doc, IUiServices& ui) {
+    const CBox& w = doc.ViewWindow;
+    CKmlCorners c;
+    TransformPoint(doc, false, w.minX, w.minY, c.lat0, c.lon0, ui);
+    TransformPoint(doc, false, w.minX + w.extentX, w.minY + w.extentY, c.lat1, c.lon1, ui);
+    return c;
+}
 
 std::string DefaultKmlName(const std::string& documentPath) {
     // The rule applies to the file name: a "." in a folder name is kept.
@@ -63,11 +94,8 @@ std::string KmlText(const CTarvoAnalyzerDoc& doc, const std::string& kmlFileName
     out += Format("\n\t<name> %s </name>", EscapeXml(RemoveAll(kmlFileName, ".kml")).c_str());
 
     const CBox& w = doc.ViewWindow;
-    const double x0 = w.minX, y0 = w.minY;
-    const double x1 = x0 + w.extentX, y1 = y0 + w.extentY;
-    double lat0 = 0.0, lon0 = 0.0, lat1 = 0.0, lon1 = 0.0;
-    TransformPoint(doc, false, x0, y0, lat0, lon0, ui);
-    TransformPoint(doc, false, x1, y1, lat1, lon1, ui);
+    const CKmlCorners c = KmlCorners(doc, ui);
+    const double lat0 = c.lat0, lon0 = c.lon0, lat1 = c.lat1, lon1 = c.lon1;
 
     out += "\n\t<LookAt>";
     out += Format("\n\t<longitude> %3.5f</longitude>", (lon0 + lon1) * 0.5);
@@ -82,10 +110,13 @@ std::string KmlText(const CTarvoAnalyzerDoc& doc, const std::string& kmlFileName
     out += Format("\n<href> %s </href>", EscapeXml(bmpPath).c_str());
     out += "\n </Icon>";
     out += "\n <LatLonBox>";
-    out += Format("\n <north> %3.5f </north>", lat1);
-    out += Format("\n <south> %3.5f </south>", lat0);
-    out += Format("\n <east> %3.5f </east>", lon1);
-    out += Format("\n <west>%3.5f </west>", lon0);
+    // The box names its edges by compass direction; a projection whose
+    // site Y runs south (or X west) gives the far corner the smaller value,
+    // and the picture is mirrored to match (see CreateKmlFile).
+    out += Format("\n <north> %3.5f </north>", std::max(lat0, lat1));
+    out += Format("\n <south> %3.5f </south>", std::min(lat0, lat1));
+    out += Format("\n <east> %3.5f </east>", std::max(lon0, lon1));
+    out += Format("\n <west>%3.5f </west>", std::min(lon0, lon1));
     out += "\n <rotation>0</rotation>";
     out += "\n </LatLonBox>";
     out += "\n </GroundOverlay>";
@@ -118,7 +149,9 @@ KmlResult CreateKmlFile(CTarvoAnalyzerDoc& doc, IUiServices& ui,
 
     // A picture that cannot be written is reported; the KML still refers to
     // it, so the user can put a picture there.
-    if (!SaveViewBitmap(bmpPath, doc.lastViewBitmap))
+    COnceUi onceUi(ui);
+    const CViewBitmap picture = OrientedForEarth(doc.lastViewBitmap, KmlCorners(doc, onceUi));
+    if (!SaveViewBitmap(bmpPath, picture))
         ui.MessageBox(Format("Error opening file %s.", bmpPath.c_str()), "File Open Error",
                       MsgIcon::Error, MsgButtons::Ok);
 
@@ -134,7 +167,7 @@ KmlResult CreateKmlFile(CTarvoAnalyzerDoc& doc, IUiServices& ui,
             description = *typed;
     }
     const std::string text =
-        KmlText(doc, kmlFileName, bmpPath, description, KmlCreatedTime(now), ui);
+        KmlText(doc, kmlFileName, bmpPath, description, KmlCreatedTime(now), onceUi);
     file.write(text.data(), static_cast<std::streamsize>(text.size()));
     file.close();
     if (!file) {

@@ -32,6 +32,13 @@ std::string DefaultKmlName(const std::string& documentPath);
 // "%m/%d/%Y,%H:%M:%S" of a time in the local time zone.
 std::string KmlCreatedTime(std::time_t when);
 
+// Latitude/longitude of the view window's minimum corner (lat0, lon0) and
+// of its opposite corner (lat1, lon1), through TransformPoint.
+struct CKmlCorners {
+    double lat0 = 0.0, lon0 = 0.0, lat1 = 0.0, lon1 = 0.0;
+};
+CKmlCorners KmlCorners(const CTarvoAnalyzerDoc& doc, IUiServices& ui);
+
 // The whole KML text. kmlFileName is the KML file's name (every ".kml" is
 // removed for the name element); corners go through TransformPoint, whose
 // messages reach ui. User texts are escaped for XML.
@@ -47,7 +54,9 @@ enum class KmlResult {
 
 // The "Create a KML file" command: KML file choice (default DefaultKmlName
 // of the workspace path), BMP file choice (default beside the KML), the BMP
-// of doc.lastViewBitmap, the description prompt, then the KML. The last KML
+// of doc.lastViewBitmap (mirrored where the site axes run south or west,
+// so that it lies on the earth as the box says), the description prompt,
+// then the KML. The last KML
 // path is kept in doc.spareText1, the workspace text that carries it.
 KmlResult CreateKmlFile(CTarvoAnalyzerDoc& doc, IUiServices& ui,
                         const KmlDescriptionPrompt& askDescription, std::time_t now);

@@ -137,6 +137,33 @@ TEST(KmlExport, CommandWritesBitmapBesideKml) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
+TEST(KmlExport, SiteAxisRunningSouthMirrorsThePicture) {
+    // a = 0, b = 1, d = 1, e = 0: det = -1, latitude = -Y, longitude = X.
+    CTempDir dir;
+    CTarvoAnalyzerDoc doc = KmlStudy();
+    doc.ProjectionMatrix[1][0] = 1.0;
+    doc.lastViewBitmap.width = 1;
+    doc.lastViewBitmap.height = 2;
+    doc.lastViewBitmap.rgb = {1, 2, 3, 4, 5, 6}; // top row, then bottom row
+    CFakeUi ui;
+    ui.QueuePath(dir.File("s.kml"));
+    ASSERT_EQ(CreateKmlFile(doc, ui, nullptr, 0), KmlResult::Written);
+    const std::string kml = ReadText(dir.File("s.kml"));
+    // Y 40..43 gives latitudes -40 (minimum corner) and -43.
+    EXPECT_NE(kml.find("\n <north> -40.00000 </north>\n <south> -43.00000 </south>"
+                       "\n <east> -71.00000 </east>\n <west>-75.00000 </west>"),
+              std::string::npos);
+    EXPECT_NE(kml.find("<latitude> -41.50000 </latitude>"), std::string::npos);
+    // The picture is turned upside down: the stored bottom row (first in
+    // the file) is now the view's top row, blue first.
+    const auto bmp = test::ReadBytes(dir.File("s.bmp"));
+    ASSERT_EQ(bmp.size(), 14u + 40u + 8u);
+    EXPECT_EQ(bmp[54], 3);
+    EXPECT_EQ(bmp[55], 2);
+    EXPECT_EQ(bmp[56], 1);
+    EXPECT_EQ(bmp[58], 6);
+}
+
 TEST(KmlExport, CancelAndFailures) {
     CTempDir dir;
     {
