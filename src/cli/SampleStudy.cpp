@@ -50,6 +50,16 @@ private:
     bool haveSpare_ = false;
 };
 
+// FNV-1a: each scenario draws its own numbers for the same seed.
+std::uint64_t NameHash(const std::string& name) {
+    std::uint64_t h = 0xcbf29ce484222325ull;
+    for (unsigned char c : name) {
+        h ^= c;
+        h *= 0x100000001b3ull;
+    }
+    return h;
+}
+
 double RoundTo(double value, double step) {
     return std::round(value / step) * step;
 }
@@ -300,7 +310,7 @@ std::vector<std::pair<CSitePoint, double>> SampleRoute(const std::vector<CSitePo
 class CGenerator {
 public:
     CGenerator(const CScenario& scenario, std::uint64_t seed)
-        : s_(scenario), rng_(seed ^ 0x5441525653494Dull) {}
+        : s_(scenario), rng_(seed ^ NameHash(scenario.name)) {}
 
     CSampleStudy Run(std::uint64_t seed) {
         study_.scenario = s_.name;
