@@ -180,6 +180,7 @@ void WriteTable(const CTarvoAnalyzerDoc& doc, std::ostream& out) {
 int RunProcess(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     std::set<std::string> valueOptions = StudyValueOptions();
     valueOptions.insert("--json");
+    valueOptions.insert(kSaveOption);
     std::set<std::string> flags = StudyFlags();
     flags.insert("--with-matrix");
     CArgs args(rawArgs, valueOptions, flags);
@@ -200,6 +201,8 @@ int RunProcess(const std::vector<std::string>& rawArgs, CCommandIo& io) {
         io.err << "tarvo process: nothing was loaded\n";
         return 1;
     }
+    if (!SaveStudyIfAsked(doc, args.Get(kSaveOption), ui))
+        return 1;
 
     const auto json = args.Get("--json");
     if (!json) {
@@ -224,7 +227,7 @@ int RunProcess(const std::vector<std::string>& rawArgs, CCommandIo& io) {
 const CRegisterCommand kRegister{
     {"process",
      "process [--map FILE.gpf|.lpf] [--no-merge] [--min-points N] [--with-matrix] "
-     "[--json OUT|-] SURVEY.ssd...  load and estimate the APs",
+     "[--json OUT|-] [--save STUDY.tws] SURVEY.ssd...|STUDY.tws  load and estimate the APs",
      RunProcess}};
 
 } // namespace

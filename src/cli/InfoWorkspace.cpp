@@ -8,7 +8,6 @@
 #include "model/LittleEndian.h"
 
 #include <algorithm>
-#include <cctype>
 #include <fstream>
 #include <ostream>
 
@@ -23,20 +22,6 @@ std::vector<std::uint8_t> FileHead(const std::string& path) {
     in.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(head.size()));
     head.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
     return head;
-}
-
-bool HasTwsExtension(const std::string& path) {
-    if (path.size() < 4)
-        return false;
-    std::string ext = path.substr(path.size() - 4);
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return ext == ".tws";
-}
-
-// A workspace is known by its extension or, whatever its name, its magic.
-bool AcceptsWorkspace(const std::string& path) {
-    return HasTwsExtension(path) || HasWorkspaceMagic(FileHead(path));
 }
 
 const char* ProjectionName(std::int32_t kind) {
@@ -183,7 +168,8 @@ bool PrintWorkspace(const std::string& path, bool json, CJsonWriter* writer, CCo
     return true;
 }
 
-const CRegisterInfoSection kRegister{CInfoSection{AcceptsWorkspace, PrintWorkspace}};
+// A workspace is known by its extension or, whatever its name, its magic.
+const CRegisterInfoSection kRegister{CInfoSection{IsWorkspaceFile, PrintWorkspace}};
 
 } // namespace
 

@@ -2,6 +2,7 @@
 
 #include "analysis/CollectionLoader.h"
 #include "formats/ProjectionReader.h"
+#include "formats/WorkspaceCommands.h"
 #include "model/Text.h"
 
 namespace tarvo {
@@ -36,11 +37,22 @@ std::optional<CStudyOptions> StudyOptionsFrom(CArgs& args, std::ostream& err) {
         err << "no study given: name survey files (and --map) or a workspace\n";
         return std::nullopt;
     }
+    // A workspace is a whole study: it is not mixed with survey files, and
+    // the loading options have nothing to act on.
+    for (const std::string& input : options.inputs)
+        if (IsWorkspaceFile(input) &&
+            (options.inputs.size() > 1 || options.map || options.noMerge || options.minPoints)) {
+            err << "a workspace (" << input
+                << ") is a whole study: name it alone, without --map, --no-merge or "
+                   "--min-points\n";
+            return std::nullopt;
+        }
     return options;
 }
 
 bool OpenStudy(CTarvoAnalyzerDoc& doc, const CStudyOptions& options, CStderrUi& ui) {
-    // Workspace inputs (.tws) are opened here, before the survey-file path.
+    if (options.inputs.size() == 1 && IsWorkspaceFile(options.inputs[0]))
+        return OpenWorkspaceFile(doc, options.inputs[0], ui);
 
     if (options.noMerge)
         doc.MergeApsAcrossFiles = false;
@@ -55,6 +67,11 @@ bool OpenStudy(CTarvoAnalyzerDoc& doc, const CStudyOptions& options, CStderrUi& 
     if (options.map && !OpenProjectionFile(doc, *options.map, ui))
         return false;
     return LoadCollection(doc, ui) == LoadOutcome::Loaded;
+}
+
+bool SaveStudyIfAsked(const CTarvoAnalyzerDoc& doc, const std::optional<std::string>& path,
+                      CStderrUi& ui) {
+    return !path || SaveWorkspaceFile(doc, *path, ui);
 }
 
 } // namespace tarvo

@@ -31,7 +31,17 @@ const std::set<std::string>& StudyFlags();
 std::optional<CStudyOptions> StudyOptionsFrom(CArgs& args, std::ostream& err);
 
 // Opens and processes the study into doc. Messages reach the user through
-// ui; returns false when nothing usable was loaded.
+// ui; returns false when nothing usable was loaded. A workspace is opened as
+// it was saved, without processing its survey files again.
 bool OpenStudy(CTarvoAnalyzerDoc& doc, const CStudyOptions& options, CStderrUi& ui);
+
+// "--save STUDY.tws": the option of the commands that can keep their study.
+constexpr const char* kSaveOption = "--save";
+
+// Writes doc as a workspace to path when one is given (the path is used as
+// it stands). Returns false, after a "File Save Error" message, when the
+// file could not be written; an existing file is then left unchanged.
+bool SaveStudyIfAsked(const CTarvoAnalyzerDoc& doc, const std::optional<std::string>& path,
+                      CStderrUi& ui);
 
 } // namespace tarvo

@@ -5,6 +5,10 @@
 #include "formats/WorkspaceWriter.h"
 #include "model/Text.h"
 
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+
 namespace tarvo {
 
 namespace {
@@ -12,6 +16,20 @@ namespace {
 constexpr const char* kNotWorkspaceText = "File is not recognized as a TWS file.";
 
 } // namespace
+
+bool IsWorkspaceFile(const std::string& path) {
+    if (path.size() >= 4) {
+        std::string ext = path.substr(path.size() - 4);
+        std::transform(ext.begin(), ext.end(), ext.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        if (ext == ".tws")
+            return true;
+    }
+    std::ifstream in(path, std::ios::binary);
+    std::uint8_t head[4] = {};
+    in.read(reinterpret_cast<char*>(head), sizeof head);
+    return in.gcount() == sizeof head && HasWorkspaceMagic(head);
+}
 
 std::string WorkspacePathFor(const std::string& chosen) {
     const std::size_t nameStart = chosen.size() - FileNameOf(chosen).size();

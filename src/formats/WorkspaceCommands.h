@@ -15,6 +15,10 @@ constexpr const char* kTwsOpenFilter =
     "Tarvo Work Spave Files (tws)|*.tws|TWS (*.tws)|*.tws|All Files (*.*)|*.*||";
 constexpr const char* kTwsOpenTitle = "Open a TWS file";
 
+// True for a path named *.tws (any case) or a file that starts with the
+// workspace magic, whatever its name.
+bool IsWorkspaceFile(const std::string& path);
+
 // The workspace path for a chosen file name: the extension of the file name
 // (from its last '.' on) is replaced by ".tws"; a name without one gets
 // ".tws" appended. Dots in folder names do not count.
