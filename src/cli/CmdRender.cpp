@@ -24,6 +24,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <ostream>
@@ -38,9 +39,17 @@ constexpr int kLargestSide = 16384;
 
 // Fonts and images need a QGuiApplication; the tool has no window, so it
 // runs on the offscreen platform unless told otherwise.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    // The missing runtime folder matters to windows, not to pictures.
+    if (type != QtFatalMsg && message.startsWith(QStringLiteral("QStandardPaths:")))
+        return;
+    std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
 void EnsureGuiApplication() {
     if (QCoreApplication::instance())
         return;
+    qInstallMessageHandler(QuietQtMessages);
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     static int argc = 1;
     static char name[] = "tarvo";

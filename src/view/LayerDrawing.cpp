@@ -69,6 +69,25 @@ QRect SiteBoxPixels(const CLayerContext& ctx, const std::array<double, 2>& origi
     return QRect(topLeft, bottomRight).normalized();
 }
 
+// Each AP is drawn on a clear layer of its own and composed onto the canvas
+// with alpha 200 within its box, so the bands and rings of an earlier AP are
+// blended once, not again under every later AP's box.
+QImage ClearLayer(const CLayerContext& ctx) {
+    QImage layer(std::max(ctx.wc, 1), std::max(ctx.hc, 1), QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    return layer;
+}
+
+void ComposeLayer(QImage& canvas, const QImage& layer, const QRect& area) {
+    const QRect clipped = area.intersected(canvas.rect());
+    if (clipped.isEmpty())
+        return;
+    QPainter painter(&canvas);
+    painter.setClipRect(clipped);
+    painter.setOpacity(kBandAlpha / 255.0);
+    painter.drawImage(0, 0, layer);
+}
+
 void DrawIcon(QPainter& painter, QPoint p, int id, int fallback) {
     QImage icon = ProgramIcon(id);
     if (icon.isNull())
@@ -160,15 +179,16 @@ void DrawApSamples(const CLayerContext& ctx, QImage& on) {
     }
 }
 
-void DrawReliabilityRings(const CLayerContext& ctx, QImage& scratch, QImage& canvas) {
+void DrawReliabilityRings(const CLayerContext& ctx, QImage& canvas) {
     const CTarvoAnalyzerDoc& doc = ctx.doc;
     for (const CAPInfo& ap : doc.aps) {
         if (!ap.selected || !(ap.slope < -10.0) || !ap.valid)
             continue;
         const QPoint centre = ctx.Pixel(ap.position[1], ap.position[0]);
         int outerX = 0, outerY = 0;
+        QImage layer = ClearLayer(ctx);
         {
-            QPainter painter(&scratch);
+            QPainter painter(&layer);
             for (int j = 0; j < kReliabilityLevels; ++j) {
                 const int rx =
                     std::abs(PixelTrunc(RadiusToClientX(ctx.rect, ap.levels[j], ctx.wc)));
@@ -185,19 +205,20 @@ void DrawReliabilityRings(const CLayerContext& ctx, QImage& scratch, QImage& can
         const QRect area = doc.view.showMap ? QRect(centre.x() - outerX, centre.y() - outerY,
                                                     2 * outerX + 1, 2 * outerY + 1)
                                             : canvas.rect();
-        BlendOnto(canvas, scratch, area, kBandAlpha);
+        ComposeLayer(canvas, layer, area);
     }
 }
 
-void DrawApBands(const CLayerContext& ctx, QImage& scratch, QImage& canvas) {
+void DrawApBands(const CLayerContext& ctx, QImage& canvas) {
     const CTarvoAnalyzerDoc& doc = ctx.doc;
     const int width = PathWidth(doc);
     for (const CAPInfo& ap : doc.aps) {
         if (!ap.selected)
             continue;
         QRect area;
+        QImage layer = ClearLayer(ctx);
         {
-            QPainter painter(&scratch);
+            QPainter painter(&layer);
             if (ap.filteredSamples.GetSize() < 3) {
                 if (ap.samples.GetSize() == 0)
                     continue;
@@ -226,7 +247,7 @@ void DrawApBands(const CLayerContext& ctx, QImage& scratch, QImage& canvas) {
                 area = SiteBoxPixels(ctx, ap.origin, ap.extent);
             }
         }
-        BlendOnto(canvas, scratch, area, kBandAlpha);
+        ComposeLayer(canvas, layer, area);
     }
 }
 

@@ -22,13 +22,13 @@ void DrawApSamples(const CLayerContext& ctx, QImage& on);
 // below 9.
 int SampleBandColourIndex(double rssiDbm, int powerLow, int powerHigh);
 
-// Reliability rings (type 2) on the scratch image, blended onto the canvas
-// with alpha 200.
-void DrawReliabilityRings(const CLayerContext& ctx, QImage& scratch, QImage& canvas);
+// Reliability rings (type 2), each AP's blended onto the canvas with alpha
+// 200 (within the outermost ring's box when the map is shown).
+void DrawReliabilityRings(const CLayerContext& ctx, QImage& canvas);
 
-// Per-AP contour bands (type 3) on the scratch image, each AP's box blended
-// onto the canvas with alpha 200.
-void DrawApBands(const CLayerContext& ctx, QImage& scratch, QImage& canvas);
+// Per-AP contour bands (type 3), each AP's blended onto the canvas with
+// alpha 200 within its sample box.
+void DrawApBands(const CLayerContext& ctx, QImage& canvas);
 
 // Site-wide bands of the strength (type 4) or AP-count (type 5) matrix,
 // drawn on the canvas.

@@ -34,8 +34,7 @@ QImage PaintLayers(CTarvoAnalyzerDoc& doc, int wc, int hc, const CRenderPlan& pl
     const CLayerContext ctx(doc, wc, hc);
     QImage target = WhiteImage(wc, hc);
     QImage canvas = WhiteImage(wc, hc);
-    QImage scratch = WhiteImage(wc, hc);
-    DrawMapLayer(ctx, {&target, &canvas, &scratch});
+    DrawMapLayer(ctx, {&target, &canvas});
 
     if (doc.processed) {
         switch (plan.displayType) {
@@ -44,10 +43,10 @@ QImage PaintLayers(CTarvoAnalyzerDoc& doc, int wc, int hc, const CRenderPlan& pl
                 DrawApSamples(ctx, canvas);
             break;
         case kDisplayReliability:
-            DrawReliabilityRings(ctx, scratch, canvas);
+            DrawReliabilityRings(ctx, canvas);
             break;
         case kDisplayApBands:
-            DrawApBands(ctx, scratch, canvas);
+            DrawApBands(ctx, canvas);
             break;
         case kDisplayStrengthBands:
         case kDisplayApCountBands:

@@ -374,9 +374,26 @@ TEST(RenderLayers, ApBandsUseLevelColoursInsideTheSampleBox) {
     ap.table2[3] = 1;
     ap.table3[3] = static_cast<std::int32_t>(MakeRgb(0, 100, 250));
     doc.aps.Add(ap);
+    // A second AP whose box covers the first one's middle but whose own
+    // band lies in its corner, 70..90 m.
+    CAPInfo other = ap;
+    other.origin = {40.0, 40.0};
+    other.extent = {50.0, 50.0};
+    other.areas.RemoveAll();
+    area.x = {70, 90, 90, 70};
+    area.y = {70, 70, 90, 90};
+    other.areas.Add(area);
+    other.table3[3] = static_cast<std::int32_t>(MakeRgb(250, 0, 0));
+    doc.aps.Add(other);
     CFakeUi ui;
     const QImage image = RenderLayers(doc, kSide, kSide, ui);
+    // The first AP's band is blended once, also under the second AP's box.
+    ExpectNear(At(image, 30, 70), Blend(QColor(0, 100, 250), Qt::white, 200), 2);
     ExpectNear(At(image, 50, 50), Blend(QColor(0, 100, 250), Qt::white, 200), 2);
+    // Where both draw, the second is blended over the first.
+    ExpectNear(At(image, 75, 25),
+               Blend(QColor(250, 0, 0), Blend(QColor(0, 100, 250), Qt::white, 200), 200), 3);
+    ExpectNear(At(image, 85, 15), Blend(QColor(250, 0, 0), Qt::white, 200), 2);
     EXPECT_EQ(At(image, 10, 10), QColor(Qt::white));
 }
 
