@@ -519,3 +519,97 @@ TEST(Legend, SizeAndSwatches) {
 
 } // namespace
 } // namespace tarvo
+
+namespace tarvo {
+namespace {
+
+// GPS projection with one metre per pixel on a 1000-pixel-high image.
+// northRight = false: Y = 1000 * latitude, X = 1000 * longitude (north up);
+// true: X = 1000 * latitude, Y = 1000 * longitude (north to the right).
+CTarvoAnalyzerDoc GpsStudy(bool northRight) {
+    CTarvoAnalyzerDoc doc = StudyDoc();
+    doc.linearCoordinates = false;
+    doc.gpsPointsPresent = true;
+    doc.projectionKind = kProjectionGps;
+    doc.ImageHeight = 1000;
+    doc.SiteScaleX = 1.0;
+    doc.SiteScaleY = 1.0;
+    auto& m = doc.ProjectionMatrix;
+    if (northRight) {
+        m[0][0] = 1000.0;
+        m[1][1] = -1000.0;
+    } else {
+        m[0][1] = 1000.0;
+        m[1][0] = -1000.0;
+    }
+    m[1][3] = 1000.0;
+    return doc;
+}
+
+// Red ink of the "N" and its line, per half of the compass.
+struct CRedHalves {
+    int top = 0, bottom = 0, left = 0, right = 0;
+};
+
+CRedHalves RedInk(const QImage& compass) {
+    CRedHalves h;
+    for (int y = 0; y < compass.height(); ++y)
+        for (int x = 0; x < compass.width(); ++x) {
+            const QColor c = compass.pixelColor(x, y);
+            if (c.red() > 150 && c.green() < 80 && c.blue() < 80) {
+                (y < 32 ? h.top : h.bottom)++;
+                (x < 32 ? h.left : h.right)++;
+            }
+        }
+    return h;
+}
+
+TEST(Compass, NorthLetterPointsToScreenNorth) {
+    CFakeUi ui;
+    const QImage up = DrawCompass(GpsStudy(false), kSide, kSide, ui);
+    ASSERT_EQ(up.size(), QSize(64, 64));
+    CRedHalves h = RedInk(up);
+    EXPECT_GT(h.top, 10);
+    EXPECT_EQ(h.bottom, 0);
+
+    h = RedInk(DrawCompass(GpsStudy(true), kSide, kSide, ui));
+    EXPECT_GT(h.right, 10);
+    EXPECT_EQ(h.left, 0);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+int YellowInColumn(const QImage& image, int x) {
+    int n = 0;
+    for (int y = 20; y < 80; ++y)
+        n += image.pixelColor(x, y) == QColor(255, 255, 0);
+    return n;
+}
+
+TEST(CoordinateScale, GridLinesStraightUnlessProjectionIsRotated) {
+    CFakeUi ui;
+    CTarvoAnalyzerDoc doc = StudyDoc();
+    doc.scaleShown = true;
+    // Three divisions of 101 pixels: lines at columns 33 and 67 (and 101,
+    // off the image); dotted, so one pixel in three of the 60 looked at.
+    QImage image = RenderLayers(doc, kSide, kSide, ui);
+    EXPECT_GE(YellowInColumn(image, 33), 15);
+    EXPECT_GE(YellowInColumn(image, 67), 15);
+    EXPECT_EQ(YellowInColumn(image, 50), 0);
+
+    // A GPS projection aligned to the north draws the same straight lines.
+    CTarvoAnalyzerDoc gps = GpsStudy(false);
+    gps.scaleShown = true;
+    image = RenderLayers(gps, kSide, kSide, ui);
+    EXPECT_GE(YellowInColumn(image, 67), 15); // column 33 is under the latitude labels
+
+    // Rotated by a skew: lines of constant longitude lean, so no column
+    // holds a long run of them.
+    gps.ProjectionMatrix[0][0] = 300.0;
+    image = RenderLayers(gps, kSide, kSide, ui);
+    for (int x : {33, 67})
+        EXPECT_LT(YellowInColumn(image, x), 8) << x;
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+} // namespace
+} // namespace tarvo
