@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdint>
 #include <exception>
+#include <limits>
 #include <mutex>
 #include <thread>
 #include <utility>
@@ -25,7 +26,88 @@ constexpr double kApCountOffset = 0.01;
 
 // One selected AP prepared for the grid: its sample box, model and thinned
 // samples as separate arrays (read many times per grid point).
+// The thinned samples of one AP bucketed into a uniform grid of cells, so
+// that the nearest samples of a point are found by visiting the cells in
+// rings around it instead of measuring every sample.
+struct CSampleGrid {
+    bool built = false;
+    double x0 = 0, y0 = 0, cellW = 1, cellH = 1;
+    int nx = 1, ny = 1;
+    double scale = 0;           // magnitude of the coordinates, for the rounding margin
+    std::vector<int> cellStart; // nx * ny + 1 offsets into order
+    std::vector<int> order;     // sample indices, cell by cell
+
+    int CellX(double x) const { return Cell((x - x0) / cellW, nx); }
+    int CellY(double y) const { return Cell((y - y0) / cellH, ny); }
+
+private:
+    static int Cell(double t, int count) {
+        if (!(t > 0.0))
+            return 0;
+        if (t >= count)
+            return count - 1;
+        return static_cast<int>(t);
+    }
+};
+
+// Below this many samples a plain scan is as quick as the cells.
+constexpr std::size_t kGridMinSamples = 32;
+constexpr double kSamplesPerCell = 4.0;
+constexpr int kMaxCellsPerAxis = 1024;
+
+CSampleGrid BuildSampleGrid(const std::vector<double>& xs, const std::vector<double>& ys) {
+    CSampleGrid g;
+    const std::size_t n = xs.size();
+    if (n < kGridMinSamples)
+        return g;
+    double minX = xs[0], maxX = xs[0], minY = ys[0], maxY = ys[0];
+    for (std::size_t i = 0; i < n; ++i) {
+        if (!std::isfinite(xs[i]) || !std::isfinite(ys[i]))
+            return g; // the scan handles what cells cannot
+        minX = std::min(minX, xs[i]);
+        maxX = std::max(maxX, xs[i]);
+        minY = std::min(minY, ys[i]);
+        maxY = std::max(maxY, ys[i]);
+    }
+    const double w = maxX - minX, h = maxY - minY;
+    const double cells = static_cast<double>(n) / kSamplesPerCell;
+    const auto count = [](double c) {
+        return static_cast<int>(std::clamp(std::ceil(c), 1.0, double(kMaxCellsPerAxis)));
+    };
+    if (w > 0.0 && h > 0.0) {
+        const double side = std::sqrt(w * h / cells);
+        g.nx = count(w / side);
+        g.ny = count(h / side);
+    } else if (w > 0.0) {
+        g.nx = count(cells);
+    } else if (h > 0.0) {
+        g.ny = count(cells);
+    }
+    g.x0 = minX;
+    g.y0 = minY;
+    g.cellW = w > 0.0 ? w / g.nx : 1.0;
+    g.cellH = h > 0.0 ? h / g.ny : 1.0;
+    g.scale = std::fabs(minX) + std::fabs(minY) + w + h;
+    const std::size_t cellCount = static_cast<std::size_t>(g.nx) * static_cast<std::size_t>(g.ny);
+    std::vector<int> cellOf(n);
+    g.cellStart.assign(cellCount + 1, 0);
+    for (std::size_t i = 0; i < n; ++i) {
+        cellOf[i] = g.CellY(ys[i]) * g.nx + g.CellX(xs[i]);
+        ++g.cellStart[static_cast<std::size_t>(cellOf[i]) + 1];
+    }
+    for (std::size_t c = 0; c < cellCount; ++c)
+        g.cellStart[c + 1] += g.cellStart[c];
+    g.order.resize(n);
+    std::vector<int> fill(g.cellStart.begin(), g.cellStart.end() - 1);
+    for (std::size_t i = 0; i < n; ++i)
+        g.order[static_cast<std::size_t>(fill[static_cast<std::size_t>(cellOf[i])]++)] =
+            static_cast<int>(i);
+    g.built = true;
+    return g;
+}
+
 struct CApModel {
+    CSampleGrid grid;
     double minX = 0, maxX = 0, minY = 0, maxY = 0;
     double positionY = 0, positionX = 0;
     bool mixModel = false;
@@ -54,6 +136,7 @@ std::vector<CApModel> PrepareAps(const CTarvoAnalyzerDoc& doc) {
             m.rssi.push_back(s.rssi);
             m.level2.push_back(static_cast<double>(s.level2));
         }
+        m.grid = BuildSampleGrid(m.x, m.y);
         models.push_back(std::move(m));
     }
     return models;
@@ -169,6 +252,10 @@ private:
     // interpolations share it. A NaN distance breaks that ordering, so then
     // the passes themselves decide.
     void InterpolateNearest(const CApModel& ap, double x, double y, double& v, double& w) {
+        if (ap.grid.built && std::isfinite(x) && std::isfinite(y)) {
+            NearestFromCells(ap, x, y, v, w);
+            return;
+        }
         const std::size_t n = ap.x.size();
         double nd[3] = {0, 0, 0};
         std::size_t ni[3] = {0, 0, 0};
@@ -197,6 +284,86 @@ private:
         }
         const double vr[3] = {ap.rssi[ni[0]], ap.rssi[ni[1]], ap.rssi[ni[2]]};
         const double vl[3] = {ap.level2[ni[0]], ap.level2[ni[1]], ap.level2[ni[2]]};
+        v = Weighted(nd, vr);
+        w = Weighted(nd, vl);
+    }
+
+    // The same three samples as the scan, found ring by ring of cells
+    // around the point. Cells are visited out of index order, so the tie
+    // rule is applied as a comparison: nearer wins, and of equal distances
+    // the later sample. The rings stop once every unvisited cell lies
+    // farther than the third distance found (with a margin for rounding in
+    // the cell assignment), so a sample at an equal distance is never
+    // missed.
+    void NearestFromCells(const CApModel& ap, double x, double y, double& v, double& w) {
+        const CSampleGrid& g = ap.grid;
+        double nd[3] = {0, 0, 0};
+        int ni[3] = {0, 0, 0};
+        int taken = 0;
+        const auto consider = [&](int i) {
+            const auto at = static_cast<std::size_t>(i);
+            const double dx = ap.x[at] - x, dy = ap.y[at] - y;
+            const double di = std::sqrt(dx * dx + dy * dy);
+            const auto better = [&](int k) { return di < nd[k] || (di == nd[k] && i > ni[k]); };
+            if (taken == 3 && !better(2))
+                return;
+            int k = taken < 3 ? taken : 2;
+            while (k > 0 && better(k - 1)) {
+                nd[k] = nd[k - 1];
+                ni[k] = ni[k - 1];
+                --k;
+            }
+            nd[k] = di;
+            ni[k] = i;
+            if (taken < 3)
+                ++taken;
+        };
+        const auto visitCell = [&](int cx, int cy) {
+            if (cx < 0 || cy < 0 || cx >= g.nx || cy >= g.ny)
+                return;
+            const auto c = static_cast<std::size_t>(cy) * static_cast<std::size_t>(g.nx) +
+                           static_cast<std::size_t>(cx);
+            for (int k = g.cellStart[c]; k < g.cellStart[c + 1]; ++k)
+                consider(g.order[static_cast<std::size_t>(k)]);
+        };
+        const int qx = g.CellX(x), qy = g.CellY(y);
+        const double margin = 1e-9 * (g.scale + std::fabs(x) + std::fabs(y) + g.cellW + g.cellH);
+        for (int r = 0;; ++r) {
+            if (r == 0) {
+                visitCell(qx, qy);
+            } else {
+                for (int cx = qx - r; cx <= qx + r; ++cx) {
+                    visitCell(cx, qy - r);
+                    visitCell(cx, qy + r);
+                }
+                for (int cy = qy - r + 1; cy <= qy + r - 1; ++cy) {
+                    visitCell(qx - r, cy);
+                    visitCell(qx + r, cy);
+                }
+            }
+            const bool left = qx - r > 0, right = qx + r < g.nx - 1;
+            const bool below = qy - r > 0, above = qy + r < g.ny - 1;
+            if (!left && !right && !below && !above)
+                break; // every cell visited
+            if (taken < 3)
+                continue;
+            // Distance from the point to the nearest cell not yet visited.
+            double gap = std::numeric_limits<double>::infinity();
+            if (left)
+                gap = std::min(gap, x - (g.x0 + (qx - r) * g.cellW));
+            if (right)
+                gap = std::min(gap, (g.x0 + (qx + r + 1) * g.cellW) - x);
+            if (below)
+                gap = std::min(gap, y - (g.y0 + (qy - r) * g.cellH));
+            if (above)
+                gap = std::min(gap, (g.y0 + (qy + r + 1) * g.cellH) - y);
+            if (gap > nd[2] + margin + 1e-9 * nd[2])
+                break;
+        }
+        const auto a0 = static_cast<std::size_t>(ni[0]), a1 = static_cast<std::size_t>(ni[1]),
+                   a2 = static_cast<std::size_t>(ni[2]);
+        const double vr[3] = {ap.rssi[a0], ap.rssi[a1], ap.rssi[a2]};
+        const double vl[3] = {ap.level2[a0], ap.level2[a1], ap.level2[a2]};
         v = Weighted(nd, vr);
         w = Weighted(nd, vl);
     }

@@ -190,17 +190,22 @@ TEST(CoverageGrid, ScaleEndsAreLimited) {
 
 // A study with many APs, overlapping boxes, samples on shared positions
 // (equal distances everywhere) and a valid model: the shipped path must
-// equal the straightforward one to the last bit for any thread count.
-CTarvoAnalyzerDoc RandomStudy(unsigned seed) {
+// equal the straightforward one to the last bit for any thread count. With
+// many samples per AP the shipped path looks them up by cells; two APs have
+// all samples on one line or one spot, and one AP's box reaches beyond its
+// thinned samples (as the no-signal samples can make it).
+CTarvoAnalyzerDoc RandomStudy(unsigned seed, int samplesPerAp) {
     std::mt19937 rng(seed);
     std::uniform_int_distribution<int> coord(0, 12), rssi(-95, -35), level(-100, -85);
     std::vector<CAPInfo> aps;
-    for (int a = 0; a < 6; ++a) {
+    for (int a = 0; a < 8; ++a) {
         std::vector<test::CApSample> samples;
         const double y0 = coord(rng) * 2.0, x0 = coord(rng) * 3.0;
-        for (int s = 0; s < 25; ++s)
+        for (int s = 0; s < samplesPerAp; ++s) {
+            const double dy = a == 6 ? 0.0 : coord(rng) * 0.5, dx = a == 7 ? 0.0 : coord(rng);
             samples.push_back(
-                {y0 + coord(rng), x0 + coord(rng), rssi(rng) + 0.25 * (s % 4), level(rng)});
+                {y0 + (a == 7 ? 0.0 : dy), x0 + dx, rssi(rng) + 0.25 * (s % 4), level(rng)});
+        }
         CAPInfo ap = MakeAp(static_cast<std::uint8_t>(a + 1), samples);
         ap.valid = a % 2;
         ap.slope = -22.5;
@@ -208,12 +213,15 @@ CTarvoAnalyzerDoc RandomStudy(unsigned seed) {
         aps.push_back(ap);
     }
     aps[3].selected = 0;
+    aps[5].origin = {-6.0, -9.0};
+    aps[5].extent = {40.0, 60.0};
     return ProcessedDoc(aps);
 }
 
 TEST(CoverageGrid, ShippedPathEqualsStraightforwardBitForBit) {
-    for (unsigned seed : {11u, 12u}) {
-        CTarvoAnalyzerDoc doc = RandomStudy(seed);
+    for (const auto& [seed, samples] :
+         {std::pair{11u, 25}, std::pair{12u, 25}, std::pair{13u, 160}, std::pair{14u, 90}}) {
+        CTarvoAnalyzerDoc doc = RandomStudy(seed, samples);
         ComputeViewExtent(doc, 0, 0);
         doc.Resolution = 0.0;
         SizeCoverageGrid(doc);
