@@ -1,0 +1,144 @@
+// Site-wide coverage of the `large` sample study with every AP selected, at
+// the finest resolution (200 points along the longer side).
+//
+//   BM_CoverageGrid/straightforward: one thread; per grid point and AP the
+//     distance array is built, copied and bubbled three passes, once for the
+//     RSSI and once for the level2 interpolation.
+//   BM_CoverageGrid/shipped_1_thread: the shipped evaluation (one scan for
+//     the three nearest samples, shared by both interpolations) on one core.
+//   BM_CoverageGrid/shipped: the same on every core, as ProcessCoverage runs.
+//   BM_ProcessCoverage: the whole command, contours included.
+
+#include "analysis/CollectionLoader.h"
+#include "analysis/Coordinates.h"
+#include "analysis/Coverage.h"
+#include "cli/SampleStudy.h"
+#include "formats/ProjectionReader.h"
+#include "model/Text.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <unistd.h>
+
+namespace tarvo {
+namespace {
+
+class CSilentUi : public IUiServices {
+public:
+    MsgAnswer MessageBox(const std::string&, const std::string&, MsgIcon, MsgButtons) override {
+        return MsgAnswer::Yes;
+    }
+    std::optional<std::string> ChooseOpenFile(const std::string&, const std::string&,
+                                              const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> ChooseSaveFile(const std::string&, const std::string&,
+                                              const std::string&) override {
+        return std::nullopt;
+    }
+    void OpenWithAssociatedProgram(const std::string&) override {}
+    IProgress& Progress() override { return progress_; }
+
+private:
+    CNullProgress progress_;
+};
+
+// The `large` study, written to a temporary folder, loaded, every AP
+// selected and the grid sized at the finest resolution. Built once.
+const CTarvoAnalyzerDoc& LargeStudy() {
+    static const std::unique_ptr<CTarvoAnalyzerDoc> doc = [] {
+        auto d = std::make_unique<CTarvoAnalyzerDoc>();
+        const std::filesystem::path dir =
+            std::filesystem::temp_directory_path() /
+            Format("tarvo-bench-coverage-%d", static_cast<int>(::getpid()));
+        const std::optional<CSampleStudy> study = GenerateSampleStudy("large", 1);
+        std::string error;
+        if (!study || !WriteSampleStudy(*study, dir.string(), error)) {
+            std::fprintf(stderr, "cannot write the large study: %s\n", error.c_str());
+            std::exit(1);
+        }
+        CSilentUi ui;
+        for (const CSimulatedWalk& walk : study->walks) {
+            CDataFile file;
+            file.title = walk.fileName;
+            file.path = (dir / walk.fileName).string();
+            d->files.Add(file);
+        }
+        if (!OpenProjectionFile(*d, (dir / study->projectionFileName).string(), ui) ||
+            LoadCollection(*d, ui) != LoadOutcome::Loaded) {
+            std::fprintf(stderr, "cannot load the large study\n");
+            std::exit(1);
+        }
+        std::error_code ignored;
+        std::filesystem::remove_all(dir, ignored);
+        for (CAPInfo& ap : d->aps)
+            ap.selected = 1;
+        ComputeViewExtent(*d, 0, 0);
+        d->Resolution = 0.0; // clamped up to the finest step
+        SizeCoverageGrid(*d);
+        return d;
+    }();
+    return *doc;
+}
+
+void BM_CoverageGrid(benchmark::State& state, CoverageMethod method, unsigned threads) {
+    const CTarvoAnalyzerDoc& doc = LargeStudy();
+    CNullProgress progress;
+    for (auto _ : state) {
+        CCoverageGridValues values = ComputeCoverageGrid(doc, progress, method, threads);
+        benchmark::DoNotOptimize(values.strength.data());
+    }
+    long long samples = 0;
+    for (const CAPInfo& ap : doc.aps)
+        samples += ap.filteredSamples.GetSize();
+    state.counters["rows"] = doc.CoverageRows;
+    state.counters["cols"] = doc.CoverageCols;
+    state.counters["aps"] = doc.aps.GetSize();
+    state.counters["thinned"] = static_cast<double>(samples);
+}
+
+void BM_ProcessCoverage(benchmark::State& state) {
+    const CTarvoAnalyzerDoc& loaded = LargeStudy();
+    CSilentUi ui;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto doc = std::make_unique<CTarvoAnalyzerDoc>(loaded);
+        doc->Resolution = 0.0;
+        state.ResumeTiming();
+        if (ProcessCoverage(*doc, ui) != CoverageOutcome::Computed)
+            state.SkipWithError("coverage was not computed");
+        state.PauseTiming();
+        doc.reset();
+        state.ResumeTiming();
+    }
+}
+
+// Wall-clock time, with the CPU time of the whole process (all threads).
+BENCHMARK_CAPTURE(BM_CoverageGrid, straightforward, CoverageMethod::Straightforward, 1u)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();
+BENCHMARK_CAPTURE(BM_CoverageGrid, shipped_1_thread, CoverageMethod::Shipped, 1u)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();
+BENCHMARK_CAPTURE(BM_CoverageGrid, shipped, CoverageMethod::Shipped, 0u)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();
+BENCHMARK(BM_ProcessCoverage)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();
+
+} // namespace
+} // namespace tarvo
+
+BENCHMARK_MAIN();
