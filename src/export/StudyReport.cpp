@@ -54,7 +54,7 @@ bool HasCoverageSamples(const CAPInfo& ap) {
 }
 
 class CReportWriter {
-  public:
+public:
     CReportWriter(CTarvoAnalyzerDoc& doc, const CReportRequest& request, IUiServices& ui,
                   const ReportRenderer& render)
         : doc_(doc), options_(request.options), ui_(ui), progress_(ui.Progress()),
@@ -68,7 +68,7 @@ class CReportWriter {
 
     std::string Write(std::time_t now);
 
-  private:
+private:
     void W(const std::string& text) { html_ += text; }
     void Status(const std::string& text) { progress_.SetText(text); }
     void Position(int percent) { progress_.SetPosition(percent); }
@@ -701,9 +701,13 @@ QImage RenderReportPicture(CTarvoAnalyzerDoc& doc, int displayType, bool withPat
 }
 
 std::string ReportFolderTitle(const std::string& reportPath) {
-    std::string title = FileNameOf(reportPath);
+    const std::string name = FileNameOf(reportPath);
+    std::string title = name;
     for (std::size_t at; (at = title.find(".html")) != std::string::npos;)
         title.erase(at, 5);
+    // A report not named .html would share its name with its own folder.
+    if (title == name || title.empty())
+        title += "_files";
     return title;
 }
 

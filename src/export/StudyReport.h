@@ -45,7 +45,9 @@ enum class ReportResult {
 };
 
 // The file title of a report path with every ".html" removed: the name of
-// the picture folder beside the report and of the links into it.
+// the picture folder beside the report and of the links into it. When
+// nothing was removed (or nothing is left), "_files" is appended so that
+// the folder does not take the report's own name.
 std::string ReportFolderTitle(const std::string& reportPath);
 
 // Writes the report and its pictures, reporting progress in ui.Progress(),

@@ -668,7 +668,9 @@ TEST_F(StudyReport, UnwritableReportIsReportedAndUserCssKept) {
 TEST(ReportFolderTitle, RemovesEveryHtml) {
     EXPECT_EQ(ReportFolderTitle("/a/b/site.html"), "site");
     EXPECT_EQ(ReportFolderTitle("/a/b.html/x.html.html"), "x");
-    EXPECT_EQ(ReportFolderTitle("report.htm"), "report.htm");
+    EXPECT_EQ(ReportFolderTitle("report.htm"), "report.htm_files");
+    EXPECT_EQ(ReportFolderTitle("/a/report"), "report_files");
+    EXPECT_EQ(ReportFolderTitle("/a/.html"), "_files");
 }
 
 } // namespace
