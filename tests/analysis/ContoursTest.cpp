@@ -209,20 +209,6 @@ TEST(ContourBands, WholeCellsMergeAlongARowButNotAcrossRows) {
     EXPECT_GE(rectangles, 2);
 }
 
-TEST(ContourBands, LevelEqualToEveryValueCoversTheWholeGrid) {
-    const std::vector<double> m(9, 2.0), x = {0, 1, 2}, y = {0, 1, 2};
-    CArray<CDataArea> areas;
-    TraceContourBands(m, 3, 3, x, y, 2.0, areas);
-    double filled = 0.0;
-    for (const CDataArea& a : areas)
-        filled += PolygonArea(a);
-    EXPECT_DOUBLE_EQ(filled, 4.0);
-    CArray<CDataArea> none;
-    EXPECT_EQ(TraceContourBands(m, 3, 3, x, y, 2.5, none), 0);
-    CArray<CDataLine> lines;
-    EXPECT_EQ(TraceContourLines(m, 3, 3, x, y, 2.5, lines), 0);
-}
-
 TEST(Contours, DegenerateInputsProduceNothing) {
     const std::vector<double> m = {0, 1, 2, 3}, x = {0, 1}, y = {0, 1};
     CArray<CDataLine> lines;

@@ -2,7 +2,6 @@
 
 #include "analysis/Coordinates.h"
 #include "analysis/CoverageFixture.h"
-#include "analysis/Numerics.h"
 #include "support/FakeUi.h"
 
 #include <gtest/gtest.h>
@@ -237,56 +236,7 @@ TEST(CoverageGrid, ShippedPathEqualsStraightforwardBitForBit) {
             EXPECT_EQ(got.scaleLow, ref.scaleLow);
             EXPECT_EQ(got.scaleHigh, ref.scaleHigh);
         }
-        // And one point by the estimation's own interpolation routine.
-        const CAPInfo& ap = doc.aps[0];
-        const int i = doc.CoverageRows / 2, j = doc.CoverageCols / 2;
-        const double x = GridAxis(doc.AnalysisBox.minX, doc.AnalysisBox.extentX,
-                                  doc.CoverageRows)[static_cast<std::size_t>(i)];
-        const double y = GridAxis(doc.AnalysisBox.minY, doc.AnalysisBox.extentY,
-                                  doc.CoverageCols)[static_cast<std::size_t>(j)];
-        bool alone = ap.origin[1] <= x && x <= ap.origin[1] + ap.extent[1] && ap.origin[0] <= y &&
-                     y <= ap.origin[0] + ap.extent[0];
-        for (int a = 1; a < doc.aps.GetSize() && alone; ++a) {
-            const CAPInfo& o = doc.aps[a];
-            if (o.selected && o.origin[1] <= x && x <= o.origin[1] + o.extent[1] &&
-                o.origin[0] <= y && y <= o.origin[0] + o.extent[0])
-                alone = false;
-        }
-        if (alone) {
-            std::vector<double> d, v;
-            for (const CData& s : ap.filteredSamples) {
-                d.push_back(std::sqrt((s.x - x) * (s.x - x) + (s.y - y) * (s.y - y)));
-                v.push_back(s.rssi);
-            }
-            EXPECT_EQ(ref.strength[static_cast<std::size_t>(i * doc.CoverageCols + j)],
-                      InterpolateNearest3(d, v));
-        }
     }
-}
-
-TEST(CoverageGrid, NearestSampleTieGoesToTheLaterSample) {
-    // Two samples at the same place with different RSSI: the later one is
-    // among the three nearest, the earlier one is pushed out by the two
-    // others at equal distance... except where it is nearer.
-    CAPInfo ap = MakeAp(1, {{0, 0, -40.0},
-                            {0, 0, -60.0},
-                            {0, 10, -50.0},
-                            {0, 10, -70.0},
-                            {10, 0, -80.0},
-                            {10, 10, -90.0}});
-    CTarvoAnalyzerDoc doc = ProcessedDoc({ap});
-    doc.AnalysisBox = {0.0, 0.0, 10.0, 10.0};
-    doc.CoverageRows = 2;
-    doc.CoverageCols = 2;
-    CNullProgress progress;
-    const CCoverageGridValues ref =
-        ComputeCoverageGrid(doc, progress, CoverageMethod::Straightforward);
-    const CCoverageGridValues got = ComputeCoverageGrid(doc, progress);
-    EXPECT_TRUE(SameBits(got.strength, ref.strength));
-    EXPECT_TRUE(SameBits(got.margin, ref.margin));
-    // At (0, 0): the two samples there (d = 0, weight 1e20 each) dominate:
-    // the mean of -40 and -60, the third one's weight being negligible.
-    EXPECT_NEAR(got.strength[0], -50.0, 1e-9);
 }
 
 // --- the command ---
