@@ -176,7 +176,6 @@ bool ReadProjection(CTarvoAnalyzerDoc& doc, std::span<const std::uint8_t> file,
     }
     picture.SetStoredSize(c.width, c.height);
 
-    const bool geographic = kind == ProjectionFileKind::Gps || c.subtype == 0;
     doc.projectionSubtype = c.subtype;
     doc.ProjectionMatrix = c.matrix;
     doc.ImageWidth = c.width;
@@ -202,10 +201,10 @@ bool ReadProjection(CTarvoAnalyzerDoc& doc, std::span<const std::uint8_t> file,
         ComputeProjectionScale(kind, c.subtype, c.matrix, c.width, c.height);
     if (!scale.usable) {
         ui.MessageBox(kSingularProjectionText, kInvalidFileTitle, MsgIcon::Error);
-        if (geographic) {
-            doc.SiteScaleX = 0.0;
-            doc.SiteScaleY = 0.0;
-        }
+        // The previous map's scale does not belong to this image: the scale
+        // is left unset.
+        doc.SiteScaleX = 0.0;
+        doc.SiteScaleY = 0.0;
         // Only the linear reader fits the window it keeps.
         if (kind == ProjectionFileKind::Linear)
             FitWindowToClient(doc.ViewWindow, clientWidth, clientHeight);

@@ -320,6 +320,7 @@ TEST_F(ProjectionReaderTest, SingularLinearMatrixStillFitsTheKeptWindow) {
 
 TEST_F(ProjectionReaderTest, UnusablePixelScaleIsTreatedAsSingular) {
     doc.ViewWindow = {0, 0, 10, 20};
+    doc.SiteScaleX = doc.SiteScaleY = 0.5;
     CTestProjection p;
     p.magic = kLinearMagic;
     p.subtype = 1;
@@ -330,6 +331,8 @@ TEST_F(ProjectionReaderTest, UnusablePixelScaleIsTreatedAsSingular) {
     ExpectOnlyMessage(kSingularProjectionText);
     EXPECT_EQ(doc.ViewWindow, (CBox{0, 0, 10, 20}));
     EXPECT_TRUE(std::isfinite(doc.ViewWindow.minX));
+    EXPECT_EQ(doc.SiteScaleX, 0.0);
+    EXPECT_EQ(doc.SiteScaleY, 0.0);
 }
 
 TEST_F(ProjectionReaderTest, UnsupportedSubtypeNamesTheReader) {
