@@ -63,8 +63,8 @@ struct CThinGroup {
 // one of the eight around it.
 constexpr double kCellM = 0.125;
 
-std::int64_t CellOf(double v) {
-    const double c = std::floor(v / kCellM);
+std::int64_t CellOf(double v, double cellM = kCellM) {
+    const double c = std::floor(v / cellM);
     if (!(c > -4.0e15))
         return -4000000000000000LL;
     if (c > 4.0e15)
@@ -79,7 +79,7 @@ std::uint64_t CellKey(std::int64_t cy, std::int64_t cx) {
 }
 
 class CSampleGrid {
-  public:
+public:
     void Add(const CData& s) { cells_[CellKey(CellOf(s.y), CellOf(s.x))].push_back({s.y, s.x}); }
     bool AnyWithin(double y, double x, double spacing) const {
         const std::int64_t cy = CellOf(y), cx = CellOf(x);
@@ -95,9 +95,74 @@ class CSampleGrid {
         return false;
     }
 
-  private:
+private:
     std::unordered_map<std::uint64_t, std::vector<std::pair<double, double>>> cells_;
 };
+
+// Pass 2 of the thinning. Each seed visits the later, not yet consumed
+// points in index order; only those closer than the window change anything,
+// so the visit is limited to the points of the neighbouring grid cells
+// (cells 1.5 windows wide, so a point within the window is always in one
+// of the nine), taken in index order: the same sums in the same order as a
+// scan of the whole list.
+std::vector<CData> MergeNearPoints(const std::vector<CData>& points,
+                                   const CThinningDistances& dist) {
+    const double cellM = 1.5 * dist.windowM;
+    const bool useGrid = std::isfinite(cellM) && cellM > 0.0;
+    std::unordered_map<std::uint64_t, std::vector<std::size_t>> cells;
+    if (useGrid)
+        for (std::size_t i = 0; i < points.size(); ++i)
+            cells[CellKey(CellOf(points[i].y, cellM), CellOf(points[i].x, cellM))].push_back(i);
+
+    std::vector<CData> out;
+    std::vector<char> consumed(points.size(), 0);
+    std::vector<std::size_t> later;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        if (consumed[i])
+            continue;
+        consumed[i] = 1;
+        const CData& seed = points[i];
+        later.clear();
+        if (useGrid) {
+            const std::int64_t cy = CellOf(seed.y, cellM), cx = CellOf(seed.x, cellM);
+            for (std::int64_t iy = cy - 1; iy <= cy + 1; ++iy)
+                for (std::int64_t ix = cx - 1; ix <= cx + 1; ++ix) {
+                    auto it = cells.find(CellKey(iy, ix));
+                    if (it == cells.end())
+                        continue;
+                    auto& members = it->second;
+                    std::erase_if(members, [&](std::size_t j) { return consumed[j] != 0; });
+                    for (std::size_t j : members)
+                        if (j > i)
+                            later.push_back(j);
+                }
+            // Cells that share a key would list a point twice.
+            std::sort(later.begin(), later.end());
+            later.erase(std::unique(later.begin(), later.end()), later.end());
+        } else {
+            for (std::size_t j = i + 1; j < points.size(); ++j)
+                if (!consumed[j])
+                    later.push_back(j);
+        }
+        double rssiSum = seed.rssi;
+        std::int64_t level2Sum = seed.level2;
+        std::int64_t count = 1;
+        for (std::size_t j : later) {
+            const double d = Distance(seed.y, seed.x, points[j].y, points[j].x);
+            if (d < dist.windowM) {
+                consumed[j] = 1;
+                if (d > dist.minimumM) {
+                    rssiSum += points[j].rssi;
+                    level2Sum += points[j].level2;
+                    ++count;
+                }
+            }
+        }
+        out.push_back({seed.y, seed.x, rssiSum / static_cast<double>(count),
+                       static_cast<std::int32_t>(level2Sum / count)});
+    }
+    return out;
+}
 
 } // namespace
 
@@ -172,33 +237,7 @@ std::vector<CData> ThinSampleList(std::span<const CData> samples, std::int32_t f
     }
     pass1.push_back(group.Emit(samples.back()));
 
-    std::vector<CData> out;
-    std::vector<char> consumed(pass1.size(), 0);
-    for (std::size_t i = 0; i < pass1.size(); ++i) {
-        if (consumed[i])
-            continue;
-        consumed[i] = 1;
-        const CData& seed = pass1[i];
-        double rssiSum = seed.rssi;
-        std::int64_t level2Sum = seed.level2;
-        std::int64_t count = 1;
-        for (std::size_t j = i + 1; j < pass1.size(); ++j) {
-            if (consumed[j])
-                continue;
-            const double d = Distance(seed.y, seed.x, pass1[j].y, pass1[j].x);
-            if (d < dist.windowM) {
-                consumed[j] = 1;
-                if (d > dist.minimumM) {
-                    rssiSum += pass1[j].rssi;
-                    level2Sum += pass1[j].level2;
-                    ++count;
-                }
-            }
-        }
-        out.push_back({seed.y, seed.x, rssiSum / static_cast<double>(count),
-                       static_cast<std::int32_t>(level2Sum / count)});
-    }
-    return out;
+    return MergeNearPoints(pass1, dist);
 }
 
 void ThinSamples(CTarvoAnalyzerDoc& doc, int apIndex) {

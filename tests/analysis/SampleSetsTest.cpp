@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <random>
 #include <vector>
 
 namespace tarvo {
@@ -86,6 +88,92 @@ TEST(SampleSetsTest, ThinningOfAnUnknownChannelKeepsEveryMove) {
     const std::vector<CData> walk{{0, 0, -40, 0}, {0, 0.001, -50, 0}, {0, 0.001, -60, 0}};
     EXPECT_EQ(ThinSampleList(walk, -1), (std::vector<CData>{{0, 0, -40, 0}, {0, 0.001, -50, 0}}));
     EXPECT_EQ(ThinSampleList(walk, 2437).size(), 1u);
+}
+
+// Both passes written out plainly, each point compared with every later one.
+std::vector<CData> PlainThinning(const std::vector<CData>& s, std::int32_t frequency) {
+    const double f = static_cast<double>(static_cast<std::uint32_t>(frequency));
+    const double win = 3000.0 / f, dmin = 114.0 / f;
+    auto dist = [](const CData& a, const CData& b) {
+        return std::sqrt((b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y));
+    };
+    std::vector<CData> p1;
+    CData start = s[0], last = s[0];
+    double sum = s[0].rssi;
+    long long lsum = s[0].level2, count = 1;
+    auto emit = [&](const CData& end) {
+        CData o = start;
+        if (count > 1) {
+            o.y = (start.y + end.y) / 2.0;
+            o.x = (start.x + end.x) / 2.0;
+        }
+        o.rssi = sum / static_cast<double>(count);
+        o.level2 = static_cast<int>(lsum / count);
+        p1.push_back(o);
+    };
+    for (std::size_t i = 1; i < s.size(); ++i) {
+        if (dist(start, s[i]) >= win) {
+            emit(s[i]);
+            start = last = s[i];
+            sum = s[i].rssi;
+            lsum = s[i].level2;
+            count = 1;
+        } else if (dist(last, s[i]) > dmin) {
+            sum += s[i].rssi;
+            lsum += s[i].level2;
+            ++count;
+            last = s[i];
+        }
+    }
+    emit(s.back());
+    std::vector<CData> out;
+    std::vector<bool> used(p1.size());
+    for (std::size_t i = 0; i < p1.size(); ++i) {
+        if (used[i])
+            continue;
+        used[i] = true;
+        double rs = p1[i].rssi;
+        long long ls = p1[i].level2, n = 1;
+        for (std::size_t j = i + 1; j < p1.size(); ++j) {
+            if (used[j])
+                continue;
+            const double d = dist(p1[i], p1[j]);
+            if (d < win) {
+                used[j] = true;
+                if (d > dmin) {
+                    rs += p1[j].rssi;
+                    ls += p1[j].level2;
+                    ++n;
+                }
+            }
+        }
+        out.push_back({p1[i].y, p1[i].x, rs / static_cast<double>(n), static_cast<int>(ls / n)});
+    }
+    return out;
+}
+
+TEST(SampleSetsTest, ThinningMatchesThePlainPassesOnRandomWalks) {
+    std::mt19937 random(21);
+    std::normal_distribution<double> step(0, 0.6);
+    std::uniform_int_distribution<int> level(-99, -80), rssi(-95 * 16, -30 * 16);
+    for (int round = 0; round < 40; ++round) {
+        // A wandering walk that crosses its own path, with repeated places.
+        std::vector<CData> walk;
+        double y = 0, x = 0;
+        for (int i = 0; i < 600; ++i) {
+            if (i % 7 != 3) {
+                y += step(random);
+                x += step(random);
+            }
+            if (i % 150 == 0)
+                y = x = 0;
+            walk.push_back({y, x, rssi(random) * 0.0625, level(random)});
+        }
+        for (std::int32_t frequency : {2412, 2437, 5180, -1}) {
+            ASSERT_EQ(ThinSampleList(walk, frequency), PlainThinning(walk, frequency))
+                << "round " << round << " at " << frequency;
+        }
+    }
 }
 
 CDataPoint PointAtCm(std::int32_t yCm, std::int32_t xCm) {
