@@ -12,13 +12,13 @@
 namespace tarvo {
 
 class CHuffmanTree {
-  public:
+public:
     static constexpr int kSymbolCount = 256;
     static constexpr int kNodeCount = 511; // 256 leaves, 255 internal nodes
     static constexpr int kRootIndex = 510;
 
     class CNode {
-      public:
+    public:
         virtual ~CNode() = default;
 
         std::int32_t id = -1;     // own index 0..510; a leaf's id is its byte value
@@ -63,7 +63,7 @@ class CHuffmanTree {
     // Counts of each byte value in data, saturating at the 32-bit maximum.
     static std::array<std::uint32_t, kSymbolCount> CountBytes(std::span<const std::uint8_t> data);
 
-  private:
+private:
     std::array<std::uint32_t, kSymbolCount> counts_{};
     std::array<CNode, kNodeCount> nodes_{};
     bool built_ = false;

@@ -37,7 +37,7 @@ struct CSsdInterference {
 };
 
 class CSsdWriter {
-  public:
+public:
     // recordSize >= 36 and sampleSize >= 46; larger records are zero-padded.
     explicit CSsdWriter(std::int64_t createdSeconds, std::uint8_t fileType = 0,
                         std::uint32_t recordSize = 36, std::uint32_t sampleSize = 46);
@@ -53,7 +53,7 @@ class CSsdWriter {
 
     int LocationCount() const { return locations_; }
 
-  private:
+private:
     std::vector<std::uint8_t> MarkerRecord(std::uint8_t kind, std::uint32_t y, std::uint32_t x,
                                            const DateTimeBytes& dateTime) const;
 
