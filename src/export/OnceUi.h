@@ -13,7 +13,7 @@
 namespace tarvo {
 
 class COnceUi : public IUiServices {
-  public:
+public:
     explicit COnceUi(IUiServices& inner) : inner_(inner) {}
 
     MsgAnswer MessageBox(const std::string& text, const std::string& title, MsgIcon icon,
@@ -38,7 +38,7 @@ class COnceUi : public IUiServices {
     }
     IProgress& Progress() override { return inner_.Progress(); }
 
-  private:
+private:
     IUiServices& inner_;
     std::mutex mutex_;
     std::set<std::pair<std::string, std::string>> shown_;
