@@ -63,10 +63,13 @@ double LeastSquaresSlopeCentred(std::span<const double> yc, std::span<const doub
 double LeastSquaresSlope(std::span<const double> y, std::span<const double> x) {
     const std::size_t n = std::min(y.size(), x.size());
     const double meanY = Mean(y.first(n));
-    std::vector<double> yc(n);
-    for (std::size_t i = 0; i < n; ++i)
-        yc[i] = y[i] - meanY;
-    return LeastSquaresSlopeCentred(yc, x.first(n));
+    const double meanX = Mean(x.first(n));
+    double numerator = 0.0, denominator = 0.0;
+    for (std::size_t i = 0; i < n; ++i) {
+        numerator += (y[i] - meanY) * x[i];
+        denominator += (x[i] - meanX) * x[i];
+    }
+    return numerator / denominator;
 }
 
 double SampleStdDev(std::span<const double> a) {
