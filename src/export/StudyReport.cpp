@@ -107,11 +107,19 @@ private:
     double unit_ = 1.0;
     bool geographic_ = true;
     int imageNumber_ = 3;
+    bool pictureFailureShown_ = false;
     std::string html_;
 };
 
 std::string CReportWriter::SaveAs(const std::string& name, const QImage& image) {
-    SaveImageAsBitmapFile((folder_ / name).string(), image);
+    const std::string path = (folder_ / name).string();
+    // The report is still written, but the user learns once that its
+    // pictures are missing instead of finding broken links later.
+    if (!SaveImageAsBitmapFile(path, image) && !pictureFailureShown_) {
+        pictureFailureShown_ = true;
+        ui_.MessageBox(Format("Error opening file %s.", path.c_str()), "File Open Error",
+                       MsgIcon::Error, MsgButtons::Ok);
+    }
     return RelativeUrl(folderTitle_ + "/" + name);
 }
 

@@ -665,6 +665,19 @@ TEST_F(StudyReport, UnwritableReportIsReportedAndUserCssKept) {
     }
 }
 
+TEST_F(StudyReport, PicturesThatCannotBeWrittenAreReportedOnce) {
+    CTempDir dir;
+    CTarvoAnalyzerDoc doc = LinearStudy();
+    std::ofstream(dir.Path() / "x") << "a file where the picture folder should be";
+    CFakeUi ui;
+    CFakeRenderer renderer;
+    CReportRequest request = Request(dir.File("x.html"));
+    ASSERT_EQ(WriteStudyReport(doc, request, ui, renderer.Get()), ReportResult::Written);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Error opening file " + dir.File("x/bmp2.bmp") + ".");
+    EXPECT_EQ(ui.opened.size(), 1u); // the report itself is complete
+}
+
 TEST(ReportFolderTitle, RemovesEveryHtml) {
     EXPECT_EQ(ReportFolderTitle("/a/b/site.html"), "site");
     EXPECT_EQ(ReportFolderTitle("/a/b.html/x.html.html"), "x");
