@@ -229,6 +229,7 @@ void WriteSummary(const CTarvoAnalyzerDoc& doc, std::ostream& out) {
 int RunCoverage(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     std::set<std::string> valueOptions = StudyValueOptions();
     valueOptions.insert({"--json", "--select", "--power-low", "--power-high", "--resolution"});
+    valueOptions.insert(kSaveOption);
     CArgs args(rawArgs, valueOptions, StudyFlags());
     if (!args.Ok()) {
         io.err << "tarvo coverage: " << args.Error() << '\n';
@@ -287,6 +288,8 @@ int RunCoverage(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     for (CAPInfo& ap : doc.aps)
         if (ap.selected && HasModel(ap))
             ComputeReliabilityRadii(ap, doc.PowerLow);
+    if (!SaveStudyIfAsked(doc, args.Get(kSaveOption), ui))
+        return 1;
 
     const auto json = args.Get("--json");
     if (!json) {
@@ -311,7 +314,8 @@ int RunCoverage(const std::vector<std::string>& rawArgs, CCommandIo& io) {
 const CRegisterCommand kRegister{
     {"coverage",
      "coverage [--map FILE.gpf|.lpf] [--no-merge] [--min-points N] [--select all|MAC,MAC...] "
-     "[--power-low DBM] [--power-high DBM] [--resolution M] [--json OUT|-] SURVEY.ssd...  "
+     "[--power-low DBM] [--power-high DBM] [--resolution M] [--json OUT|-] [--save STUDY.tws] "
+     "SURVEY.ssd...|STUDY.tws  "
      "site-wide coverage of the selected APs",
      RunCoverage}};
 

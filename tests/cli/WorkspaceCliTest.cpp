@@ -72,6 +72,38 @@ TEST_F(WorkspaceCliTest, SavedSampleStudiesReopenWithTheSameResults) {
     }
 }
 
+TEST_F(WorkspaceCliTest, SavedCoverageIsTheCoverageOfTheReopenedStudy) {
+    const auto sample = GenerateSampleStudy("office", 9);
+    ASSERT_TRUE(sample);
+    const std::string folder = dir.File("office");
+    std::string error;
+    ASSERT_TRUE(WriteSampleStudy(*sample, folder, error)) << error;
+    const std::string study = folder + "/covered.tws";
+    std::vector<std::string> args{"coverage",
+                                  "--json",
+                                  "-",
+                                  "--save",
+                                  study,
+                                  "--map",
+                                  folder + "/" + sample->projectionFileName};
+    for (const auto& walk : sample->walks)
+        args.push_back(folder + "/" + walk.fileName);
+    CToolRun first = RunTarvo(args);
+    ASSERT_EQ(first.status, 0) << first.err;
+
+    CToolRun info = RunTarvo({"info", "--json", study});
+    ASSERT_EQ(info.status, 0) << info.err;
+    EXPECT_NE(info.out.find("\"coverage\":{\"rows\":"), std::string::npos) << info.out;
+
+    // Computing the coverage again from the reopened study gives the same
+    // results and, saved, the same workspace: what was saved is complete.
+    const std::string again = folder + "/again.tws";
+    CToolRun reopened = RunTarvo({"coverage", "--json", "-", "--save", again, study});
+    ASSERT_EQ(reopened.status, 0) << reopened.err;
+    EXPECT_TRUE(reopened.out == first.out) << "coverage differs after reopening";
+    EXPECT_TRUE(test::ReadBytes(again) == test::ReadBytes(study));
+}
+
 TEST_F(WorkspaceCliTest, StudyWithoutMapKeepsItsApsAndMarkers) {
     const std::string study = dir.File("study.tws");
     CToolRun first = RunTarvo({"process", "--save", study, survey});
