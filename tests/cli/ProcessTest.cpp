@@ -1,3 +1,4 @@
+#include "cli/SampleStudy.h"
 #include "cli/ToolRunner.h"
 #include "support/SsdBuilder.h"
 #include "support/TempDir.h"
@@ -133,6 +134,38 @@ TEST_F(ProcessTest, NothingLoadedIsAFailure) {
     EXPECT_EQ(r.err, "File Open Error: Could not open file \"" + missing +
                          "\".\ntarvo process: nothing was loaded\n");
     EXPECT_EQ(r.out, "");
+}
+
+TEST(ProcessMapTest, LinearStudyWithItsMap) {
+    test::CTempDir dir;
+    const std::optional<CSampleStudy> study = GenerateSampleStudy("office", 1);
+    ASSERT_TRUE(study);
+    std::string error;
+    ASSERT_TRUE(WriteSampleStudy(*study, dir.Path().string(), error)) << error;
+    const std::string map = dir.File(study->projectionFileName);
+    std::vector<std::string> args{"process", "--map", map, "--json", "-"};
+    for (const CSimulatedWalk& walk : study->walks)
+        args.push_back(dir.File(walk.fileName));
+    test::CToolRun r = RunTarvo(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out.rfind("{\"document\":{\"gps\":false,\"linear\":true,\"projectionKind\":2,"
+                          "\"points\":900,",
+                          0),
+              0u)
+        << r.out.substr(0, 200);
+    EXPECT_EQ(r.out.find("latlon"), std::string::npos);
+    EXPECT_EQ(r.out.find("\"valid\":false"), std::string::npos);
+
+    // Without the map the linear walks are refused.
+    args.erase(args.begin() + 1, args.begin() + 3);
+    test::CToolRun refused = RunTarvo(args);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err.rfind("Please input the map.: The SSD File is collected with linear "
+                                "projection. Please input the map\n",
+                                0),
+              0u)
+        << refused.err;
 }
 
 } // namespace
