@@ -16,7 +16,7 @@ namespace {
 // What a load replaces before it knows whether it will succeed: kept aside
 // so that an ended command leaves the previous study intact.
 class CStudyRollback {
-  public:
+public:
     explicit CStudyRollback(CTarvoAnalyzerDoc& doc)
         : doc_(doc), points_(std::move(doc.points)), processed_(doc.processed),
           gps_(doc.gpsPointsPresent), linear_(doc.linearPointsPresent),
@@ -51,7 +51,7 @@ class CStudyRollback {
             sources.end());
     }
 
-  private:
+private:
     CTarvoAnalyzerDoc& doc_;
     CArray<CDataPoint> points_;
     bool processed_, gps_, linear_, noSurvey_, legend_;

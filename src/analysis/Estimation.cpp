@@ -18,7 +18,7 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 // Progress of one AP within the bar range 1..99 shared by all APs; only
 // changes of the whole percentage reach the dialog.
 class CApProgress {
-  public:
+public:
     CApProgress(IProgress& progress, int apIndex, int apCount) : progress_(progress) {
         const double share = 98.0 / std::max(apCount, 1);
         low_ = 1.0 + share * apIndex;
@@ -32,7 +32,7 @@ class CApProgress {
         }
     }
 
-  private:
+private:
     IProgress& progress_;
     double low_ = 1.0;
     double span_ = 0.0;

@@ -16,7 +16,7 @@ enum class WorkerStatus { Completed, Cancelled, Failed };
 // Holds doc.busy for its lifetime when it could take it (check Acquired()).
 // For running an operation synchronously under the same rule.
 class CBusyGuard {
-  public:
+public:
     explicit CBusyGuard(CTarvoAnalyzerDoc& doc) : doc_(doc), acquired_(doc.busy.TrySet()) {}
     ~CBusyGuard() {
         if (acquired_)
@@ -26,7 +26,7 @@ class CBusyGuard {
     CBusyGuard& operator=(const CBusyGuard&) = delete;
     bool Acquired() const { return acquired_; }
 
-  private:
+private:
     CTarvoAnalyzerDoc& doc_;
     bool acquired_;
 };
@@ -42,7 +42,7 @@ class CBusyGuard {
 // itself and must not call Start or Wait. The destructor waits for a
 // running operation.
 class CDocumentWorker {
-  public:
+public:
     using Operation = std::function<void()>;
     using Finished = std::function<void(WorkerStatus status, const std::string& error)>;
 
@@ -58,7 +58,7 @@ class CDocumentWorker {
     // Blocks until the running operation (if any) has finished.
     void Wait();
 
-  private:
+private:
     std::thread thread_;
 };
 

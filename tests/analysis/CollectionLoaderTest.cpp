@@ -25,7 +25,7 @@ CSampleSpec Ap(std::uint8_t last, const std::string& ssid = "net", int channel =
 }
 
 class CollectionLoaderTest : public ::testing::Test {
-  protected:
+protected:
     // A linear projection without a map image: 0.5 m per pixel, 200 rows,
     // so pixel (column, row) lies at X = column / 2, Y = 100 - row / 2.
     void UseLinearProjection() {
