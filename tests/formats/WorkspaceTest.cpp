@@ -1007,7 +1007,8 @@ TEST(WorkspaceCommandsTest, OpenFailuresShowTheirMessagesAndChangeNothing) {
 
     CFakeUi truncated;
     auto shortFile = Save(MakeStudy(kProjectionGps, false));
-    shortFile.resize(shortFile.size() - 1);
+    ASSERT_FALSE(shortFile.empty());
+    shortFile.pop_back();
     EXPECT_FALSE(OpenWorkspaceFile(doc, dir.Write("b.tws", shortFile), truncated));
     ASSERT_EQ(truncated.messages.size(), 1u);
     EXPECT_EQ(truncated.messages[0].text, "File is not recognized as a TWS file.");
