@@ -264,6 +264,27 @@ CTarvoAnalyzerDoc MakeStudy(std::int32_t mapKind, bool coverage) {
     return doc;
 }
 
+// The 18 flag bytes of the document state, in file order.
+using Flag = bool CTarvoAnalyzerDoc::*;
+const Flag kStateFlags[18] = {&CTarvoAnalyzerDoc::noSurveyLoaded,
+                              &CTarvoAnalyzerDoc::graphWindow,
+                              &CTarvoAnalyzerDoc::coveragePresent,
+                              &CTarvoAnalyzerDoc::UseFeet,
+                              &CTarvoAnalyzerDoc::pathShown,
+                              &CTarvoAnalyzerDoc::MergeApsAcrossFiles,
+                              &CTarvoAnalyzerDoc::scaleShown,
+                              &CTarvoAnalyzerDoc::legendShown,
+                              &CTarvoAnalyzerDoc::infoWindowShown,
+                              &CTarvoAnalyzerDoc::processed,
+                              &CTarvoAnalyzerDoc::mapLoaded,
+                              &CTarvoAnalyzerDoc::apIconsShown,
+                              &CTarvoAnalyzerDoc::interferenceIconsShown,
+                              &CTarvoAnalyzerDoc::markedApIconsShown,
+                              &CTarvoAnalyzerDoc::pointStatus,
+                              &CTarvoAnalyzerDoc::linearCoordinates,
+                              &CTarvoAnalyzerDoc::sortBySsid,
+                              &CTarvoAnalyzerDoc::onlySelected};
+
 // Every field that a workspace saves, compared one by one.
 void ExpectSameStudy(const CTarvoAnalyzerDoc& a, const CTarvoAnalyzerDoc& b) {
     EXPECT_EQ(a.files, b.files);
@@ -314,50 +335,11 @@ void ExpectSameStudy(const CTarvoAnalyzerDoc& a, const CTarvoAnalyzerDoc& b) {
     EXPECT_EQ(a.coverageSetting3, b.coverageSetting3);
     EXPECT_EQ(a.coverageDisplayType, b.coverageDisplayType);
     EXPECT_EQ(a.CoveragePalette, b.CoveragePalette);
-    const bool flagsA[] = {a.geographicLinear,
-                           a.gpsPointsPresent,
-                           a.linearPointsPresent,
-                           a.noSurveyLoaded,
-                           a.graphWindow,
-                           a.coveragePresent,
-                           a.UseFeet,
-                           a.pathShown,
-                           a.MergeApsAcrossFiles,
-                           a.scaleShown,
-                           a.legendShown,
-                           a.infoWindowShown,
-                           a.processed,
-                           a.mapLoaded,
-                           a.apIconsShown,
-                           a.interferenceIconsShown,
-                           a.markedApIconsShown,
-                           a.pointStatus,
-                           a.linearCoordinates,
-                           a.sortBySsid,
-                           a.onlySelected};
-    const bool flagsB[] = {b.geographicLinear,
-                           b.gpsPointsPresent,
-                           b.linearPointsPresent,
-                           b.noSurveyLoaded,
-                           b.graphWindow,
-                           b.coveragePresent,
-                           b.UseFeet,
-                           b.pathShown,
-                           b.MergeApsAcrossFiles,
-                           b.scaleShown,
-                           b.legendShown,
-                           b.infoWindowShown,
-                           b.processed,
-                           b.mapLoaded,
-                           b.apIconsShown,
-                           b.interferenceIconsShown,
-                           b.markedApIconsShown,
-                           b.pointStatus,
-                           b.linearCoordinates,
-                           b.sortBySsid,
-                           b.onlySelected};
-    for (std::size_t i = 0; i < std::size(flagsA); ++i)
-        EXPECT_EQ(flagsA[i], flagsB[i]) << "flag " << i;
+    EXPECT_EQ(a.geographicLinear, b.geographicLinear);
+    EXPECT_EQ(a.gpsPointsPresent, b.gpsPointsPresent);
+    EXPECT_EQ(a.linearPointsPresent, b.linearPointsPresent);
+    for (std::size_t i = 0; i < std::size(kStateFlags); ++i)
+        EXPECT_EQ(a.*kStateFlags[i], b.*kStateFlags[i]) << "flag " << i;
     EXPECT_EQ(a.panel, b.panel);
     EXPECT_EQ(a.view.showMap, b.view.showMap);
     EXPECT_EQ(a.view.scrollBarsShown, b.view.scrollBarsShown);
@@ -574,34 +556,15 @@ TEST(WorkspaceLayout, ScalarStateSitsAtHandComputedOffsets) {
 
 // Setting one flag at a time must set exactly its own byte.
 TEST(WorkspaceLayout, EachFlagHasItsOwnByte) {
-    using Flag = bool CTarvoAnalyzerDoc::*;
-    const Flag flags[18] = {&CTarvoAnalyzerDoc::noSurveyLoaded,
-                            &CTarvoAnalyzerDoc::graphWindow,
-                            &CTarvoAnalyzerDoc::coveragePresent,
-                            &CTarvoAnalyzerDoc::UseFeet,
-                            &CTarvoAnalyzerDoc::pathShown,
-                            &CTarvoAnalyzerDoc::MergeApsAcrossFiles,
-                            &CTarvoAnalyzerDoc::scaleShown,
-                            &CTarvoAnalyzerDoc::legendShown,
-                            &CTarvoAnalyzerDoc::infoWindowShown,
-                            &CTarvoAnalyzerDoc::processed,
-                            &CTarvoAnalyzerDoc::mapLoaded,
-                            &CTarvoAnalyzerDoc::apIconsShown,
-                            &CTarvoAnalyzerDoc::interferenceIconsShown,
-                            &CTarvoAnalyzerDoc::markedApIconsShown,
-                            &CTarvoAnalyzerDoc::pointStatus,
-                            &CTarvoAnalyzerDoc::linearCoordinates,
-                            &CTarvoAnalyzerDoc::sortBySsid,
-                            &CTarvoAnalyzerDoc::onlySelected};
     auto allOff = [&] {
         CTarvoAnalyzerDoc doc;
-        for (Flag f : flags)
+        for (Flag f : kStateFlags)
             doc.*f = false;
         return doc;
     };
     for (int i = 0; i < 18; ++i) {
         CTarvoAnalyzerDoc doc = allOff();
-        doc.*flags[i] = true;
+        doc.*kStateFlags[i] = true;
         const auto b = Save(doc);
         const std::size_t base = i == 2 ? 440 + 276 : 440; // coverage adds its block
         ASSERT_EQ(b.size(), base) << i;
