@@ -13,6 +13,7 @@
 #include "analysis/Coordinates.h"
 #include "analysis/Coverage.h"
 #include "cli/SampleStudy.h"
+#include "analysis/ProjectionOpen.h"
 #include "formats/ProjectionReader.h"
 #include "model/Text.h"
 

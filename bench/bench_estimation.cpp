@@ -8,6 +8,7 @@
 #include "analysis/CollectionLoader.h"
 #include "analysis/Estimation.h"
 #include "cli/SampleStudy.h"
+#include "analysis/ProjectionOpen.h"
 #include "formats/ProjectionReader.h"
 #include "model/Text.h"
 

@@ -2,6 +2,7 @@
 // refused without a fault; a refused input leaves the document untouched,
 // and a map that was read writes out and reads back to the same bitmap.
 
+#include "analysis/ProjectionOpen.h"
 #include "formats/ProjectionReader.h"
 #include "formats/ProjectionWriter.h"
 

@@ -7,6 +7,7 @@
 #include "cli/InfoSections.h"
 #include "cli/Json.h"
 #include "formats/FileIo.h"
+#include "analysis/ProjectionOpen.h"
 #include "formats/ProjectionReader.h"
 #include "model/Text.h"
 

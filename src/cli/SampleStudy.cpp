@@ -1,5 +1,6 @@
 #include "cli/SampleStudy.h"
 
+#include "analysis/ProjectionOpen.h"
 #include "cli/Json.h"
 #include "formats/BitmapFile.h"
 #include "formats/FileIo.h"

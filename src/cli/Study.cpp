@@ -1,6 +1,7 @@
 #include "cli/Study.h"
 
 #include "analysis/CollectionLoader.h"
+#include "analysis/ProjectionOpen.h"
 #include "formats/ProjectionReader.h"
 #include "formats/WorkspaceCommands.h"
 #include "model/Text.h"

@@ -3,6 +3,7 @@
 
 #include "analysis/CollectionLoader.h"
 #include "cli/SampleStudy.h"
+#include "analysis/ProjectionOpen.h"
 #include "formats/ProjectionReader.h"
 #include "model/Text.h"
 #include "support/FakeUi.h"

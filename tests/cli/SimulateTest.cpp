@@ -2,6 +2,7 @@
 
 #include "analysis/Coordinates.h"
 #include "cli/ToolRunner.h"
+#include "analysis/ProjectionOpen.h"
 #include "formats/ProjectionReader.h"
 #include "formats/SsdReader.h"
 #include "model/Text.h"

@@ -1,3 +1,4 @@
+#include "analysis/ProjectionOpen.h"
 #include "formats/ProjectionReader.h"
 
 #include "analysis/Coordinates.h"
