@@ -117,7 +117,7 @@ int RunInfo(const std::vector<std::string>& rawArgs, CCommandIo& io) {
 }
 
 const CRegisterCommand kRegister{
-    {"info", "info [--json] FILE...        summarise survey files", RunInfo}};
+    {"info", "info [--json] FILE...   summarise survey, projection and workspace files", RunInfo}};
 
 } // namespace
 
