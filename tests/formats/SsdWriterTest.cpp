@@ -24,20 +24,20 @@ CDataSsd Sample(std::int32_t channel, std::int16_t rssi16, std::uint8_t macLast,
 TEST(SsdWriter, MatchesTheIndependentBuilderByteForByte) {
     // The same walk through both writers: a linear point, a GPS point with
     // no samples, a marked AP and an interference source.
-    test::CSampleSpec spec;
-    spec.channel = 11;
-    spec.rssi16 = -70 * 16;
-    spec.level2 = -95;
-    spec.ssid = "lab";
+    test::CSampleSpec sample;
+    sample.channel = 11;
+    sample.rssi16 = -70 * 16;
+    sample.level2 = -95;
+    sample.ssid = "lab";
     test::CSsdBuilder builder;
-    builder.Linear(120, 45, {spec});
+    builder.Linear(120, 45, {sample});
 
     CSsdWriter writer(1262304000);
     CDataSsd s;
     s.channel = 11;
     s.rssi = -70 * 16;
     s.level2 = -95;
-    std::copy(std::begin(spec.mac), std::end(spec.mac), s.bssid.begin());
+    std::copy(std::begin(sample.mac), std::end(sample.mac), s.bssid.begin());
     s.ssid = SsidFromText("lab");
     // Carry the builder's other location bytes over unchanged.
     const auto record = builder.LastLocationRecord();
