@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -24,12 +25,13 @@ std::string ReadText(const std::string& path) {
     return std::string(bytes.begin(), bytes.end());
 }
 
-std::string WithoutCr(const std::string& text) {
-    std::string out;
-    for (char c : text)
-        if (c != '\r')
-            out += c;
-    return out;
+std::string WithoutCr(std::string text) {
+    std::erase(text, '\r');
+    return text;
+}
+
+bool Has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
 }
 
 struct CRenderCall {
@@ -83,13 +85,11 @@ CTarvoAnalyzerDoc LinearStudy() {
     doc.files.Add(a);
     CDataFile b;
     b.title = "b.ssd";
-    b.path = "/s/b.ssd";
     b.selected = 0;
     doc.files.Add(b);
 
     CAPInfo ap0 = Ap("<script>alert(1)</script>", 0x55, 6, 5, 4);
-    ap0.selected = 1;
-    ap0.valid = 1;
+    ap0.selected = ap0.valid = 1;
     ap0.position = {12.5, 3.25};
     ap0.slope = -25.0;
     ap0.intercept = -40.0;
@@ -125,340 +125,154 @@ CTarvoAnalyzerDoc LinearStudy() {
     return doc;
 }
 
-const char* const kExpectedLinearReport =
-    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
-    "\n <html>"
-    "\n <head>"
-    "\n<link href=\"site/report.css\" rel=\"stylesheet\"/>"
-    "\n<title>Site Survey Report with KDR Tarvo Software</title>"
-    "\n </head>"
-    "\n <body>"
-    "\n <center><h2>Site Survey Study Report with KDR Tarvo Software</h2></center>"
-    "\n <p/>\n <p/>\n <tr>\n <td>"
-    "\n Report date: Thu Jan  1 00:00:00 1970\n"
-    "\n </td>\n </tr>\n <p/>\n <p/>"
-    "\n <tr>\n <td>\n Map/Projection File: /maps/office.lpf\n </td>\n </tr>"
-    // SSD files: only the selected one
-    "\n <h3> SSD File Infomation</h3>"
-    "\n <table border=\"1\">"
-    "\n <tr>"
-    "\n <th align =\"Center\">Index</th>"
-    "\n <th align =\"Center\">File Directory & Name</th>"
-    "\n <th align =\"Center\">Created Time</th>"
-    "\n </tr>"
-    "\n <tr>"
-    "\n <td class=\"Index\" align =\"Center\">1</td>"
-    "\n <td class=\"Path\\Name\" align =\"Center\"> /s/a&amp;b.ssd</td>"
-    "\n <td class=\"Survey Time\" align =\"Center\"> Mon Jan  1 00:00:00 2024\n</td>"
-    "\n </tr>"
-    "\n </table>\n <p/>\n <p/>"
+// Pieces of the expected report, spelled out once.
+std::string Td(const std::string& cls, const std::string& text) {
+    return "\n <td class=\"" + cls + "\" align =\"Center\">" + text + "</td>";
+}
+std::string Plain(const std::string& text) {
+    return "\n <td align =\"Center\">" + text + "</td>";
+}
+std::string Cells(const std::string& cls, std::initializer_list<std::string> texts) {
+    std::string out;
+    for (const auto& t : texts)
+        out += Td(cls, t);
+    return out;
+}
+std::string Th(std::initializer_list<std::string> names) {
+    std::string out;
+    for (const auto& n : names)
+        out += "\n <th align =\"Center\">" + n + "</th>";
+    return out;
+}
+std::string Swatches(int first, int last) {
+    std::string out;
+    for (int n = first; n <= last; ++n)
+        out += "\n <td class=\"legendColor\">\n <img height=\"18\" src=\"site/bmp" +
+               std::to_string(n) + ".bmp\" width=\"66\"/>\n </td>";
+    return out;
+}
+std::string Antenna(const std::string& power = "", const std::string& gain = "",
+                    const std::string& height = "", const std::string& direction = "",
+                    const std::string& notes = "") {
+    return Td("Trans. Power(dBm)", power) + Td("Antenna Type", gain) + Td("Height", height) +
+           Td("Direction(Deg)", direction) + Td("Notes for AP", notes);
+}
+std::string Counts(const std::string& n1, const std::string& n2) {
+    return "\n <td class=\"N1 Points\" align =\"Center\"> " + n1 +
+           "</th>\n <td class=\"N2 Points\" align =\"Center\"> " + n2 + "</th>";
+}
+std::string Picture(const std::string& border, int n, const std::string& caption) {
+    return "\n <table border=\"" + border + "\">\n <tbody>\n <tr>\n <td>\n <img height=\"600\" " +
+           "src=\"site/bmp" + std::to_string(n) + ".bmp\" width=\"800\"/>\n </td>\n </tr>" +
+           (caption.empty() ? "" : "\n <tr>\n <td> " + caption + " </td>\n </tr>") +
+           "\n </tbody>\n </table>";
+}
+
+std::string ExpectedLinearReport() {
+    const std::string script = "&lt;script&gt;alert(1)&lt;/script&gt;";
+    const std::string yes = "\n <td class = \"Selected?\" align =\"Center\"> Yes </td>";
+    std::string html =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n <html>\n <head>"
+        "\n<link href=\"site/report.css\" rel=\"stylesheet\"/>"
+        "\n<title>Site Survey Report with KDR Tarvo Software</title>\n </head>\n <body>"
+        "\n <center><h2>Site Survey Study Report with KDR Tarvo Software</h2></center>"
+        "\n <p/>\n <p/>\n <tr>\n <td>\n Report date: Thu Jan  1 00:00:00 1970\n"
+        "\n </td>\n </tr>\n <p/>\n <p/>"
+        "\n <tr>\n <td>\n Map/Projection File: /maps/office.lpf\n </td>\n </tr>"
+        // SSD files: only the selected one
+        "\n <h3> SSD File Infomation</h3>\n <table border=\"1\">\n <tr>";
+    html += Th({"Index", "File Directory & Name", "Created Time"}) + "\n </tr>\n <tr>" +
+            Td("Index", "1") + Td("Path\\Name", " /s/a&amp;b.ssd") +
+            Td("Survey Time", " Mon Jan  1 00:00:00 2024\n") + "\n </tr>\n </table>\n <p/>\n <p/>";
     // access points: selected first, then the others with "No"
-    "\n <h3>Access Point Information</h3>"
-    "\n <table border=\"1\">"
-    "\n <tr>"
-    "\n <th align =\"Center\">Index</th>"
-    "\n <th align =\"Center\">SSID</th>"
-    "\n <th align =\"Center\">MAC</th>"
-    "\n <th align =\"Center\">Channel</th>"
-    "\n <th align =\"Center\">Selected?</th>"
-    "\n <th align =\"Center\">Y Axis(m)</th>"
-    "\n <th align =\"Center\">X Axis(m)</th>"
-    "\n <th align =\"Center\">N1 Points</th>"
-    "\n <th align =\"Center\">N2 Points</th>"
-    "\n </tr>"
-    "\n <tr>"
-    "\n <td class=\"Index\" align =\"Center\">1</td>"
-    "\n <td class=\"SSID\" align =\"Center\">&lt;script&gt;alert(1)&lt;/script&gt;</td>"
-    "\n <td class=\"MAC\" align =\"Center\">00-11-22-33-44-55</td>"
-    "\n <td class=\"Channel\" align =\"Center\">6</td>"
-    "\n <td class = \"Selected?\" align =\"Center\"> Yes </td>"
-    "\n <td class=\"Y Axis\" align =\"Center\">12.500</td>"
-    "\n <td class=\"X Axis\" align =\"Center\">3.250</td>"
-    "\n <td class=\"N1 Points\" align =\"Center\"> 5</th>"
-    "\n <td class=\"N2 Points\" align =\"Center\"> 4</th>"
-    "</tr>"
-    "\n <tr>"
-    "\n <td class=\"Index\" align =\"Center\">2</td>"
-    "\n <td class=\"SSID\" align =\"Center\">guest</td>"
-    "\n <td class=\"MAC\" align =\"Center\">00-11-22-33-44-66</td>"
-    "\n <td class=\"Channel\" align =\"Center\">11</td>"
-    "\n <td class = \"Selected?\" align =\"Center\"> Yes </td>"
-    "\n <td class=\"Y Axis\" align =\"Center\">Not Enough Points</td>"
-    "\n <td class=\"X Axis\" align =\"Center\">Not Enough Points</td>"
-    "\n <td class=\"N1 Points\" align =\"Center\"> 2</th>"
-    "\n <td class=\"N2 Points\" align =\"Center\"> 2</th>"
-    "</tr>"
-    "<tr>"
-    "<td class=\"Index\" align =\"Center\">3</td>"
-    "<td class=\"SSID\" align =\"Center\">lab</td>"
-    "\n <td class=\"MAC\" align =\"Center\">00-11-22-33-44-77</td>"
-    "<td class=\"Channel\" align =\"Center\">36</td>"
-    "<td class = \"Selected?\" align =\"Center\"> No </td>"
-    "\n <td class=\"Y Axis\" align =\"Center\">Need More Points</td>"
-    "\n <td class=\"X Axis\" align =\"Center\">Need More Points</td>"
-    "\n <td class=\"N1 Points\" align =\"Center\"> 30</th>"
-    "\n <td class=\"N2 Points\" align =\"Center\"> 25</th>"
-    "\n </tr>"
-    "\n </table>\n <p/>"
-    "\n <h3>AP Antenna Information and Notes</h3>"
-    "\n <table border=\"1\">"
-    "\n <tr>"
-    "\n <th align =\"Center\">AP's SSID</th>"
-    "\n <th align =\"Center\">AP's MAC</th>"
-    "\n <th align =\"Center\">Trans. Power(dBm)</th>"
-    "\n <th align =\"Center\">Antenna Gain</th>"
-    "\n <th align =\"Center\">Height(m)</th>"
-    "\n <th align =\"Center\">Direction(Deg)</th>"
-    "\n <th align =\"Center\">Notes</th>"
-    "\n <tr>"
-    "\n <td align =\"Center\">&lt;script&gt;alert(1)&lt;/script&gt;</td>"
-    "\n <td align =\"Center\">00-11-22-33-44-55</td>"
-    "\n <td class=\"Trans. Power(dBm)\" align =\"Center\">20</td>"
-    "\n <td class=\"Antenna Type\" align =\"Center\">5 dBi</td>"
-    "\n <td class=\"Height\" align =\"Center\">3</td>"
-    "\n <td class=\"Direction(Deg)\" align =\"Center\">90</td>"
-    "\n <td class=\"Notes for AP\" align =\"Center\">line1<br>line2 &amp; &lt;b&gt;</td>"
-    "\n </tr>"
-    "\n <tr>"
-    "\n <td align =\"Center\">guest</td>"
-    "\n <td align =\"Center\">00-11-22-33-44-66</td>"
-    "\n <td class=\"Trans. Power(dBm)\" align =\"Center\"></td>"
-    "\n <td class=\"Antenna Type\" align =\"Center\"></td>"
-    "\n <td class=\"Height\" align =\"Center\"></td>"
-    "\n <td class=\"Direction(Deg)\" align =\"Center\"></td>"
-    "\n <td class=\"Notes for AP\" align =\"Center\"></td>"
-    "\n </tr>"
-    "\n <tr>"
-    "\n <td align =\"Center\">lab</td>"
-    "\n <td align =\"Center\">00-11-22-33-44-77</td>"
-    "\n <td class=\"Trans. Power(dBm)\" align =\"Center\"></td>"
-    "\n <td class=\"Antenna Type\" align =\"Center\"></td>"
-    "\n <td class=\"Height\" align =\"Center\"></td>"
-    "\n <td class=\"Direction(Deg)\" align =\"Center\"></td>"
-    "\n <td class=\"Notes for AP\" align =\"Center\"></td>"
-    "\n </tr>"
-    "\n </tr>\n </table>\n <p/>\n <p/>"
+    html += "\n <h3>Access Point Information</h3>\n <table border=\"1\">\n <tr>" +
+            Th({"Index", "SSID", "MAC", "Channel", "Selected?", "Y Axis(m)", "X Axis(m)",
+                "N1 Points", "N2 Points"}) +
+            "\n </tr>\n <tr>" + Td("Index", "1") + Td("SSID", script) +
+            Td("MAC", "00-11-22-33-44-55") + Td("Channel", "6") + yes + Td("Y Axis", "12.500") +
+            Td("X Axis", "3.250") + Counts("5", "4") + "</tr>\n <tr>" + Td("Index", "2") +
+            Td("SSID", "guest") + Td("MAC", "00-11-22-33-44-66") + Td("Channel", "11") + yes +
+            Td("Y Axis", "Not Enough Points") + Td("X Axis", "Not Enough Points") +
+            Counts("2", "2") +
+            "</tr><tr><td class=\"Index\" align =\"Center\">3</td>"
+            "<td class=\"SSID\" align =\"Center\">lab</td>" +
+            Td("MAC", "00-11-22-33-44-77") +
+            "<td class=\"Channel\" align =\"Center\">36</td>"
+            "<td class = \"Selected?\" align =\"Center\"> No </td>" +
+            Td("Y Axis", "Need More Points") + Td("X Axis", "Need More Points") +
+            Counts("30", "25") + "\n </tr>\n </table>\n <p/>";
+    html += "\n <h3>AP Antenna Information and Notes</h3>\n <table border=\"1\">\n <tr>" +
+            Th({"AP's SSID", "AP's MAC", "Trans. Power(dBm)", "Antenna Gain", "Height(m)",
+                "Direction(Deg)", "Notes"}) +
+            "\n <tr>" + Plain(script) + Plain("00-11-22-33-44-55") +
+            Antenna("20", "5 dBi", "3", "90", "line1<br>line2 &amp; &lt;b&gt;") + "\n </tr>" +
+            "\n <tr>" + Plain("guest") + Plain("00-11-22-33-44-66") + Antenna() + "\n </tr>" +
+            "\n <tr>" + Plain("lab") + Plain("00-11-22-33-44-77") + Antenna() + "\n </tr>" +
+            "\n </tr>\n </table>\n <p/>\n <p/>";
     // marked APs
-    "\n <h3>Marked Access Point's Information</h3>"
-    "\n <table border=\"1\">"
-    "\n <tr>"
-    "\n <th align =\"Center\">Index</th>"
-    "\n <th align =\"Center\">SSID</th>"
-    "\n <th align =\"Center\">MAC</th>"
-    "\n <th align =\"Center\">Channel</th>"
-    "\n <th align =\"Center\">Y Axis(m)</th>"
-    "\n <th align =\"Center\">X Axis(m)</th>"
-    "\n </tr>"
-    "\n <tr>"
-    "\n <td class=\"Index\" align =\"Center\">1</td>"
-    "\n <td class=\"SSID\" align =\"Center\">marked</td>"
-    "\n <td class=\"MAC\" align =\"Center\">AA-BB-CC-DD-EE-FF</td>"
-    "\n <td class=\"Channel\" align =\"Center\">1</td>"
-    "\n <td class=\"Y Axis\" align =\"Center\">1.000</td>"
-    "\n <td class=\"X Axis\" align =\"Center\">2.000</td>"
-    "</tr>"
-    "\n </table>\n <p/>"
-    "\n <h3>Marked AP's Antenna Information and Notes</h3>"
-    "\n <table border=\"1\">"
-    "\n <tr>"
-    "\n <th align =\"Center\">AP's Name</th>"
-    "\n <th align =\"Center\">Trans. Power(dBm)</th>"
-    "\n <th align =\"Center\">Antenna Gain</th>"
-    "\n <th align =\"Center\">Height(m)</th>"
-    "\n <th align =\"Center\">Direction(Deg)</th>"
-    "\n <th align =\"Center\">Notes</th>"
-    "\n <tr>"
-    "\n <td align =\"Center\">M1</td>"
-    "\n <td class=\"Trans. Power(dBm)\" align =\"Center\"></td>"
-    "\n <td class=\"Antenna Type\" align =\"Center\"></td>"
-    "\n <td class=\"Height\" align =\"Center\"></td>"
-    "\n <td class=\"Direction(Deg)\" align =\"Center\"></td>"
-    "\n <td class=\"Notes for AP\" align =\"Center\"></td>"
-    "\n </tr>"
-    "\n </tr>\n </table>\n <p/>\n <p/>"
+    html += "\n <h3>Marked Access Point's Information</h3>\n <table border=\"1\">\n <tr>" +
+            Th({"Index", "SSID", "MAC", "Channel", "Y Axis(m)", "X Axis(m)"}) + "\n </tr>\n <tr>" +
+            Td("Index", "1") + Td("SSID", "marked") + Td("MAC", "AA-BB-CC-DD-EE-FF") +
+            Td("Channel", "1") + Td("Y Axis", "1.000") + Td("X Axis", "2.000") +
+            "</tr>\n </table>\n <p/>"
+            "\n <h3>Marked AP's Antenna Information and Notes</h3>\n <table border=\"1\">\n <tr>" +
+            Th({"AP's Name", "Trans. Power(dBm)", "Antenna Gain", "Height(m)", "Direction(Deg)",
+                "Notes"}) +
+            "\n <tr>" + Plain("M1") + Antenna() + "\n </tr>\n </tr>\n </table>\n <p/>\n <p/>";
     // interference sources
-    "\n <h3>Interference Source's Information</h3>"
-    "\n <table border=\"1\">"
-    "\n <tr>"
-    "\n <th align =\"Center\">Index</th>"
-    "\n <th align =\"Center\">Name</th>"
-    "\n <th align =\"Center\">Frequency</th>"
-    "\n <th align =\"Center\">Bandwidth</th>"
-    "\n <th align =\"Center\">Y Axis(m)</th>"
-    "\n <th align =\"Center\">X Axis(m)</th>"
-    "\n <th align =\"Center\">Notes</th>"
-    "\n </tr>"
-    "\n <tr>"
-    "\n <td class=\"Index\" align =\"Center\">1</td>"
-    "\n <td class=\"Name\" align =\"Center\">Oven</td>"
-    "\n <td class=\"Frequency\" align =\"Center\">2450 MHz</td>"
-    "\n <td class=\"Bandwidth\" align =\"Center\">20 MHz</td>"
-    "\n <td class=\"Y Axis\" align =\"Center\">4.000</td>"
-    "\n <td class=\"X Axis\" align =\"Center\">5.000</td>"
-    "\n <td class=\"Notes\" align =\"Center\"></td>"
-    "</tr>"
-    "\n </table>\n <p/>"
+    html += "\n <h3>Interference Source's Information</h3>\n <table border=\"1\">\n <tr>" +
+            Th({"Index", "Name", "Frequency", "Bandwidth", "Y Axis(m)", "X Axis(m)", "Notes"}) +
+            "\n </tr>\n <tr>" + Td("Index", "1") + Td("Name", "Oven") +
+            Td("Frequency", "2450 MHz") + Td("Bandwidth", "20 MHz") + Td("Y Axis", "4.000") +
+            Td("X Axis", "5.000") + Td("Notes", "") + "</tr>\n </table>\n <p/>";
     // survey path: one selected file, legend line 800 / 3 = 266 capped at 60
-    "\n <h3>Survey Path </h3>"
-    "\n <table border=\"1\">\n <tbody>\n <tr>\n <td>"
-    "\n <img height=\"600\" src=\"site/bmp2.bmp\" width=\"800\"/>"
-    "\n </td>\n </tr>\n </tbody>\n </table>"
-    "\n <table border=\"1\">\n <tr>"
-    "\n <td class=\"legendText\" align =\"Center\">a&amp;b.ssd</td>"
-    "\n </tr>\n <tr>"
-    "\n <td class=\"legendLine\">"
-    "\n <img height=\"18\" src=\"site/bmp3.bmp\" width=\"60\"/>"
-    "\n </td>"
-    "\n </tr>\n </table>\n <p/>\n <p/>"
+    html += "\n <h3>Survey Path </h3>" + Picture("1", 2, "") + "\n <table border=\"1\">\n <tr>" +
+            Td("legendText", "a&amp;b.ssd") +
+            "\n </tr>\n <tr>\n <td class=\"legendLine\">"
+            "\n <img height=\"18\" src=\"site/bmp3.bmp\" width=\"60\"/>"
+            "\n </td>\n </tr>\n </table>\n <p/>\n <p/>";
     // individual analysis, colour mode 0; the AP with 2 samples in the N < 20 list
-    "\n <h3>Individual Analysis of SelectedAPs </h3>"
-    "\n <h3>Coverage of Access Points </h3>"
-    "\n <table border=\"0\">\n <tbody>\n <tr>\n <td>"
-    "\n <img height=\"600\" src=\"site/bmp4.bmp\" width=\"800\"/>"
-    "\n </td>\n </tr>\n </tbody>\n </table>"
-    "\n <table border=\"1\">"
-    "<tr>"
-    "\n <th class=\"legendColor\"> Color </th>"
-    "\n <th class=\"legendMAC\" align =\"Center\">    MAC of APs</th>"
-    "\n <th class=\"legendSSID\" align =\"Center\">    SSID of APs</th>"
-    "</tr>"
-    "\n<tr>"
-    "\n <td class=\"legendColor\"><img height=\"18\" src=\"site/bmp5.bmp\" width=\"40\"/></td>"
-    "\n <td class=\"legendMAC\" align =\"Center\">    00-11-22-33-44-55</td>"
-    "\n <td class=\"legendSSID\" align =\"Center\">    &lt;script&gt;alert(1)&lt;/script&gt;</td>"
-    "\n </tr>"
-    "<tr>"
-    "\n <th class=\"legendColor\"> Color </th>"
-    "\n <th class=\"legendMAC\" align =\"Center\"> MAC of APs (N < 20) </th>"
-    "\n <th class=\"legendSSID\" align =\"Center\"> SSID of APs (N < 20) </th>"
-    "</tr>"
-    "\n<tr>"
-    "\n <td class=\"legendColor\"><img height=\"18\" src=\"site/bmp6.bmp\" width=\"40\"/></td>"
-    "\n <td class=\"legendMAC\" align =\"Center\">    00-11-22-33-44-66</td>"
-    "\n <td class=\"legendSSID\" align =\"Center\">    guest</td>"
-    "\n </tr>"
-    "\n </table>\n </tr>\n <tr>\n <p/>\n <p/>"
+    html += "\n <h3>Individual Analysis of SelectedAPs </h3>"
+            "\n <h3>Coverage of Access Points </h3>" +
+            Picture("0", 4, "") +
+            "\n <table border=\"1\"><tr>\n <th class=\"legendColor\"> Color </th>"
+            "\n <th class=\"legendMAC\" align =\"Center\">    MAC of APs</th>"
+            "\n <th class=\"legendSSID\" align =\"Center\">    SSID of APs</th></tr>"
+            "\n<tr>\n <td class=\"legendColor\"><img height=\"18\" src=\"site/bmp5.bmp\" "
+            "width=\"40\"/></td>" +
+            Td("legendMAC", "    00-11-22-33-44-55") + Td("legendSSID", "    " + script) +
+            "\n </tr><tr>\n <th class=\"legendColor\"> Color </th>"
+            "\n <th class=\"legendMAC\" align =\"Center\"> MAC of APs (N < 20) </th>"
+            "\n <th class=\"legendSSID\" align =\"Center\"> SSID of APs (N < 20) </th></tr>"
+            "\n<tr>\n <td class=\"legendColor\"><img height=\"18\" src=\"site/bmp6.bmp\" "
+            "width=\"40\"/></td>" +
+            Td("legendMAC", "    00-11-22-33-44-66") + Td("legendSSID", "    guest") +
+            "\n </tr>\n </table>\n </tr>\n <tr>\n <p/>\n <p/>";
     // reliability: picture 7, swatches 8..16
-    "\n <h3>Coverage Reliability Analysis </h3>"
-    "\n <table border=\"0\">\n <tbody>\n <tr>\n <td>"
-    "\n <img height=\"600\" src=\"site/bmp7.bmp\" width=\"800\"/>"
-    "\n </td>\n </tr>\n <tr>"
-    "\n <td> Reliability analysis with power threshold -90 dBm. </td>"
-    "\n </tr>\n </tbody>\n </table>"
-    "\n <table border=\"1\">\n <tr>"
-    "\n <td class=\"legendText\" align =\"Center\">90%:100%</td>"
-    "\n <td class=\"legendText\" align =\"Center\">80%:90%</td>"
-    "\n <td class=\"legendText\" align =\"Center\">70%:80%</td>"
-    "\n <td class=\"legendText\" align =\"Center\">60%:70%</td>"
-    "\n <td class=\"legendText\" align =\"Center\">50%:60%</td>"
-    "\n <td class=\"legendText\" align =\"Center\">40%:50%</td>"
-    "\n <td class=\"legendText\" align =\"Center\">30%:40%</td>"
-    "\n <td class=\"legendText\" align =\"Center\">20%:30%</td>"
-    "\n <td class=\"legendText\" align =\"Center\">10%:20%</td>"
-    "\n </tr>\n <tr>"
-    "\n <td class=\"legendColor\">\n <img height=\"18\" src=\"site/bmp8.bmp\" width=\"66\"/>\n "
-    "</td>"
-    "\n <td class=\"legendColor\">\n <img height=\"18\" src=\"site/bmp9.bmp\" width=\"66\"/>\n "
-    "</td>"
-    "\n <td class=\"legendColor\">\n <img height=\"18\" src=\"site/bmp10.bmp\" width=\"66\"/>\n "
-    "</td>"
-    "\n <td class=\"legendColor\">\n <img height=\"18\" src=\"site/bmp11.bmp\" width=\"66\"/>\n "
-    "</td>"
-    "\n <td class=\"legendColor\">\n <img height=\"18\" src=\"site/bmp12.bmp\" width=\"66\"/>\n "
-    "</td>"
-    "\n <td class=\"legendColor\">\n <img height=\"18\" src=\"site/bmp13.bmp\" width=\"66\"/>\n "
-    "</td>"
-    "\n <td class=\"legendColor\">\n <img height=\"18\" src=\"site/bmp14.bmp\" width=\"66\"/>\n "
-    "</td>"
-    "\n <td class=\"legendColor\">\n <img height=\"18\" src=\"site/bmp15.bmp\" width=\"66\"/>\n "
-    "</td>"
-    "\n <td class=\"legendColor\">\n <img height=\"18\" src=\"site/bmp16.bmp\" width=\"66\"/>\n "
-    "</td>"
-    "\n </table>\n <p/>\n <p/>"
+    html += "\n <h3>Coverage Reliability Analysis </h3>" +
+            Picture("0", 7, "Reliability analysis with power threshold -90 dBm.") +
+            "\n <table border=\"1\">\n <tr>" +
+            Cells("legendText", {"90%:100%", "80%:90%", "70%:80%", "60%:70%", "50%:60%", "40%:50%",
+                                 "30%:40%", "20%:30%", "10%:20%"}) +
+            "\n </tr>\n <tr>" + Swatches(8, 16) + "\n </table>\n <p/>\n <p/>";
     // strength: picture 17, swatches 18..27; steps of (-30 - -90) / 10 = 6
-    "\n <h3>Coverage of Signal Strength</h3>"
-    "\n <table border=\"0\">\n <tbody>\n <tr>\n <td>"
-    "\n <img height=\"600\" src=\"site/bmp17.bmp\" width=\"800\"/>"
-    "\n </td>\n </tr>\n <tr>"
-    "\n <td> The strongest RSSI (dBm) of AP(s) is shown at a location. </td>"
-    "\n </tr>\n </tbody>\n </table>"
-    "\n <table border=\"1\">\n <tr>"
-    "\n <td class=\"legendText\" align =\"Center\">-36:-30</td>"
-    "\n <td class=\"legendText\" align =\"Center\">-42:-36</td>"
-    "\n <td class=\"legendText\" align =\"Center\">-48:-42</td>"
-    "\n <td class=\"legendText\" align =\"Center\">-54:-48</td>"
-    "\n <td class=\"legendText\" align =\"Center\">-60:-54</td>"
-    "\n <td class=\"legendText\" align =\"Center\">-66:-60</td>"
-    "\n <td class=\"legendText\" align =\"Center\">-72:-66</td>"
-    "\n <td class=\"legendText\" align =\"Center\">-78:-72</td>"
-    "\n <td class=\"legendText\" align =\"Center\">-84:-78</td>"
-    "\n <td class=\"legendText\" align =\"Center\">-90:-84</td>"
-    "\n </tr>\n <tr>"
-    "\n <td class=\"legendColor\">\n <img height=\"18\" src=\"site/bmp18.bmp\" width=\"66\"/>\n "
-    "</td>"
-    "\n <td class=\"legendColor\">\n <img height=\"18\" src=\"site/bmp19.bmp\" width=\"66\"/>\n "
-    "</td>"
-    "\n <td class=\"legendColor\">\n <img height=\"18\" src=\"site/bmp20.bmp\" width=\"66\"/>\n "
-    "</td>"
-    "\n <td class=\"legendColor\">\n <img height=\"18\" src=\"site/bmp21.bmp\" width=\"66\"/>\n "
-    "</td>"
-    "\n <td class=\"legendColor\">\n <img height=\"18\" src=\"site/bmp22.bmp\" width=\"66\"/>\n "
-    "</td>"
-    "\n <td class=\"legendColor\">\n <img height=\"18\" src=\"site/bmp23.bmp\" width=\"66\"/>\n "
-    "</td>"
-    "\n <td class=\"legendColor\">\n <img height=\"18\" src=\"site/bmp24.bmp\" width=\"66\"/>\n "
-    "</td>"
-    "\n <td class=\"legendColor\">\n <img height=\"18\" src=\"site/bmp25.bmp\" width=\"66\"/>\n "
-    "</td>"
-    "\n <td class=\"legendColor\">\n <img height=\"18\" src=\"site/bmp26.bmp\" width=\"66\"/>\n "
-    "</td>"
-    "\n <td class=\"legendColor\">\n <img height=\"18\" src=\"site/bmp27.bmp\" width=\"66\"/>\n "
-    "</td>"
-    "\n </table>\n <p/>\n <p/>"
+    html += "\n <h3>Coverage of Signal Strength</h3>" +
+            Picture("0", 17, "The strongest RSSI (dBm) of AP(s) is shown at a location.") +
+            "\n <table border=\"1\">\n <tr>" +
+            Cells("legendText", {"-36:-30", "-42:-36", "-48:-42", "-54:-48", "-60:-54", "-66:-60",
+                                 "-72:-66", "-78:-72", "-84:-78", "-90:-84"}) +
+            "\n </tr>\n <tr>" + Swatches(18, 27) + "\n </table>\n <p/>\n <p/>";
     // overlap: picture 28, swatches 29..38
-    "\n <h3>Overlap of Selected APs</h3>"
-    "\n <table border=\"0\">\n <tbody>\n <tr>\n <td>"
-    "\n <img height=\"600\" src=\"site/bmp28.bmp\" width=\"800\"/>"
-    "\n </td>\n </tr>\n <tr>"
-    "\n <td> Number of the selected available access points is shown at a location, where the "
-    "AP's signal strength is larger than -90 dBm. </td>"
-    "\n </tr>\n </tbody>\n </table>"
-    "\n <table border=\"1\">\n <tr>"
-    "\n <td class=\"legendLabel\"> >= 10 </td>"
-    "\n <td class=\"legendLabel\" align =\"Center\">9</td>"
-    "\n <td class=\"legendLabel\" align =\"Center\">8</td>"
-    "\n <td class=\"legendLabel\" align =\"Center\">7</td>"
-    "\n <td class=\"legendLabel\" align =\"Center\">6</td>"
-    "\n <td class=\"legendLabel\" align =\"Center\">5</td>"
-    "\n <td class=\"legendLabel\" align =\"Center\">4</td>"
-    "\n <td class=\"legendLabel\" align =\"Center\">3</td>"
-    "\n <td class=\"legendLabel\" align =\"Center\">2</td>"
-    "\n <td class=\"legendLabel\" align =\"Center\">1</td>"
-    "\n </tr>\n <tr>"
-    "\n <td class=\"legendColor\">\n <img height=\"18\" src=\"site/bmp29.bmp\" width=\"66\"/>\n "
-    "</td>"
-    "\n <td class=\"legendColor\">\n <img height=\"18\" src=\"site/bmp30.bmp\" width=\"66\"/>\n "
-    "</td>"
-    "\n <td class=\"legendColor\">\n <img height=\"18\" src=\"site/bmp31.bmp\" width=\"66\"/>\n "
-    "</td>"
-    "\n <td class=\"legendColor\">\n <img height=\"18\" src=\"site/bmp32.bmp\" width=\"66\"/>\n "
-    "</td>"
-    "\n <td class=\"legendColor\">\n <img height=\"18\" src=\"site/bmp33.bmp\" width=\"66\"/>\n "
-    "</td>"
-    "\n <td class=\"legendColor\">\n <img height=\"18\" src=\"site/bmp34.bmp\" width=\"66\"/>\n "
-    "</td>"
-    "\n <td class=\"legendColor\">\n <img height=\"18\" src=\"site/bmp35.bmp\" width=\"66\"/>\n "
-    "</td>"
-    "\n <td class=\"legendColor\">\n <img height=\"18\" src=\"site/bmp36.bmp\" width=\"66\"/>\n "
-    "</td>"
-    "\n <td class=\"legendColor\">\n <img height=\"18\" src=\"site/bmp37.bmp\" width=\"66\"/>\n "
-    "</td>"
-    "\n <td class=\"legendColor\">\n <img height=\"18\" src=\"site/bmp38.bmp\" width=\"66\"/>\n "
-    "</td>"
-    "\n </td>"
-    "\n </table>\n <p/>\n <p/>"
-    "\n </body>"
-    "\n </html>\n";
+    html += "\n <h3>Overlap of Selected APs</h3>" +
+            Picture("0", 28,
+                    "Number of the selected available access points is shown at a location, "
+                    "where the AP's signal strength is larger than -90 dBm.") +
+            "\n <table border=\"1\">\n <tr>\n <td class=\"legendLabel\"> >= 10 </td>" +
+            Cells("legendLabel", {"9", "8", "7", "6", "5", "4", "3", "2", "1"}) +
+            "\n </tr>\n <tr>" + Swatches(29, 38) +
+            "\n </td>\n </table>\n <p/>\n <p/>\n </body>\n </html>\n";
+    return html;
+}
 
 class StudyReport : public ::testing::Test {
 protected:
@@ -466,27 +280,30 @@ protected:
         setenv("TZ", "UTC", 1);
         tzset();
     }
-    CReportRequest Request(const std::string& path) {
+    CReportRequest Request(const std::string& name) {
         CReportRequest r;
-        r.path = path;
+        r.path = dir.File(name);
         r.now = 0;
         return r;
     }
+    // Writes the report and returns its text without carriage returns.
+    std::string Run(CTarvoAnalyzerDoc& doc, const CReportRequest& request) {
+        EXPECT_EQ(WriteStudyReport(doc, request, ui, renderer.Get()), ReportResult::Written);
+        return WithoutCr(ReadText(request.path));
+    }
+    CTempDir dir;
+    CFakeUi ui;
+    CFakeRenderer renderer;
 };
 
 TEST_F(StudyReport, LinearStudyWithEveryOption) {
-    CTempDir dir;
     CTarvoAnalyzerDoc doc = LinearStudy();
-    CFakeUi ui;
-    CFakeRenderer renderer;
-    const std::string path = dir.File("site.html");
-    ASSERT_EQ(WriteStudyReport(doc, Request(path), ui, renderer.Get()), ReportResult::Written);
-
-    const std::string bytes = ReadText(path);
+    const CReportRequest request = Request("site.html");
+    EXPECT_EQ(Run(doc, request), ExpectedLinearReport());
     // Text mode: every line feed is written as CR LF.
+    const std::string bytes = ReadText(request.path);
     for (std::size_t at = bytes.find('\n'); at != std::string::npos; at = bytes.find('\n', at + 1))
         ASSERT_TRUE(at > 0 && bytes[at - 1] == '\r') << at;
-    EXPECT_EQ(WithoutCr(bytes), kExpectedLinearReport);
 
     EXPECT_EQ(renderer.calls, (std::vector<CRenderCall>{{0, true, false, false, false},
                                                         {3, false, true, true, true},
@@ -516,31 +333,26 @@ TEST_F(StudyReport, LinearStudyWithEveryOption) {
     EXPECT_EQ(ui.progress.Positions(),
               (std::vector<int>{0, 1, 5, 10, 20, 10, 25, 30, 15, 35, 60, 90, 100}));
     EXPECT_FALSE(ui.progress.Visible());
-    ASSERT_EQ(ui.opened.size(), 1u);
-    EXPECT_EQ(ui.opened[0], path);
+    EXPECT_EQ(ui.opened, (std::vector<std::string>{request.path}));
     EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(StudyReport, EveryOptionOffAndGeographicPositions) {
-    CTempDir dir;
     CTarvoAnalyzerDoc doc = LinearStudy();
     doc.projectionKind = kProjectionGps;
     doc.linearPointsPresent = false;
     doc.projectionPath.clear();
-    CReportRequest request = Request(dir.File("r.html"));
+    CReportRequest request = Request("r.html");
     request.options =
         CReportOptions{false, false, false, false, false, false, false, false, false, false};
-    CFakeUi ui;
-    CFakeRenderer renderer;
-    ASSERT_EQ(WriteStudyReport(doc, request, ui, renderer.Get()), ReportResult::Written);
-    const std::string html = WithoutCr(ReadText(request.path));
+    const std::string html = Run(doc, request);
     // Head, date, and the individual analysis (a selected AP has 4 samples);
     // no projection line. The first numbered image is 3 although no path
     // picture was drawn.
-    EXPECT_EQ(html.find("Map/Projection File"), std::string::npos);
+    EXPECT_FALSE(Has(html, "Map/Projection File"));
     EXPECT_EQ(html.find("<h3>"), html.find("\n <h3>Individual Analysis of SelectedAPs </h3>") + 2);
-    EXPECT_NE(html.find("src=\"r/bmp3.bmp\" width=\"800\""), std::string::npos);
-    EXPECT_EQ(html.find("bmp2.bmp"), std::string::npos);
+    EXPECT_TRUE(Has(html, "src=\"r/bmp3.bmp\" width=\"800\""));
+    EXPECT_FALSE(Has(html, "bmp2.bmp"));
     EXPECT_EQ(renderer.calls.size(), 1u);
 
     // Geographic position cells and the " Need More Points" form.
@@ -549,40 +361,28 @@ TEST_F(StudyReport, EveryOptionOffAndGeographicPositions) {
     doc.ProjectionMatrix[0][1] = 1.0; // latitude = Y, longitude = X
     doc.ProjectionMatrix[1][0] = -1.0;
     doc.SiteScaleX = doc.SiteScaleY = 1.0;
-    ASSERT_EQ(WriteStudyReport(doc, request, ui, renderer.Get()), ReportResult::Written);
-    const std::string geo = WithoutCr(ReadText(request.path));
-    EXPECT_NE(geo.find("\n <th align =\"Center\">Latitude</th>\n <th align =\"Center\">Longitude"
-                       "</th>"),
-              std::string::npos);
-    EXPECT_NE(geo.find("\n <td class=\"Latitude\" align =\"Center\">12.50000</td>"
-                       "\n <td class=\"Longitude\" align =\"Center\">3.25000</td>"),
-              std::string::npos);
-    EXPECT_NE(geo.find("\n <td class=\"Latitude\" align =\"Center\"> Need More Points</td>"
-                       "\n <td class=\"Longitude\" align =\"Center\">Need More Points</td>"),
-              std::string::npos);
+    const std::string geo = Run(doc, request);
+    EXPECT_TRUE(Has(geo, Th({"Latitude", "Longitude"})));
+    EXPECT_TRUE(Has(geo, Td("Latitude", "12.50000") + Td("Longitude", "3.25000")));
+    EXPECT_TRUE(
+        Has(geo, Td("Latitude", " Need More Points") + Td("Longitude", "Need More Points")));
 }
 
 TEST_F(StudyReport, ShowAllApsListsSelectedOnlyAndFeetHeaders) {
-    CTempDir dir;
     CTarvoAnalyzerDoc doc = LinearStudy();
     doc.UseFeet = true;
     doc.aps[0].position = {3.048, 30.48};
-    CReportRequest request = Request(dir.File("f.html"));
+    CReportRequest request = Request("f.html");
     request.options.showAllAps = true;
-    CFakeUi ui;
-    CFakeRenderer renderer;
-    ASSERT_EQ(WriteStudyReport(doc, request, ui, renderer.Get()), ReportResult::Written);
-    const std::string html = WithoutCr(ReadText(request.path));
-    EXPECT_EQ(html.find("Selected?"), std::string::npos);
-    EXPECT_EQ(html.find(">lab<"), std::string::npos);
-    EXPECT_NE(html.find("Y Axis(Ft)"), std::string::npos);
-    EXPECT_NE(html.find("Height(Ft)"), std::string::npos);
-    EXPECT_NE(html.find(">10.000</td>\n <td class=\"X Axis\" align =\"Center\">100.000</td>"),
-              std::string::npos);
+    const std::string html = Run(doc, request);
+    EXPECT_FALSE(Has(html, "Selected?"));
+    EXPECT_FALSE(Has(html, ">lab<"));
+    EXPECT_TRUE(Has(html, "Y Axis(Ft)"));
+    EXPECT_TRUE(Has(html, "Height(Ft)"));
+    EXPECT_TRUE(Has(html, ">10.000</td>" + Td("X Axis", "100.000")));
 }
 
 TEST_F(StudyReport, PathLegendWidthForTwentyFiles) {
-    CTempDir dir;
     CTarvoAnalyzerDoc doc = LinearStudy();
     doc.files.RemoveAll();
     for (int i = 0; i < 20; ++i) {
@@ -590,19 +390,14 @@ TEST_F(StudyReport, PathLegendWidthForTwentyFiles) {
         f.title = Format("f%d.ssd", i);
         doc.files.Add(f);
     }
-    CReportRequest request = Request(dir.File("w.html"));
-    CFakeUi ui;
-    CFakeRenderer renderer;
-    ASSERT_EQ(WriteStudyReport(doc, request, ui, renderer.Get()), ReportResult::Written);
-    const std::string html = ReadText(request.path);
+    const std::string html = Run(doc, Request("w.html"));
     // 800 / 22 = 36.4 -> 36; legend lines are bmp3 .. bmp22.
-    EXPECT_NE(html.find("src=\"w/bmp3.bmp\" width=\"36\""), std::string::npos);
-    EXPECT_NE(html.find("src=\"w/bmp22.bmp\" width=\"36\""), std::string::npos);
-    EXPECT_NE(html.find("src=\"w/bmp23.bmp\" width=\"800\""), std::string::npos);
+    EXPECT_TRUE(Has(html, "src=\"w/bmp3.bmp\" width=\"36\""));
+    EXPECT_TRUE(Has(html, "src=\"w/bmp22.bmp\" width=\"36\""));
+    EXPECT_TRUE(Has(html, "src=\"w/bmp23.bmp\" width=\"800\""));
 }
 
 TEST_F(StudyReport, GroupAndCombinedLegends) {
-    CTempDir dir;
     CTarvoAnalyzerDoc doc = LinearStudy();
     CGroupInfo group;
     group.name = "corp & co";
@@ -612,70 +407,53 @@ TEST_F(StudyReport, GroupAndCombinedLegends) {
     group.AddItem(doc.aps[1].bssid, 99); // stale index: skipped
     doc.activeGroups.groups.Add(group);
     doc.coverageMode = 1;
-    CReportRequest request = Request(dir.File("g.html"));
-    CFakeUi ui;
-    CFakeRenderer renderer;
-    ASSERT_EQ(WriteStudyReport(doc, request, ui, renderer.Get()), ReportResult::Written);
-    std::string html = WithoutCr(ReadText(request.path));
-    EXPECT_NE(html.find("<tr>\n <th class=\"legendColor\"> Color </td>"
-                        "\n <th class=\"legendText\" align =\"Center\">    Groups of APs</td></tr>"
-                        "\n <tr>\n <td class=\"legendColor\"><img height=\"18\" src=\"g/bmp5.bmp\" "
-                        "width=\"40\"/></td>"
-                        "\n <td class=\"legendText\" align =\"Center\">  corp &amp; co</td>"),
-              std::string::npos);
+    const CReportRequest request = Request("g.html");
+    EXPECT_TRUE(Has(Run(doc, request),
+                    "<tr>\n <th class=\"legendColor\"> Color </td>"
+                    "\n <th class=\"legendText\" align =\"Center\">    Groups of APs</td></tr>"
+                    "\n <tr>\n <td class=\"legendColor\"><img height=\"18\" src=\"g/bmp5.bmp\" "
+                    "width=\"40\"/></td>" +
+                        Td("legendText", "  corp &amp; co")));
     EXPECT_EQ(doc.aps[0].table3[5], 0x123456); // contours drawn in the group colour
 
     doc.coverageMode = 2;
     doc.commonColour = 0x00AA00;
-    ASSERT_EQ(WriteStudyReport(doc, request, ui, renderer.Get()), ReportResult::Written);
-    html = WithoutCr(ReadText(request.path));
-    EXPECT_NE(html.find("<tr>\n <td class=\"legendColor\"> <img height=\"18\" src=\"g/bmp5.bmp\" "
-                        "width=\"40\"/> </td>\n <td class=\"legendText\" align =\"Center\"> "
-                        "Combined Mode: For all selected APs</td>\n </tr>"),
-              std::string::npos);
+    EXPECT_TRUE(Has(Run(doc, request),
+                    "<tr>\n <td class=\"legendColor\"> <img height=\"18\" src=\"g/bmp5.bmp\" "
+                    "width=\"40\"/> </td>" +
+                        Td("legendText", " Combined Mode: For all selected APs") + "\n </tr>"));
     EXPECT_EQ(doc.aps[0].table3[5], 0x00AA00);
 }
 
-TEST_F(StudyReport, UnwritableReportIsReportedAndUserCssKept) {
-    CTempDir dir;
+TEST_F(StudyReport, WriteFailuresAreReportedAndUserCssKept) {
     CTarvoAnalyzerDoc doc = LinearStudy();
-    {
-        CFakeUi ui;
-        CFakeRenderer renderer;
-        const std::string bad = dir.File("missing/x.html");
-        EXPECT_EQ(WriteStudyReport(doc, Request(bad), ui, renderer.Get()), ReportResult::Failed);
-        ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.messages[0].text, "Error opening file " + bad + ".");
-        EXPECT_EQ(ui.messages[0].title, "File Open Error");
-        EXPECT_EQ(ui.messages[0].icon, MsgIcon::Error);
-        EXPECT_TRUE(ui.opened.empty());
-        EXPECT_TRUE(renderer.calls.empty());
-        EXPECT_FALSE(ui.progress.Visible());
-    }
-    {
-        std::filesystem::create_directories(dir.Path() / "mine");
-        std::ofstream(dir.Path() / "mine" / "report.css") << "h3 { color: red; }";
-        CFakeUi ui;
-        CFakeRenderer renderer;
-        CReportRequest request = Request(dir.File("mine.html"));
-        request.open = false;
-        ASSERT_EQ(WriteStudyReport(doc, request, ui, renderer.Get()), ReportResult::Written);
-        EXPECT_EQ(ReadText(dir.File("mine/report.css")), "h3 { color: red; }");
-        EXPECT_TRUE(ui.opened.empty());
-    }
-}
+    const std::string bad = dir.File("missing/x.html");
+    EXPECT_EQ(WriteStudyReport(doc, Request("missing/x.html"), ui, renderer.Get()),
+              ReportResult::Failed);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Error opening file " + bad + ".");
+    EXPECT_EQ(ui.messages[0].title, "File Open Error");
+    EXPECT_EQ(ui.messages[0].icon, MsgIcon::Error);
+    EXPECT_TRUE(ui.opened.empty());
+    EXPECT_TRUE(renderer.calls.empty());
+    EXPECT_FALSE(ui.progress.Visible());
 
-TEST_F(StudyReport, PicturesThatCannotBeWrittenAreReportedOnce) {
-    CTempDir dir;
-    CTarvoAnalyzerDoc doc = LinearStudy();
+    // A report.css of the user's own is left alone; no viewer when not asked.
+    std::filesystem::create_directories(dir.Path() / "mine");
+    std::ofstream(dir.Path() / "mine" / "report.css") << "h3 { color: red; }";
+    CReportRequest request = Request("mine.html");
+    request.open = false;
+    Run(doc, request);
+    EXPECT_EQ(ReadText(dir.File("mine/report.css")), "h3 { color: red; }");
+    EXPECT_TRUE(ui.opened.empty());
+
+    // Pictures that cannot be written are reported once; the report is complete.
     std::ofstream(dir.Path() / "x") << "a file where the picture folder should be";
-    CFakeUi ui;
-    CFakeRenderer renderer;
-    CReportRequest request = Request(dir.File("x.html"));
-    ASSERT_EQ(WriteStudyReport(doc, request, ui, renderer.Get()), ReportResult::Written);
+    ui.messages.clear();
+    Run(doc, Request("x.html"));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "Error opening file " + dir.File("x/bmp2.bmp") + ".");
-    EXPECT_EQ(ui.opened.size(), 1u); // the report itself is complete
+    EXPECT_EQ(ui.opened.size(), 1u);
 }
 
 TEST(ReportFolderTitle, RemovesEveryHtml) {

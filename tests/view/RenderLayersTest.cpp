@@ -21,15 +21,18 @@ namespace {
 
 using test::CFakeUi;
 
+constexpr int kSide = 101;
+const QColor kWhite(Qt::white), kRed(255, 0, 0), kBlue(0, 0, 255);
+
 // A bitmap file of w x h whose pixel (x, y), row 0 at the top, is colour(x, y).
 std::vector<std::uint8_t> BitmapOf(int w, int h, const std::function<QColor(int, int)>& colour) {
     std::vector<std::uint8_t> rgb;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const QColor c = colour(x, y);
-            rgb.push_back(static_cast<std::uint8_t>(c.red()));
-            rgb.push_back(static_cast<std::uint8_t>(c.green()));
-            rgb.push_back(static_cast<std::uint8_t>(c.blue()));
+            rgb.insert(rgb.end(),
+                       {static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
+                        static_cast<std::uint8_t>(c.blue())});
         }
     return EncodeBitmapFile(w, h, rgb);
 }
@@ -44,10 +47,8 @@ CTarvoAnalyzerDoc StudyDoc() {
     return doc;
 }
 
-constexpr int kSide = 101;
-
-void AddMap(CTarvoAnalyzerDoc& doc, const QColor& colour) {
-    doc.mapBytes = BitmapOf(100, 100, [&](int, int) { return colour; });
+void AddMap(CTarvoAnalyzerDoc& doc, const std::function<QColor(int, int)>& colour) {
+    doc.mapBytes = BitmapOf(100, 100, colour);
     ASSERT_TRUE(doc.mapPicture.Load(doc.mapBytes));
     doc.mapLoaded = true;
     doc.view.showMap = true;
@@ -59,6 +60,11 @@ QColor At(const QImage& image, int x, int y) {
     return image.pixelColor(x, y);
 }
 
+QImage Draw(CTarvoAnalyzerDoc& doc) {
+    CFakeUi ui;
+    return RenderLayers(doc, kSide, kSide, ui);
+}
+
 QColor Palette(const CTarvoAnalyzerDoc& doc, int i) {
     const ColourRef c = doc.CoveragePalette[i];
     return QColor(RedOf(c), GreenOf(c), BlueOf(c));
@@ -66,27 +72,31 @@ QColor Palette(const CTarvoAnalyzerDoc& doc, int i) {
 
 // Expected colour of `top` blended with alpha over `under`.
 QColor Blend(const QColor& top, const QColor& under, int alpha) {
-    auto mix = [&](int a, int b) { return (a * alpha + b * (255 - alpha)) / 255.0; };
-    return QColor(static_cast<int>(mix(top.red(), under.red()) + 0.5),
-                  static_cast<int>(mix(top.green(), under.green()) + 0.5),
-                  static_cast<int>(mix(top.blue(), under.blue()) + 0.5));
+    auto mix = [&](int a, int b) {
+        return static_cast<int>((a * alpha + b * (255 - alpha)) / 255.0 + 0.5);
+    };
+    return QColor(mix(top.red(), under.red()), mix(top.green(), under.green()),
+                  mix(top.blue(), under.blue()));
 }
 
 void ExpectNear(const QColor& actual, const QColor& expected, int tolerance) {
-    EXPECT_NEAR(actual.red(), expected.red(), tolerance)
-        << "actual " << actual.name().toStdString();
-    EXPECT_NEAR(actual.green(), expected.green(), tolerance)
-        << "actual " << actual.name().toStdString();
-    EXPECT_NEAR(actual.blue(), expected.blue(), tolerance)
-        << "actual " << actual.name().toStdString();
+    EXPECT_TRUE(std::abs(actual.red() - expected.red()) <= tolerance &&
+                std::abs(actual.green() - expected.green()) <= tolerance &&
+                std::abs(actual.blue() - expected.blue()) <= tolerance)
+        << "actual " << actual.name().toStdString() << ", expected "
+        << expected.name().toStdString();
 }
 
 CData Sample(double x, double y, double rssi) {
-    CData s;
-    s.x = x;
-    s.y = y;
-    s.rssi = rssi;
-    return s;
+    return CData{y, x, rssi};
+}
+
+CDataArea Square(double x0, double y0, double x1, double y1) {
+    CDataArea area;
+    area.x = {x0, x1, x1, x0};
+    area.y = {y0, y0, y1, y1};
+    area.vertexCount = 4;
+    return area;
 }
 
 TEST(RenderLayers, SampleColoursFollowThePowerRange) {
@@ -102,40 +112,40 @@ TEST(RenderLayers, SampleColoursFollowThePowerRange) {
     ap.samples.Add(Sample(70, 30, -30.0));
     ap.samples.Add(Sample(70.4, 30, -90.0));
     doc.aps.Add(ap);
-    CFakeUi ui;
-    const QImage image = RenderLayers(doc, kSide, kSide, ui);
-    EXPECT_EQ(At(image, 20, 50), QColor(255, 0, 0));
-    EXPECT_EQ(At(image, 80, 50), QColor(0, 0, 255));
-    EXPECT_EQ(At(image, 50, 20), QColor(0, 0, 255));
-    EXPECT_EQ(At(image, 50, 80), QColor(255, 0, 0));
+    const QImage image = Draw(doc);
+    EXPECT_EQ(At(image, 20, 50), kRed);
+    EXPECT_EQ(At(image, 80, 50), kBlue);
+    EXPECT_EQ(At(image, 50, 20), kBlue);
+    EXPECT_EQ(At(image, 50, 80), kRed);
     EXPECT_EQ(At(image, 70, 70), Palette(doc, 5));
     // The circle reaches path width + 2 = 3 pixels from its centre.
-    EXPECT_EQ(At(image, 23, 50), QColor(255, 0, 0));
-    EXPECT_EQ(At(image, 25, 50), QColor(Qt::white));
+    EXPECT_EQ(At(image, 23, 50), kRed);
+    EXPECT_EQ(At(image, 25, 50), kWhite);
     // An unselected AP draws nothing.
     doc.aps[0].selected = 0;
-    EXPECT_EQ(At(RenderLayers(doc, kSide, kSide, ui), 20, 50), QColor(Qt::white));
+    EXPECT_EQ(At(Draw(doc), 20, 50), kWhite);
 }
 
 TEST(RenderLayers, SampleBandIndexAtEdges) {
-    EXPECT_EQ(SampleBandColourIndex(-30.0, -90, -30), 0);
-    EXPECT_EQ(SampleBandColourIndex(-90.0, -90, -30), 9);
-    EXPECT_EQ(SampleBandColourIndex(-200.0, -90, -30), 9);
-    EXPECT_EQ(SampleBandColourIndex(-84.0, -90, -30), 9);  // 10 * 6 / 60.001 = 0.99998: band 0
-    EXPECT_EQ(SampleBandColourIndex(-83.99, -90, -30), 8); // 1.0015: band 1
-    EXPECT_EQ(SampleBandColourIndex(-60.0, -90, -30), 5);  // 4.99992: band 4
-    EXPECT_EQ(SampleBandColourIndex(-70.0, -70, -70), 9);  // empty range
-    EXPECT_EQ(SampleBandColourIndex(std::nan(""), -90, -30), 9);
+    const struct {
+        double rssi;
+        int low, high, index;
+    } cases[] = {
+        {-30.0, -90, -30, 0},        {-90.0, -90, -30, 9},
+        {-200.0, -90, -30, 9},       {-84.0, -90, -30, 9}, // 10 * 6 / 60.001 = 0.99998: band 0
+        {-83.99, -90, -30, 8},                             // 1.0015: band 1
+        {-60.0, -90, -30, 5},                              // 4.99992: band 4
+        {-70.0, -70, -70, 9},                              // empty range
+        {std::nan(""), -90, -30, 9},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SampleBandColourIndex(c.rssi, c.low, c.high), c.index) << c.rssi;
 }
 
 // One square polygon from (10, 10) to (90, 90) m in the strongest band of
 // the strength drawing.
 void AddStrongestSquare(CTarvoAnalyzerDoc& doc) {
-    CDataArea area;
-    area.x = {10, 90, 90, 10};
-    area.y = {10, 10, 90, 90};
-    area.vertexCount = 4;
-    doc.coverageDrawings[0].areas.Add(area);
+    doc.coverageDrawings[0].areas.Add(Square(10, 10, 90, 90));
     doc.coverageTables[SiteBandSource(kDisplayStrengthBands).areaCounts][9] = 1;
     doc.coveragePresent = true;
     doc.coverageDisplayType = kDisplayStrengthBands;
@@ -144,119 +154,79 @@ void AddStrongestSquare(CTarvoAnalyzerDoc& doc) {
 TEST(RenderLayers, CoverageOpacityBlendsOverTheMap) {
     const QColor map(0, 128, 0);
     CTarvoAnalyzerDoc doc = StudyDoc();
-    AddMap(doc, map);
+    AddMap(doc, [&](int, int) { return map; });
     AddStrongestSquare(doc);
-    CFakeUi ui;
-
-    doc.coverageOpacity = 0;
-    QImage image = RenderLayers(doc, kSide, kSide, ui);
-    EXPECT_EQ(At(image, 50, 50), map);
-    EXPECT_EQ(At(image, 5, 5), map);
-
-    doc.coverageOpacity = 255;
-    image = RenderLayers(doc, kSide, kSide, ui);
-    EXPECT_EQ(At(image, 50, 50), QColor(255, 0, 0));
-    EXPECT_EQ(At(image, 5, 5), map); // no coverage there: the map unchanged
-
-    doc.coverageOpacity = 128;
-    image = RenderLayers(doc, kSide, kSide, ui);
-    ExpectNear(At(image, 50, 50), Blend(QColor(255, 0, 0), map, 128), 2);
-    EXPECT_EQ(At(image, 5, 5), map);
-}
-
-TEST(RenderLayers, AreaCountsBeyondTheArraysAreBounded) {
-    CTarvoAnalyzerDoc doc = StudyDoc();
-    AddStrongestSquare(doc);
+    for (int opacity : {0, 128, 255}) {
+        SCOPED_TRACE(opacity);
+        doc.coverageOpacity = opacity;
+        const QImage image = Draw(doc);
+        ExpectNear(At(image, 50, 50), Blend(kRed, map, opacity), opacity == 128 ? 2 : 0);
+        EXPECT_EQ(At(image, 5, 5), map); // no coverage there: the map unchanged
+    }
+    // Area counts beyond the arrays are bounded.
     doc.coverageTables[SiteBandSource(kDisplayStrengthBands).areaCounts][9] = 1000000;
     doc.coverageTables[SiteBandSource(kDisplayStrengthBands).lineCounts][0] = 7;
-    CFakeUi ui;
-    EXPECT_EQ(At(RenderLayers(doc, kSide, kSide, ui), 50, 50), QColor(255, 0, 0));
+    EXPECT_EQ(At(Draw(doc), 50, 50), kRed);
 }
 
 TEST(RenderLayers, WithoutDataOnlyTheMapIsPainted) {
     const QColor map(10, 20, 200);
     CTarvoAnalyzerDoc doc = StudyDoc();
-    AddMap(doc, map);
+    AddMap(doc, [&](int, int) { return map; });
     AddStrongestSquare(doc);
     doc.processed = false;
-    CFakeUi ui;
     for (int type = 0; type <= 5; ++type) {
         doc.coverageDisplayType = type;
-        EXPECT_EQ(At(RenderLayers(doc, kSide, kSide, ui), 50, 50), map) << "type " << type;
+        EXPECT_EQ(At(Draw(doc), 50, 50), map) << "type " << type;
     }
-    // With showMap off there is only white.
-    doc.view.showMap = false;
-    EXPECT_EQ(At(RenderLayers(doc, kSide, kSide, ui), 50, 50), QColor(Qt::white));
+    doc.view.showMap = false; // then there is only white
+    EXPECT_EQ(At(Draw(doc), 50, 50), kWhite);
 }
 
 TEST(RenderLayers, MapIsClippedByFractionsWhenZoomedIn) {
     // Left half red, right half blue; the view shows x 40..90 m only.
     CTarvoAnalyzerDoc doc = StudyDoc();
-    doc.mapBytes = BitmapOf(
-        100, 100, [](int x, int) { return x < 50 ? QColor(255, 0, 0) : QColor(0, 0, 255); });
-    ASSERT_TRUE(doc.mapPicture.Load(doc.mapBytes));
-    doc.mapLoaded = true;
-    doc.view.showMap = true;
-    doc.MapExtentWidth = 100.0;
-    doc.MapExtentHeight = 100.0;
+    AddMap(doc, [](int x, int) { return x < 50 ? kRed : kBlue; });
     doc.view.zoomLeft = 0.4;
     doc.view.zoomRight = 0.9;
-    CFakeUi ui;
-    const QImage image = RenderLayers(doc, kSide, kSide, ui);
+    const QImage image = Draw(doc);
     // Site x = 45 m is pixel 10, x = 60 m is pixel 40.
-    EXPECT_EQ(At(image, 10, 50), QColor(255, 0, 0));
-    EXPECT_EQ(At(image, 40, 50), QColor(0, 0, 255));
-    EXPECT_EQ(At(image, 99, 50), QColor(0, 0, 255));
+    EXPECT_EQ(At(image, 10, 50), kRed);
+    EXPECT_EQ(At(image, 40, 50), kBlue);
+    EXPECT_EQ(At(image, 99, 50), kBlue);
 }
 
 TEST(PictureDrawing, DrawPartUsesFractionsFromTheBottomEdge) {
-    CPicture picture;
+    CPicture picture, empty;
     // Top half red, bottom half blue.
-    ASSERT_TRUE(picture.Load(BitmapOf(
-        20, 20, [](int, int y) { return y < 10 ? QColor(255, 0, 0) : QColor(0, 0, 255); })));
-
-    QImage whole = WhiteImage(20, 20);
-    {
-        QPainter p(&whole);
-        EXPECT_TRUE(DrawPicture(p, picture, QRect(0, 0, 20, 20)));
-    }
-    EXPECT_EQ(At(whole, 10, 2), QColor(255, 0, 0));
-    EXPECT_EQ(At(whole, 10, 17), QColor(0, 0, 255));
-
-    QImage full = WhiteImage(20, 20);
-    {
-        QPainter p(&full);
-        EXPECT_TRUE(DrawPicturePart(p, picture, QRect(0, 0, 20, 20), 0.0, 1.0, 0.0, 1.0));
-    }
-    EXPECT_EQ(full, whole);
-
-    QImage upper = WhiteImage(20, 20);
-    {
-        QPainter p(&upper);
-        EXPECT_TRUE(DrawPicturePart(p, picture, QRect(0, 0, 20, 20), 0.0, 1.0, 0.5, 1.0));
-    }
-    for (int y : {1, 5, 10, 15})
-        EXPECT_EQ(At(upper, 10, y), QColor(255, 0, 0)) << "row " << y;
-
-    QImage lower = WhiteImage(20, 20);
-    {
-        QPainter p(&lower);
-        EXPECT_TRUE(DrawPicturePart(p, picture, QRect(0, 0, 20, 20), 0.0, 1.0, 0.0, 0.5));
-    }
-    for (int y : {4, 10, 18})
-        EXPECT_EQ(At(lower, 10, y), QColor(0, 0, 255)) << "row " << y;
-}
-
-TEST(PictureDrawing, NothingLoadedDrawsNothing) {
-    CPicture empty;
-    QImage image = WhiteImage(8, 8);
-    const QImage before = image;
-    {
+    ASSERT_TRUE(picture.Load(BitmapOf(20, 20, [](int, int y) { return y < 10 ? kRed : kBlue; })));
+    auto drawn = [](bool expected, const std::function<bool(QPainter&)>& draw) {
+        QImage image = WhiteImage(20, 20);
         QPainter p(&image);
-        EXPECT_FALSE(DrawPicture(p, empty, QRect(0, 0, 8, 8)));
-        EXPECT_FALSE(DrawPicturePart(p, empty, QRect(0, 0, 8, 8), 0, 1, 0, 1));
-    }
-    EXPECT_EQ(image, before);
+        EXPECT_EQ(draw(p), expected);
+        p.end();
+        return image;
+    };
+    const QRect r(0, 0, 20, 20);
+    const QImage whole = drawn(true, [&](QPainter& p) { return DrawPicture(p, picture, r); });
+    EXPECT_EQ(At(whole, 10, 2), kRed);
+    EXPECT_EQ(At(whole, 10, 17), kBlue);
+    EXPECT_EQ(drawn(true, [&](QPainter& p) { return DrawPicturePart(p, picture, r, 0, 1, 0, 1); }),
+              whole);
+    const QImage upper =
+        drawn(true, [&](QPainter& p) { return DrawPicturePart(p, picture, r, 0, 1, 0.5, 1); });
+    for (int y : {1, 5, 10, 15})
+        EXPECT_EQ(At(upper, 10, y), kRed) << "row " << y;
+    const QImage lower =
+        drawn(true, [&](QPainter& p) { return DrawPicturePart(p, picture, r, 0, 1, 0, 0.5); });
+    for (int y : {4, 10, 18})
+        EXPECT_EQ(At(lower, 10, y), kBlue) << "row " << y;
+
+    // Nothing loaded draws nothing.
+    const QImage white = WhiteImage(20, 20);
+    EXPECT_EQ(drawn(false, [&](QPainter& p) { return DrawPicture(p, empty, r); }), white);
+    EXPECT_EQ(drawn(false, [&](QPainter& p) { return DrawPicturePart(p, empty, r, 0, 1, 0, 1); }),
+              white);
 }
 
 TEST(PictureDrawing, DecodesOncePerImage) {
@@ -293,23 +263,20 @@ TEST(RenderLayers, UnselectedFileDrawsNothingAndDoesNotShiftTheNext) {
     doc.pathShown = true;
     // The point list holds the points of the files selected at load time;
     // the second file's walk is the first two points.
-    doc.points.Add(PointAt(10, 50));
-    doc.points.Add(PointAt(30, 50));
-    doc.points.Add(PointAt(60, 50));
-    doc.points.Add(PointAt(90, 50));
+    for (double x : {10, 30, 60, 90})
+        doc.points.Add(PointAt(x, 50));
     doc.files.Add(FileOf(0, 2, skipped));
     doc.files.Add(FileOf(1, 2, shown));
-    CFakeUi ui;
-    const QImage image = RenderLayers(doc, kSide, kSide, ui);
+    const QImage image = Draw(doc);
     EXPECT_EQ(At(image, 20, 50), shown); // on the line from 10 to 30 m
-    EXPECT_EQ(At(image, 75, 50), QColor(Qt::white));
-    EXPECT_EQ(At(image, 90, 50), QColor(Qt::white));
+    EXPECT_EQ(At(image, 75, 50), kWhite);
+    EXPECT_EQ(At(image, 90, 50), kWhite);
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             ASSERT_NE(At(image, x, y), skipped) << x << "," << y;
     // Path circles are outlined and filled white; the last one is drawn
     // over the line that reaches it.
-    EXPECT_EQ(At(image, 30, 50), QColor(Qt::white));
+    EXPECT_EQ(At(image, 30, 50), kWhite);
     EXPECT_EQ(At(image, 32, 50), shown);
     EXPECT_EQ(At(image, 8, 50), shown);
 }
@@ -321,23 +288,20 @@ TEST(RenderLayers, StatusRingsMarkGpsPointsWithoutGoodFix) {
     doc.points.Add(PointAt(50, 50, 1, 1)); // 2D: ring of radius 3
     doc.points.Add(PointAt(80, 50, 0, 2)); // 3D: none
     doc.files.Add(FileOf(1, 3, QColor(0, 0, 200)));
-    CFakeUi ui;
-    QImage image = RenderLayers(doc, kSide, kSide, ui);
+    const QImage image = Draw(doc);
     EXPECT_EQ(At(image, 20, 46), QColor(Qt::black));
     EXPECT_EQ(At(image, 50, 47), QColor(Qt::black));
     EXPECT_NE(At(image, 80, 47), QColor(Qt::black));
     EXPECT_NE(At(image, 80, 46), QColor(Qt::black));
     doc.pointStatus = false;
-    image = RenderLayers(doc, kSide, kSide, ui);
-    EXPECT_NE(At(image, 20, 46), QColor(Qt::black));
+    EXPECT_NE(At(Draw(doc), 20, 46), QColor(Qt::black));
 }
 
 TEST(RenderLayers, ReliabilityRingsNeedSlopeBelowMinusTen) {
     CTarvoAnalyzerDoc doc = StudyDoc();
     doc.coverageDisplayType = kDisplayReliability;
     CAPInfo ap;
-    ap.selected = 1;
-    ap.valid = 1;
+    ap.selected = ap.valid = 1;
     ap.slope = -20.0;
     ap.position = {50.0, 50.0}; // Y, X
     for (int j = 0; j < kReliabilityLevels; ++j)
@@ -347,14 +311,13 @@ TEST(RenderLayers, ReliabilityRingsNeedSlopeBelowMinusTen) {
     flat.slope = -10.0;
     flat.position = {85.0, 15.0};
     doc.aps.Add(flat);
-    CFakeUi ui;
-    const QImage image = RenderLayers(doc, kSide, kSide, ui);
+    const QImage image = Draw(doc);
     // Innermost ring (90 %) in palette colour 0, blended with alpha 200 on white.
-    ExpectNear(At(image, 50, 50), Blend(Palette(doc, 0), Qt::white, 200), 2);
+    ExpectNear(At(image, 50, 50), Blend(Palette(doc, 0), kWhite, 200), 2);
     // 20 m out lies inside the 21 m ring (j = 3), palette colour 5.
-    ExpectNear(At(image, 70, 50), Blend(Palette(doc, 5), Qt::white, 200), 2);
-    EXPECT_EQ(At(image, 95, 95), QColor(Qt::white));
-    EXPECT_EQ(At(image, 15, 15), QColor(Qt::white)); // the flat AP's centre
+    ExpectNear(At(image, 70, 50), Blend(Palette(doc, 5), kWhite, 200), 2);
+    EXPECT_EQ(At(image, 95, 95), kWhite);
+    EXPECT_EQ(At(image, 15, 15), kWhite); // the flat AP's centre
 }
 
 TEST(RenderLayers, ApBandsUseLevelColoursInsideTheSampleBox) {
@@ -366,11 +329,7 @@ TEST(RenderLayers, ApBandsUseLevelColoursInsideTheSampleBox) {
         ap.filteredSamples.Add(Sample(50, 50, -50));
     ap.origin = {20.0, 20.0}; // Y, X
     ap.extent = {60.0, 60.0};
-    CDataArea area;
-    area.x = {20, 80, 80, 20};
-    area.y = {20, 20, 80, 80};
-    area.vertexCount = 4;
-    ap.areas.Add(area);
+    ap.areas.Add(Square(20, 20, 80, 80));
     ap.table2[3] = 1;
     ap.table3[3] = static_cast<std::int32_t>(MakeRgb(0, 100, 250));
     doc.aps.Add(ap);
@@ -380,26 +339,23 @@ TEST(RenderLayers, ApBandsUseLevelColoursInsideTheSampleBox) {
     other.origin = {40.0, 40.0};
     other.extent = {50.0, 50.0};
     other.areas.RemoveAll();
-    area.x = {70, 90, 90, 70};
-    area.y = {70, 70, 90, 90};
-    other.areas.Add(area);
+    other.areas.Add(Square(70, 70, 90, 90));
     other.table3[3] = static_cast<std::int32_t>(MakeRgb(250, 0, 0));
     doc.aps.Add(other);
-    CFakeUi ui;
-    const QImage image = RenderLayers(doc, kSide, kSide, ui);
+    const QImage image = Draw(doc);
     // The first AP's band is blended once, also under the second AP's box.
-    ExpectNear(At(image, 30, 70), Blend(QColor(0, 100, 250), Qt::white, 200), 2);
-    ExpectNear(At(image, 50, 50), Blend(QColor(0, 100, 250), Qt::white, 200), 2);
+    const QColor first = Blend(QColor(0, 100, 250), kWhite, 200);
+    ExpectNear(At(image, 30, 70), first, 2);
+    ExpectNear(At(image, 50, 50), first, 2);
     // Where both draw, the second is blended over the first.
-    ExpectNear(At(image, 75, 25),
-               Blend(QColor(250, 0, 0), Blend(QColor(0, 100, 250), Qt::white, 200), 200), 3);
-    ExpectNear(At(image, 85, 15), Blend(QColor(250, 0, 0), Qt::white, 200), 2);
-    EXPECT_EQ(At(image, 10, 10), QColor(Qt::white));
+    ExpectNear(At(image, 75, 25), Blend(QColor(250, 0, 0), first, 200), 3);
+    ExpectNear(At(image, 85, 15), Blend(QColor(250, 0, 0), kWhite, 200), 2);
+    EXPECT_EQ(At(image, 10, 10), kWhite);
 }
 
 TEST(RenderLayers, KeepsTheLastViewAndOffscreenFitsTheWindow) {
     CTarvoAnalyzerDoc doc = StudyDoc();
-    AddMap(doc, QColor(30, 60, 90));
+    AddMap(doc, [](int, int) { return QColor(30, 60, 90); });
     CFakeUi ui;
     const QImage image = RenderLayers(doc, 64, 48, ui);
     ASSERT_EQ(doc.lastViewBitmap.width, 64);
@@ -417,70 +373,62 @@ TEST(RenderLayers, KeepsTheLastViewAndOffscreenFitsTheWindow) {
     EXPECT_NEAR(doc.ViewWindow.extentY, 120.0, 1e-9);
     EXPECT_NEAR(doc.ViewWindow.extentX, 160.0, 1e-9);
     EXPECT_NEAR(doc.ViewWindow.minX, -30.0, 1e-9);
-}
 
-TEST(ViewBitmap, RejectsMismatchedSizes) {
+    // A kept view whose pixels do not match its size is refused.
     CViewBitmap bad;
-    bad.width = 2;
-    bad.height = 2;
+    bad.width = bad.height = 2;
     bad.rgb.resize(11);
     EXPECT_TRUE(FromViewBitmap(bad).isNull());
     EXPECT_TRUE(FromViewBitmap(CViewBitmap{}).isNull());
 }
 
 TEST(Icons, EveryProgramIconIs32Square) {
-    for (int id = 174; id <= 188; ++id) {
-        const QImage icon = ProgramIcon(id);
-        ASSERT_FALSE(icon.isNull()) << id;
-        EXPECT_EQ(icon.size(), QSize(32, 32)) << id;
-    }
+    for (int id = 174; id <= 188; ++id)
+        EXPECT_EQ(ProgramIcon(id).size(), QSize(32, 32)) << id;
     EXPECT_TRUE(ProgramIcon(173).isNull());
     EXPECT_TRUE(ProgramIcon(189).isNull());
 }
 
 TEST(RenderLayers, IconsAreCentredOnTheirPositionAndClipped) {
     CTarvoAnalyzerDoc doc = StudyDoc();
-    doc.apIconsShown = true;
-    doc.interferenceIconsShown = true;
+    doc.apIconsShown = doc.interferenceIconsShown = true;
     CAPInfo ap;
-    ap.selected = 1;
-    ap.valid = 1;
+    ap.selected = ap.valid = 1;
     ap.position = {50.0, 50.0};
     doc.aps.Add(ap);
     CISMarker source;
     source.x = 100.0; // at the right edge: half of it is off the target
     source.y = 50.0;
     doc.sources.Add(source);
-    CFakeUi ui;
-    const QImage image = RenderLayers(doc, kSide, kSide, ui);
+    const QImage image = Draw(doc);
     auto inked = [&](int x0, int y0, int x1, int y1) {
         int n = 0;
         for (int y = y0; y < y1; ++y)
             for (int x = x0; x < x1; ++x)
-                n += At(image, x, y) != QColor(Qt::white);
+                n += At(image, x, y) != kWhite;
         return n;
     };
     EXPECT_GT(inked(34, 34, 66, 66), 40);
     EXPECT_EQ(inked(0, 0, 30, 30), 0);
     EXPECT_GT(inked(84, 34, 101, 66), 20);
-    // A valid but unselected AP has no icon.
-    doc.aps[0].selected = 0;
-    const QImage none = RenderLayers(doc, kSide, kSide, ui);
-    EXPECT_EQ(none.pixelColor(50, 50), QColor(Qt::white));
+    doc.aps[0].selected = 0; // a valid but unselected AP has no icon
+    EXPECT_EQ(At(Draw(doc), 50, 50), kWhite);
 }
 
 TEST(Legend, BandLabelsPerDisplayType) {
-    CTarvoAnalyzerDoc doc;
-    EXPECT_EQ(LegendBandLabel(doc, kDisplayStrengthBands, 0), " -36:-30");
-    EXPECT_EQ(LegendBandLabel(doc, kDisplayStrengthBands, 9), " -90:-84");
-    EXPECT_EQ(LegendBandLabel(doc, kDisplayApSamples, 0), " -36:-30");
-    EXPECT_EQ(LegendBandLabel(doc, kDisplayReliability, 0), " 90:100");
-    EXPECT_EQ(LegendBandLabel(doc, kDisplayReliability, 8), " 10:20");
-    EXPECT_EQ(LegendBandLabel(doc, kDisplayReliability, 9), ""); // 0:10 has no row
-    EXPECT_EQ(LegendBandLabel(doc, kDisplayApCountBands, 0), " >= 10");
-    EXPECT_EQ(LegendBandLabel(doc, kDisplayApCountBands, 1), " 9");
-    EXPECT_EQ(LegendBandLabel(doc, kDisplayApCountBands, 9), " 1");
-    EXPECT_EQ(LegendBandLabel(doc, kDisplayApBands, 0), "");
+    const struct {
+        int type, band;
+        const char* label;
+    } cases[] = {
+        {kDisplayStrengthBands, 0, " -36:-30"}, {kDisplayStrengthBands, 9, " -90:-84"},
+        {kDisplayApSamples, 0, " -36:-30"},     {kDisplayReliability, 0, " 90:100"},
+        {kDisplayReliability, 8, " 10:20"},     {kDisplayReliability, 9, ""}, // 0:10 has no row
+        {kDisplayApCountBands, 0, " >= 10"},    {kDisplayApCountBands, 1, " 9"},
+        {kDisplayApCountBands, 9, " 1"},        {kDisplayApBands, 0, ""},
+    };
+    const CTarvoAnalyzerDoc doc;
+    for (const auto& c : cases)
+        EXPECT_EQ(LegendBandLabel(doc, c.type, c.band), c.label) << c.type << "/" << c.band;
 }
 
 TEST(Legend, SizeAndSwatches) {
@@ -500,28 +448,21 @@ TEST(Legend, SizeAndSwatches) {
     const QImage legend = DrawLegend(doc, kDisplayStrengthBands);
     ASSERT_FALSE(legend.isNull());
     // Row i's swatch lies at x 10..29, one row step below the title.
-    EXPECT_EQ(legend.pixelColor(20, r * 1 + h / 2), QColor(255, 0, 0));
-    EXPECT_EQ(legend.pixelColor(20, r * 10 + h / 2), QColor(0, 0, 255));
+    EXPECT_EQ(legend.pixelColor(20, r * 1 + h / 2), kRed);
+    EXPECT_EQ(legend.pixelColor(20, r * 10 + h / 2), kBlue);
 
     // Files with the path flag widen and lengthen it.
     doc.pathShown = true;
-    CDataFile f;
+    CDataFile f, off;
     f.title = "walk-with-a-long-name.ssd";
-    doc.files.Add(f);
-    CDataFile off;
     off.selected = 0;
     off.title = "x";
+    doc.files.Add(f);
     doc.files.Add(off);
-    const int xw = fm.horizontalAdvance("X");
-    EXPECT_EQ(LegendSize(doc, kDisplayStrengthBands),
-              QSize(std::max(80, xw * 25 + 40), r * 2 + 5 + r + 10 * r + 10));
+    EXPECT_EQ(
+        LegendSize(doc, kDisplayStrengthBands),
+        QSize(std::max(80, fm.horizontalAdvance("X") * 25 + 40), r * 2 + 5 + r + 10 * r + 10));
 }
-
-} // namespace
-} // namespace tarvo
-
-namespace tarvo {
-namespace {
 
 // GPS projection with one metre per pixel on a 1000-pixel-high image.
 // northRight = false: Y = 1000 * latitude, X = 1000 * longitude (north up);
@@ -532,49 +473,37 @@ CTarvoAnalyzerDoc GpsStudy(bool northRight) {
     doc.gpsPointsPresent = true;
     doc.projectionKind = kProjectionGps;
     doc.ImageHeight = 1000;
-    doc.SiteScaleX = 1.0;
-    doc.SiteScaleY = 1.0;
+    doc.SiteScaleX = doc.SiteScaleY = 1.0;
     auto& m = doc.ProjectionMatrix;
-    if (northRight) {
-        m[0][0] = 1000.0;
-        m[1][1] = -1000.0;
-    } else {
-        m[0][1] = 1000.0;
-        m[1][0] = -1000.0;
-    }
+    (northRight ? m[0][0] : m[0][1]) = 1000.0;
+    (northRight ? m[1][1] : m[1][0]) = -1000.0;
     m[1][3] = 1000.0;
     return doc;
 }
 
-// Red ink of the "N" and its line, per half of the compass.
-struct CRedHalves {
-    int top = 0, bottom = 0, left = 0, right = 0;
-};
-
-CRedHalves RedInk(const QImage& compass) {
-    CRedHalves h;
-    for (int y = 0; y < compass.height(); ++y)
-        for (int x = 0; x < compass.width(); ++x) {
-            const QColor c = compass.pixelColor(x, y);
-            if (c.red() > 150 && c.green() < 80 && c.blue() < 80) {
-                (y < 32 ? h.top : h.bottom)++;
-                (x < 32 ? h.left : h.right)++;
-            }
-        }
-    return h;
-}
-
 TEST(Compass, NorthLetterPointsToScreenNorth) {
+    // Red ink of the "N" and its line, per half of the compass.
+    struct {
+        int top = 0, bottom = 0, left = 0, right = 0;
+    } up, right;
     CFakeUi ui;
-    const QImage up = DrawCompass(GpsStudy(false), kSide, kSide, ui);
-    ASSERT_EQ(up.size(), QSize(64, 64));
-    CRedHalves h = RedInk(up);
-    EXPECT_GT(h.top, 10);
-    EXPECT_EQ(h.bottom, 0);
-
-    h = RedInk(DrawCompass(GpsStudy(true), kSide, kSide, ui));
-    EXPECT_GT(h.right, 10);
-    EXPECT_EQ(h.left, 0);
+    for (bool northRight : {false, true}) {
+        const QImage compass = DrawCompass(GpsStudy(northRight), kSide, kSide, ui);
+        ASSERT_EQ(compass.size(), QSize(64, 64));
+        auto& h = northRight ? right : up;
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x) {
+                const QColor c = compass.pixelColor(x, y);
+                if (c.red() > 150 && c.green() < 80 && c.blue() < 80) {
+                    (y < 32 ? h.top : h.bottom)++;
+                    (x < 32 ? h.left : h.right)++;
+                }
+            }
+    }
+    EXPECT_GT(up.top, 10);
+    EXPECT_EQ(up.bottom, 0);
+    EXPECT_GT(right.right, 10);
+    EXPECT_EQ(right.left, 0);
     EXPECT_TRUE(ui.messages.empty());
 }
 
