@@ -169,75 +169,59 @@ TEST(RenderLayers, CoverageOpacityBlendsOverTheMap) {
     EXPECT_EQ(At(Draw(doc), 50, 50), kRed);
 }
 
-TEST(RenderLayers, WithoutDataOnlyTheMapIsPainted) {
-    const QColor map(10, 20, 200);
-    CTarvoAnalyzerDoc doc = StudyDoc();
-    AddMap(doc, [&](int, int) { return map; });
-    AddStrongestSquare(doc);
-    doc.processed = false;
-    for (int type = 0; type <= 5; ++type) {
-        doc.coverageDisplayType = type;
-        EXPECT_EQ(At(Draw(doc), 50, 50), map) << "type " << type;
-    }
-    doc.view.showMap = false; // then there is only white
-    EXPECT_EQ(At(Draw(doc), 50, 50), kWhite);
-}
-
-TEST(RenderLayers, MapIsClippedByFractionsWhenZoomedIn) {
-    // Left half red, right half blue; the view shows x 40..90 m only.
+TEST(RenderLayers, MapLayerAloneAndClippedWhenZoomedIn) {
+    // Left half red, right half blue.
     CTarvoAnalyzerDoc doc = StudyDoc();
     AddMap(doc, [](int x, int) { return x < 50 ? kRed : kBlue; });
+    AddStrongestSquare(doc);
+    doc.processed = false; // without data only the map is painted
+    for (int type = 0; type <= 5; ++type) {
+        doc.coverageDisplayType = type;
+        EXPECT_EQ(At(Draw(doc), 60, 50), kBlue) << "type " << type;
+    }
+    // The view shows x 40..90 m only: site x = 45 m is pixel 10, x = 60 m is pixel 40.
     doc.view.zoomLeft = 0.4;
     doc.view.zoomRight = 0.9;
     const QImage image = Draw(doc);
-    // Site x = 45 m is pixel 10, x = 60 m is pixel 40.
     EXPECT_EQ(At(image, 10, 50), kRed);
     EXPECT_EQ(At(image, 40, 50), kBlue);
     EXPECT_EQ(At(image, 99, 50), kBlue);
+    doc.view.showMap = false; // then there is only white
+    EXPECT_EQ(At(Draw(doc), 10, 50), kWhite);
 }
 
 TEST(PictureDrawing, DrawPartUsesFractionsFromTheBottomEdge) {
-    CPicture picture, empty;
+    CPicture picture, empty, grey;
     // Top half red, bottom half blue.
     ASSERT_TRUE(picture.Load(BitmapOf(20, 20, [](int, int y) { return y < 10 ? kRed : kBlue; })));
-    auto drawn = [](bool expected, const std::function<bool(QPainter&)>& draw) {
-        QImage image = WhiteImage(20, 20);
+    const QRect r(0, 0, 20, 20);
+    auto part = [&](const CPicture& pic, double bottom, double top, bool drawn = true) {
+        QImage image = WhiteImage(20, 20); // bottom < 0: the whole picture
         QPainter p(&image);
-        EXPECT_EQ(draw(p), expected);
-        p.end();
+        EXPECT_EQ(bottom < 0 ? DrawPicture(p, pic, r)
+                             : DrawPicturePart(p, pic, r, 0, 1, bottom, top),
+                  drawn);
         return image;
     };
-    const QRect r(0, 0, 20, 20);
-    const QImage whole = drawn(true, [&](QPainter& p) { return DrawPicture(p, picture, r); });
+    const QImage whole = part(picture, -1, 1);
     EXPECT_EQ(At(whole, 10, 2), kRed);
     EXPECT_EQ(At(whole, 10, 17), kBlue);
-    EXPECT_EQ(drawn(true, [&](QPainter& p) { return DrawPicturePart(p, picture, r, 0, 1, 0, 1); }),
-              whole);
-    const QImage upper =
-        drawn(true, [&](QPainter& p) { return DrawPicturePart(p, picture, r, 0, 1, 0.5, 1); });
+    EXPECT_EQ(part(picture, 0, 1), whole);
+    const QImage upper = part(picture, 0.5, 1), lower = part(picture, 0, 0.5);
     for (int y : {1, 5, 10, 15})
         EXPECT_EQ(At(upper, 10, y), kRed) << "row " << y;
-    const QImage lower =
-        drawn(true, [&](QPainter& p) { return DrawPicturePart(p, picture, r, 0, 1, 0, 0.5); });
     for (int y : {4, 10, 18})
         EXPECT_EQ(At(lower, 10, y), kBlue) << "row " << y;
-
     // Nothing loaded draws nothing.
-    const QImage white = WhiteImage(20, 20);
-    EXPECT_EQ(drawn(false, [&](QPainter& p) { return DrawPicture(p, empty, r); }), white);
-    EXPECT_EQ(drawn(false, [&](QPainter& p) { return DrawPicturePart(p, empty, r, 0, 1, 0, 1); }),
-              white);
-}
+    EXPECT_EQ(part(empty, -1, 1, false), WhiteImage(20, 20));
+    EXPECT_EQ(part(empty, 0, 1, false), WhiteImage(20, 20));
 
-TEST(PictureDrawing, DecodesOncePerImage) {
-    CPicture a, b;
-    ASSERT_TRUE(a.Load(BitmapOf(4, 4, [](int, int) { return QColor(1, 2, 3); })));
-    ASSERT_TRUE(b.Load(BitmapOf(4, 4, [](int, int) { return QColor(9, 9, 9); })));
-    const QImage first = DecodedPicture(a);
-    EXPECT_EQ(DecodedPicture(a).cacheKey(), first.cacheKey());
-    const QImage other = DecodedPicture(b);
-    EXPECT_NE(other.cacheKey(), first.cacheKey());
-    EXPECT_EQ(other.pixelColor(0, 0), QColor(9, 9, 9));
+    // Each picture is decoded once, and to its own image.
+    ASSERT_TRUE(grey.Load(BitmapOf(4, 4, [](int, int) { return QColor(9, 9, 9); })));
+    const QImage first = DecodedPicture(picture);
+    EXPECT_EQ(DecodedPicture(picture).cacheKey(), first.cacheKey());
+    EXPECT_NE(DecodedPicture(grey).cacheKey(), first.cacheKey());
+    EXPECT_EQ(DecodedPicture(grey).pixelColor(0, 0), QColor(9, 9, 9));
 }
 
 CDataPoint PointAt(double x, double y, std::uint8_t kind = 2, std::uint8_t fix = 2) {
@@ -382,13 +366,6 @@ TEST(RenderLayers, KeepsTheLastViewAndOffscreenFitsTheWindow) {
     EXPECT_TRUE(FromViewBitmap(CViewBitmap{}).isNull());
 }
 
-TEST(Icons, EveryProgramIconIs32Square) {
-    for (int id = 174; id <= 188; ++id)
-        EXPECT_EQ(ProgramIcon(id).size(), QSize(32, 32)) << id;
-    EXPECT_TRUE(ProgramIcon(173).isNull());
-    EXPECT_TRUE(ProgramIcon(189).isNull());
-}
-
 TEST(RenderLayers, IconsAreCentredOnTheirPositionAndClipped) {
     CTarvoAnalyzerDoc doc = StudyDoc();
     doc.apIconsShown = doc.interferenceIconsShown = true;
@@ -413,9 +390,14 @@ TEST(RenderLayers, IconsAreCentredOnTheirPositionAndClipped) {
     EXPECT_GT(inked(84, 34, 101, 66), 20);
     doc.aps[0].selected = 0; // a valid but unselected AP has no icon
     EXPECT_EQ(At(Draw(doc), 50, 50), kWhite);
+
+    for (int id = 174; id <= 188; ++id) // every program icon is 32 x 32
+        EXPECT_EQ(ProgramIcon(id).size(), QSize(32, 32)) << id;
+    EXPECT_TRUE(ProgramIcon(173).isNull());
+    EXPECT_TRUE(ProgramIcon(189).isNull());
 }
 
-TEST(Legend, BandLabelsPerDisplayType) {
+TEST(Legend, BandLabelsSizeAndSwatches) {
     const struct {
         int type, band;
         const char* label;
@@ -426,16 +408,12 @@ TEST(Legend, BandLabelsPerDisplayType) {
         {kDisplayApCountBands, 0, " >= 10"},    {kDisplayApCountBands, 1, " 9"},
         {kDisplayApCountBands, 9, " 1"},        {kDisplayApBands, 0, ""},
     };
-    const CTarvoAnalyzerDoc doc;
+    CTarvoAnalyzerDoc doc;
     for (const auto& c : cases)
         EXPECT_EQ(LegendBandLabel(doc, c.type, c.band), c.label) << c.type << "/" << c.band;
-}
 
-TEST(Legend, SizeAndSwatches) {
     const QFontMetrics fm(OverlayFont());
     const int h = fm.height(), r = h + 2;
-
-    CTarvoAnalyzerDoc doc;
     doc.processed = true;
     doc.coverageDisplayType = kDisplayApBands;
     // No path, no matrix, type 3: nothing to explain.
