@@ -12,6 +12,7 @@
 #include <cstring>
 #include <filesystem>
 #include <random>
+#include <tuple>
 #include <unistd.h>
 
 namespace tarvo {
@@ -26,19 +27,10 @@ std::vector<std::uint8_t> SmallBitmap(std::int32_t w, std::int32_t h) {
     const std::uint32_t stride = (static_cast<std::uint32_t>(w) * 3 + 3) & ~3u;
     const std::uint32_t pixels = stride * static_cast<std::uint32_t>(h);
     ByteWriter b;
-    b.U8('B');
-    b.U8('M');
-    b.U32(54 + pixels);
-    b.U32(0);
-    b.U32(54);
-    b.U32(40);
-    b.I32(w);
-    b.I32(h);
-    b.U16(1);
-    b.U16(24);
-    b.U32(0);
-    b.U32(pixels);
-    b.Zeros(16);
+    b.Bytes("BM", 2);
+    for (std::uint32_t v : {54 + pixels, 0u, 54u, 40u, static_cast<std::uint32_t>(w),
+                            static_cast<std::uint32_t>(h), 0x180001u, 0u, pixels, 0u, 0u, 0u, 0u})
+        b.U32(v); // 0x180001: one plane of 24 bits
     for (std::uint32_t i = 0; i < pixels; ++i)
         b.U8(static_cast<std::uint8_t>(i * 37));
     return b.Take();
@@ -61,6 +53,28 @@ CDataArea Area(double base) {
 CDataLine Line(double base) {
     return {{base, base + 0.5, base + 1.0, base + 1.5}};
 }
+
+// The 18 flag bytes of the document state, in file order.
+using D = CTarvoAnalyzerDoc;
+using Flag = bool D::*;
+const Flag kStateFlags[18] = {&D::noSurveyLoaded,
+                              &D::graphWindow,
+                              &D::coveragePresent,
+                              &D::UseFeet,
+                              &D::pathShown,
+                              &D::MergeApsAcrossFiles,
+                              &D::scaleShown,
+                              &D::legendShown,
+                              &D::infoWindowShown,
+                              &D::processed,
+                              &D::mapLoaded,
+                              &D::apIconsShown,
+                              &D::interferenceIconsShown,
+                              &D::markedApIconsShown,
+                              &D::pointStatus,
+                              &D::linearCoordinates,
+                              &D::sortBySsid,
+                              &D::onlySelected};
 
 // A study with something unusual in every saved field, so that a field read
 // into the wrong place shows up. mapKind 0 leaves it without a map.
@@ -174,77 +188,23 @@ CTarvoAnalyzerDoc MakeStudy(std::int32_t mapKind, bool coverage) {
     source.bandwidth = "20 MHz";
     doc.sources.Add(source);
 
-    doc.mapOriginY = 0.5;
-    doc.mapOriginX = 0.25;
-    doc.MapExtentHeight = 40.0;
-    doc.MapExtentWidth = 50.0;
-    doc.ViewWindow = {-4.0, -5.0, 48.0, 60.0};
-    doc.AnalysisBox = {1.0, 2.0, 3.0, 4.0};
-    doc.DataExtent = {1.5, 2.5, 3.5, 4.5};
-    doc.viewGeometrySpare = {0.75, -0.75};
-
     doc.projectionPath = "/maps/floor.lpf";
     doc.currentFilePath = "/data/walk2.ssd";
     doc.spareText1 = "";
     doc.spareText2 = "kml/out.kml";
     doc.workspacePath = "/not/saved.tws";
-
-    doc.MinPointsForEstimate = 15;
-    doc.colourSeed = 174;
-    doc.CoverageRows = 2;
-    doc.CoverageCols = 3;
-    doc.strengthScaleLow = -91.0;
-    doc.strengthScaleHigh = -42.0;
-    doc.SiteScaleX = 0.05;
-    doc.SiteScaleY = 0.0625;
-    doc.pathWidth = 2;
-    doc.gridLineCount = 4;
-    doc.coverageOpacity = 60;
-    doc.PowerLow = -85;
-    doc.PowerHigh = -35;
-    doc.noSurveyLoaded = true;
-    doc.graphWindow = true;
-    doc.coveragePresent = coverage;
-    doc.UseFeet = false;
-    doc.pathShown = true;
-    doc.MergeApsAcrossFiles = false;
-    doc.scaleShown = true;
-    doc.legendShown = true;
-    doc.infoWindowShown = true;
-    doc.processed = true;
-    doc.apIconsShown = true;
-    doc.interferenceIconsShown = true;
-    doc.markedApIconsShown = true;
-    doc.pointStatus = false;
-    doc.linearCoordinates = false;
-    doc.sortBySsid = true;
-    doc.onlySelected = false;
-    doc.Resolution = 0.5;
-    doc.coverageSelection = 1;
-    doc.coverageMode = 2;
-    doc.coverageSetting3 = 0;
-    doc.coverageDisplayType = kDisplayStrengthBands;
-    for (int i = 0; i < 10; ++i)
-        doc.CoveragePalette[i] = 0x010203 * static_cast<ColourRef>(i + 1);
-
+    // Each flag away from its default (sorting by SSID is restored on read);
+    // the scalar settings are covered by ScalarStateSitsAtHandComputedOffsets.
+    const bool flags[18] = {1, 1, coverage, 0, 1, 0, 1, 1, 1, 1, mapKind != kProjectionNone,
+                            1, 1, 1,        0, 0, 1, 0};
+    for (int i = 0; i < 18; ++i)
+        doc.*kStateFlags[i] = flags[i];
     doc.panel.page = 2;
     doc.panel.report.showAllFiles = false;
     doc.panel.report.showAllAps = true;
     doc.panel.report.showCoverageReliability = false;
     doc.panel.reportPath = "/reports/study.html";
-
     doc.view.scrollBarsShown = true;
-    doc.view.verticalScroll = 250;
-    doc.view.horizontalScroll = 750;
-    doc.view.hitIndex = 0;
-    for (int i = 0; i < kPointerToolCount; ++i)
-        doc.view.tools[i] = static_cast<std::uint8_t>(i % 2);
-    doc.view.zoomLeft = 0.125;
-    doc.view.zoomRight = 0.625;
-    doc.view.zoomBottom = 0.25;
-    doc.view.zoomTop = 0.75;
-    doc.view.zoomWidth = 0.5;
-    doc.view.zoomHeight = 0.5;
 
     if (coverage) {
         for (int d = 0; d < 3; ++d) {
@@ -264,95 +224,33 @@ CTarvoAnalyzerDoc MakeStudy(std::int32_t mapKind, bool coverage) {
     return doc;
 }
 
-// The 18 flag bytes of the document state, in file order.
-using Flag = bool CTarvoAnalyzerDoc::*;
-const Flag kStateFlags[18] = {&CTarvoAnalyzerDoc::noSurveyLoaded,
-                              &CTarvoAnalyzerDoc::graphWindow,
-                              &CTarvoAnalyzerDoc::coveragePresent,
-                              &CTarvoAnalyzerDoc::UseFeet,
-                              &CTarvoAnalyzerDoc::pathShown,
-                              &CTarvoAnalyzerDoc::MergeApsAcrossFiles,
-                              &CTarvoAnalyzerDoc::scaleShown,
-                              &CTarvoAnalyzerDoc::legendShown,
-                              &CTarvoAnalyzerDoc::infoWindowShown,
-                              &CTarvoAnalyzerDoc::processed,
-                              &CTarvoAnalyzerDoc::mapLoaded,
-                              &CTarvoAnalyzerDoc::apIconsShown,
-                              &CTarvoAnalyzerDoc::interferenceIconsShown,
-                              &CTarvoAnalyzerDoc::markedApIconsShown,
-                              &CTarvoAnalyzerDoc::pointStatus,
-                              &CTarvoAnalyzerDoc::linearCoordinates,
-                              &CTarvoAnalyzerDoc::sortBySsid,
-                              &CTarvoAnalyzerDoc::onlySelected};
+// Every field that a workspace saves; the records first, for clearer failures.
+auto Saved(const D& d) {
+    return std::tuple_cat(
+        std::tie(d.files, d.aps, d.points, d.markers, d.sources, d.mapBytes, d.mapPicture),
+        std::tie(d.ImageWidth, d.ImageHeight, d.coverageDrawings, d.StrengthMatrix, d.MarginMatrix,
+                 d.ApCountMatrix, d.coverageTables, d.projectionKind, d.projectionSubtype,
+                 d.ProjectionMatrix, d.SiteScaleX, d.SiteScaleY, d.mapOriginY, d.mapOriginX,
+                 d.MapExtentHeight, d.MapExtentWidth, d.ViewWindow, d.AnalysisBox, d.DataExtent,
+                 d.viewGeometrySpare, d.projectionPath, d.currentFilePath, d.spareText1,
+                 d.spareText2, d.MinPointsForEstimate, d.colourSeed, d.CoverageRows, d.CoverageCols,
+                 d.strengthScaleLow, d.strengthScaleHigh, d.pathWidth, d.gridLineCount,
+                 d.coverageOpacity, d.PowerLow, d.PowerHigh, d.Resolution),
+        std::tie(d.coverageSelection, d.coverageMode, d.coverageSetting3, d.coverageDisplayType,
+                 d.CoveragePalette, d.geographicLinear, d.gpsPointsPresent, d.linearPointsPresent,
+                 d.panel, d.view.showMap, d.view.scrollBarsShown, d.view.verticalScroll,
+                 d.view.horizontalScroll, d.view.hitIndex, d.view.tools, d.view.zoomLeft,
+                 d.view.zoomRight, d.view.zoomBottom, d.view.zoomTop, d.view.zoomWidth,
+                 d.view.zoomHeight));
+}
 
-// Every field that a workspace saves, compared one by one.
-void ExpectSameStudy(const CTarvoAnalyzerDoc& a, const CTarvoAnalyzerDoc& b) {
+void ExpectSameStudy(const D& a, const D& b) {
     EXPECT_EQ(a.files, b.files);
     EXPECT_EQ(a.aps, b.aps);
     EXPECT_EQ(a.points, b.points);
-    EXPECT_EQ(a.markers, b.markers);
-    EXPECT_EQ(a.sources, b.sources);
-    EXPECT_EQ(a.mapBytes, b.mapBytes);
-    EXPECT_EQ(a.coverageDrawings, b.coverageDrawings);
-    EXPECT_EQ(a.StrengthMatrix, b.StrengthMatrix);
-    EXPECT_EQ(a.MarginMatrix, b.MarginMatrix);
-    EXPECT_EQ(a.ApCountMatrix, b.ApCountMatrix);
-    EXPECT_EQ(a.coverageTables, b.coverageTables);
-    EXPECT_EQ(a.mapPicture, b.mapPicture);
-    EXPECT_EQ(a.projectionKind, b.projectionKind);
-    EXPECT_EQ(a.projectionSubtype, b.projectionSubtype);
-    EXPECT_EQ(a.ProjectionMatrix, b.ProjectionMatrix);
-    EXPECT_EQ(a.SiteScaleX, b.SiteScaleX);
-    EXPECT_EQ(a.SiteScaleY, b.SiteScaleY);
-    EXPECT_EQ(a.ImageWidth, b.ImageWidth);
-    EXPECT_EQ(a.ImageHeight, b.ImageHeight);
-    EXPECT_EQ(a.mapOriginY, b.mapOriginY);
-    EXPECT_EQ(a.mapOriginX, b.mapOriginX);
-    EXPECT_EQ(a.MapExtentHeight, b.MapExtentHeight);
-    EXPECT_EQ(a.MapExtentWidth, b.MapExtentWidth);
-    EXPECT_EQ(a.ViewWindow, b.ViewWindow);
-    EXPECT_EQ(a.AnalysisBox, b.AnalysisBox);
-    EXPECT_EQ(a.DataExtent, b.DataExtent);
-    EXPECT_EQ(a.viewGeometrySpare, b.viewGeometrySpare);
-    EXPECT_EQ(a.projectionPath, b.projectionPath);
-    EXPECT_EQ(a.currentFilePath, b.currentFilePath);
-    EXPECT_EQ(a.spareText1, b.spareText1);
-    EXPECT_EQ(a.spareText2, b.spareText2);
-    EXPECT_EQ(a.MinPointsForEstimate, b.MinPointsForEstimate);
-    EXPECT_EQ(a.colourSeed, b.colourSeed);
-    EXPECT_EQ(a.CoverageRows, b.CoverageRows);
-    EXPECT_EQ(a.CoverageCols, b.CoverageCols);
-    EXPECT_EQ(a.strengthScaleLow, b.strengthScaleLow);
-    EXPECT_EQ(a.strengthScaleHigh, b.strengthScaleHigh);
-    EXPECT_EQ(a.pathWidth, b.pathWidth);
-    EXPECT_EQ(a.gridLineCount, b.gridLineCount);
-    EXPECT_EQ(a.coverageOpacity, b.coverageOpacity);
-    EXPECT_EQ(a.PowerLow, b.PowerLow);
-    EXPECT_EQ(a.PowerHigh, b.PowerHigh);
-    EXPECT_EQ(a.Resolution, b.Resolution);
-    EXPECT_EQ(a.coverageSelection, b.coverageSelection);
-    EXPECT_EQ(a.coverageMode, b.coverageMode);
-    EXPECT_EQ(a.coverageSetting3, b.coverageSetting3);
-    EXPECT_EQ(a.coverageDisplayType, b.coverageDisplayType);
-    EXPECT_EQ(a.CoveragePalette, b.CoveragePalette);
-    EXPECT_EQ(a.geographicLinear, b.geographicLinear);
-    EXPECT_EQ(a.gpsPointsPresent, b.gpsPointsPresent);
-    EXPECT_EQ(a.linearPointsPresent, b.linearPointsPresent);
+    EXPECT_TRUE(Saved(a) == Saved(b));
     for (std::size_t i = 0; i < std::size(kStateFlags); ++i)
         EXPECT_EQ(a.*kStateFlags[i], b.*kStateFlags[i]) << "flag " << i;
-    EXPECT_EQ(a.panel, b.panel);
-    EXPECT_EQ(a.view.showMap, b.view.showMap);
-    EXPECT_EQ(a.view.scrollBarsShown, b.view.scrollBarsShown);
-    EXPECT_EQ(a.view.verticalScroll, b.view.verticalScroll);
-    EXPECT_EQ(a.view.horizontalScroll, b.view.horizontalScroll);
-    EXPECT_EQ(a.view.hitIndex, b.view.hitIndex);
-    EXPECT_EQ(a.view.tools, b.view.tools);
-    EXPECT_EQ(a.view.zoomLeft, b.view.zoomLeft);
-    EXPECT_EQ(a.view.zoomRight, b.view.zoomRight);
-    EXPECT_EQ(a.view.zoomBottom, b.view.zoomBottom);
-    EXPECT_EQ(a.view.zoomTop, b.view.zoomTop);
-    EXPECT_EQ(a.view.zoomWidth, b.view.zoomWidth);
-    EXPECT_EQ(a.view.zoomHeight, b.view.zoomHeight);
 }
 
 std::vector<std::uint8_t> Save(const CTarvoAnalyzerDoc& doc) {
@@ -442,32 +340,26 @@ TEST(WorkspaceLayout, DefaultDocumentFieldsSitAtHandComputedOffsets) {
     ASSERT_EQ(b.size(), 440u);
     const std::uint8_t head[] = {0x20, 'T', 'W', 'S', 1, 0, 0, 0, 0};
     EXPECT_EQ(0, std::memcmp(b.data(), head, sizeof head));
-    for (std::size_t count = 9; count < 29; count += 4)
-        EXPECT_EQ(GetI32(&b[count]), 0) << count;
-    EXPECT_EQ(b[173], 0);          // geographic linear
-    EXPECT_EQ(GetI32(&b[174]), 0); // projection kind
-    for (std::size_t text = 180; text < 200; text += 5) {
-        EXPECT_EQ(GetU32(&b[text]), 1u) << "empty text: length 1";
-        EXPECT_EQ(b[text + 4], 0) << "and one NUL";
-    }
-    EXPECT_EQ(GetI32(&b[200]), 20);  // MinPointsForEstimate
-    EXPECT_EQ(GetI32(&b[204]), 122); // colour seed
-    EXPECT_EQ(GetI32(&b[248]), 1);   // path width
-    EXPECT_EQ(GetI32(&b[252]), 3);   // grid line count
-    EXPECT_EQ(GetI32(&b[260]), -90);
-    EXPECT_EQ(GetI32(&b[264]), -30);
+    // Five zero counts, projection kind 0, MinPointsForEstimate 20, colour
+    // seed 122, path width 1, three grid lines, power -90..-30, third
+    // coverage setting 1, palette red .. blue, empty report path, hit index -1.
+    const std::pair<std::size_t, std::int32_t> ints[] = {
+        {9, 0},    {13, 0},     {17, 0},         {21, 0},  {25, 0},    {174, 0},
+        {200, 20}, {204, 122},  {248, 1},        {252, 3}, {260, -90}, {264, -30},
+        {302, 1},  {310, 0xFF}, {346, 0xFF0000}, {364, 1}, {379, -1}};
+    for (auto [at, value] : ints)
+        EXPECT_EQ(GetI32(&b[at]), value) << at;
+    // Four empty texts, each of length 1 holding one NUL.
+    const std::uint8_t texts[] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0};
+    EXPECT_EQ(0, std::memcmp(&b[180], texts, sizeof texts));
+    EXPECT_EQ(b[173], 0); // geographic linear
     // UseFeet, MergeApsAcrossFiles, point status, linear coordinates, sort
     // by SSID and only selected are on by default.
     const std::uint8_t flags[18] = {0, 0, 0, 1, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1};
     EXPECT_EQ(0, std::memcmp(&b[268], flags, sizeof flags));
     EXPECT_EQ(GetF64(&b[286]), 0.0); // Resolution
-    EXPECT_EQ(GetI32(&b[302]), 1);   // third coverage setting
-    EXPECT_EQ(GetU32(&b[310]), 0x0000FFu);
-    EXPECT_EQ(GetU32(&b[346]), 0xFF0000u);
     EXPECT_EQ(b[354], 1);            // show SSD files
     EXPECT_EQ(b[357], 0);            // show all APs
-    EXPECT_EQ(GetU32(&b[364]), 1u);  // empty report path
-    EXPECT_EQ(GetI32(&b[379]), -1);  // hit index
     EXPECT_EQ(GetF64(&b[400]), 1.0); // zoom right
     EXPECT_EQ(GetF64(&b[432]), 1.0); // zoom height
 
@@ -480,7 +372,8 @@ TEST(WorkspaceLayout, DefaultDocumentFieldsSitAtHandComputedOffsets) {
 }
 
 // Each scalar gets its own value, so that two fields exchanged in both the
-// writer and the reader still show up at the wrong offset.
+// writer and the reader still show up at the wrong offset, and one read into
+// the wrong field shows up after the round trip.
 TEST(WorkspaceLayout, ScalarStateSitsAtHandComputedOffsets) {
     CTarvoAnalyzerDoc doc;
     double value = 1.0;
@@ -492,66 +385,54 @@ TEST(WorkspaceLayout, ScalarStateSitsAtHandComputedOffsets) {
                       &doc.viewGeometrySpare[0], &doc.viewGeometrySpare[1]})
         *d = value++;
     doc.projectionKind = 7; // without a map it is only kept in the state
-    doc.MinPointsForEstimate = 201;
-    doc.colourSeed = 202;
-    doc.CoverageRows = 203;
-    doc.CoverageCols = 204;
-    doc.strengthScaleLow = 205.5;
-    doc.strengthScaleHigh = 206.5;
-    doc.SiteScaleX = 207.5;
-    doc.SiteScaleY = 208.5;
-    doc.pathWidth = 209;
-    doc.gridLineCount = 210;
-    doc.coverageOpacity = 211;
+    std::int32_t next = 201;
+    for (std::int32_t* i :
+         {&doc.MinPointsForEstimate, &doc.colourSeed, &doc.CoverageRows, &doc.CoverageCols})
+        *i = next++;
+    value = 205.5;
+    for (double* d :
+         {&doc.strengthScaleLow, &doc.strengthScaleHigh, &doc.SiteScaleX, &doc.SiteScaleY})
+        *d = value++;
+    next = 209;
+    for (std::int32_t* i : {&doc.pathWidth, &doc.gridLineCount, &doc.coverageOpacity})
+        *i = next++;
     doc.PowerLow = -212;
     doc.PowerHigh = -213;
     doc.Resolution = 214.5;
-    doc.coverageSelection = 215;
-    doc.coverageMode = 216;
-    doc.coverageSetting3 = 217;
-    doc.coverageDisplayType = 218;
+    next = 215;
+    for (std::int32_t* i : {&doc.coverageSelection, &doc.coverageMode, &doc.coverageSetting3,
+                            &doc.coverageDisplayType, &doc.panel.page, &doc.view.verticalScroll,
+                            &doc.view.horizontalScroll, &doc.view.hitIndex})
+        *i = next++;
     doc.CoveragePalette[9] = 0xABCDEF;
-    doc.panel.page = 219;
-    doc.view.verticalScroll = 220;
-    doc.view.horizontalScroll = 221;
-    doc.view.hitIndex = 222;
     for (int i = 0; i < kPointerToolCount; ++i)
         doc.view.tools[i] = static_cast<std::uint8_t>(0x30 + i);
-    doc.view.zoomLeft = 223.5;
-    doc.view.zoomRight = 224.5;
-    doc.view.zoomBottom = 225.5;
-    doc.view.zoomTop = 226.5;
-    doc.view.zoomWidth = 227.5;
-    doc.view.zoomHeight = 228.5;
+    value = 223.5;
+    for (double* d : {&doc.view.zoomLeft, &doc.view.zoomRight, &doc.view.zoomBottom,
+                      &doc.view.zoomTop, &doc.view.zoomWidth, &doc.view.zoomHeight})
+        *d = value++;
     const auto b = Save(doc);
     ASSERT_EQ(b.size(), 440u);
     for (int i = 0; i < 18; ++i)
         EXPECT_EQ(GetF64(&b[29 + 8 * i]), i + 1.0) << "geometry double " << i;
-    EXPECT_EQ(GetI32(&b[174]), 7);
-    for (std::size_t at : {200, 204, 208, 212, 248, 252, 256, 294, 298, 302, 306})
-        EXPECT_GT(GetI32(&b[at]), 200) << at;
-    EXPECT_EQ(GetI32(&b[200]), 201);
-    EXPECT_EQ(GetI32(&b[212]), 204);
-    EXPECT_EQ(GetF64(&b[216]), 205.5);
-    EXPECT_EQ(GetF64(&b[224]), 206.5);
-    EXPECT_EQ(GetF64(&b[232]), 207.5);
-    EXPECT_EQ(GetF64(&b[240]), 208.5);
-    EXPECT_EQ(GetI32(&b[248]), 209);
-    EXPECT_EQ(GetI32(&b[256]), 211);
-    EXPECT_EQ(GetI32(&b[260]), -212);
-    EXPECT_EQ(GetI32(&b[264]), -213);
-    EXPECT_EQ(GetF64(&b[286]), 214.5);
-    EXPECT_EQ(GetI32(&b[294]), 215);
-    EXPECT_EQ(GetI32(&b[306]), 218);
-    EXPECT_EQ(GetU32(&b[346]), 0xABCDEFu);
-    EXPECT_EQ(GetI32(&b[350]), 219);
-    EXPECT_EQ(GetI32(&b[371]), 220);
-    EXPECT_EQ(GetI32(&b[375]), 221);
-    EXPECT_EQ(GetI32(&b[379]), 222);
+    const std::pair<std::size_t, std::int32_t> ints[] = {
+        {174, 7},        {200, 201},  {204, 202},  {208, 203}, {212, 204}, {248, 209}, {252, 210},
+        {256, 211},      {260, -212}, {264, -213}, {294, 215}, {298, 216}, {302, 217}, {306, 218},
+        {346, 0xABCDEF}, {350, 219},  {371, 220},  {375, 221}, {379, 222}};
+    for (auto [at, expected] : ints)
+        EXPECT_EQ(GetI32(&b[at]), expected) << at;
+    for (auto [at, expected] :
+         {std::pair{216, 205.5}, {224, 206.5}, {232, 207.5}, {240, 208.5}, {286, 214.5}})
+        EXPECT_EQ(GetF64(&b[at]), expected) << at;
     for (int i = 0; i < kPointerToolCount; ++i)
         EXPECT_EQ(b[383 + i], 0x30 + i);
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(GetF64(&b[392 + 8 * i]), 223.5 + i) << "zoom double " << i;
+
+    CTarvoAnalyzerDoc reopened;
+    CFakeUi ui;
+    ASSERT_EQ(ReadWorkspace(reopened, b, ui), WorkspaceReadStatus::kOk);
+    ExpectSameStudy(doc, reopened);
 }
 
 // Setting one flag at a time must set exactly its own byte.
@@ -591,11 +472,8 @@ TEST(WorkspaceLayout, EachFlagHasItsOwnByte) {
     doc.geographicLinear = doc.gpsPointsPresent = doc.linearPointsPresent = true;
     doc.view.showMap = doc.view.scrollBarsShown = true;
     const auto b = Save(doc);
-    EXPECT_EQ(b[173], 1);
-    EXPECT_EQ(b[178], 1);
-    EXPECT_EQ(b[179], 1);
-    EXPECT_EQ(b[369], 1);
-    EXPECT_EQ(b[370], 1);
+    for (std::size_t at : {173, 178, 179, 369, 370})
+        EXPECT_EQ(b[at], 1) << at;
 }
 
 TEST(WorkspaceLayout, TextsAndProjectionHeaderAreLaidOutByteForByte) {
@@ -613,16 +491,13 @@ TEST(WorkspaceLayout, TextsAndProjectionHeaderAreLaidOutByteForByte) {
     // kind at 9, header 13..157, W 158, H 162, N 166, image 170..172, counts
     // from 173; the projection path follows the geometry and four bytes of
     // flags and kind: 173 + 20 + 144 + 7 = 344.
-    EXPECT_EQ(GetI32(&g[9]), 1);
-    EXPECT_EQ(GetU32(&g[13]), 145u);
+    // The four zero bytes at 154 close the GPS header.
+    for (auto [at, value] : {std::pair{9, 1}, {13, 145}, {154, 0}, {158, 3}, {162, 2}, {166, 3}})
+        EXPECT_EQ(GetI32(&g[at]), value) << at;
     const std::uint8_t magic[] = {0x20, 0x46, 0x50, 0x47, 1, 0, 0, 0, 1};
     EXPECT_EQ(0, std::memcmp(&g[17], magic, sizeof magic));
     EXPECT_EQ(GetF64(&g[26 + 8]), 2.5);    // m01
     EXPECT_EQ(GetF64(&g[26 + 120]), -1.0); // m33
-    EXPECT_EQ(GetU32(&g[154]), 0u);        // four zero bytes close the GPS header
-    EXPECT_EQ(GetI32(&g[158]), 3);
-    EXPECT_EQ(GetI32(&g[162]), 2);
-    EXPECT_EQ(GetU32(&g[166]), 3u);
     EXPECT_EQ(g[170], 7);
     EXPECT_EQ(g[172], 9);
     const std::uint8_t text[] = {3, 0, 0, 0, 'a', 'b', 0};
@@ -636,6 +511,14 @@ TEST(WorkspaceLayout, TextsAndProjectionHeaderAreLaidOutByteForByte) {
     EXPECT_EQ(0, std::memcmp(&l[17], linearMagic, sizeof linearMagic));
     EXPECT_EQ(GetI32(&l[154]), 3); // W follows the matrix directly
     EXPECT_EQ(l.size(), g.size() - 4);
+}
+
+void ExpectText(const std::vector<std::uint8_t>& b, std::size_t at, const std::string& chars) {
+    std::vector<std::uint8_t> expected; // each text: length 2, its letter, a NUL
+    for (char c : chars)
+        expected.insert(expected.end(), {2, 0, 0, 0, static_cast<std::uint8_t>(c), 0});
+    ASSERT_LE(at + expected.size(), b.size());
+    EXPECT_EQ(std::vector(b.begin() + at, b.begin() + at + expected.size()), expected) << at;
 }
 
 TEST(WorkspaceLayout, ApRecordFieldsFollowInFileOrder) {
@@ -658,27 +541,24 @@ TEST(WorkspaceLayout, ApRecordFieldsFollowInFileOrder) {
     const auto b = Save(doc);
     // aps count at 13; the record from 17: selected 17, state 18, valid 22,
     // colour 23, bssid 27, ssid 33, channel 65, frequency 69, samples count
-    // 73 and one block 77..104, four empty arrays 105..120, tables from 121.
-    EXPECT_EQ(GetI32(&b[13]), 1);
-    EXPECT_EQ(b[17], 1);
-    EXPECT_EQ(GetU32(&b[23]), 0x123456u);
-    EXPECT_EQ(GetI32(&b[73]), 1);
-    EXPECT_EQ(GetF64(&b[77]), 1.0);
-    EXPECT_EQ(GetF64(&b[85]), 2.0);
-    EXPECT_EQ(GetF64(&b[93]), -3.0);
-    EXPECT_EQ(GetI32(&b[101]), 4);
-    EXPECT_EQ(GetI32(&b[121]), 11);
-    EXPECT_EQ(GetI32(&b[125]), 22);
-    EXPECT_EQ(GetI32(&b[129]), 33);
-    EXPECT_EQ(GetI32(&b[133]), 44);
+    // 73 and one block 77..104, four empty arrays 105..120, tables from 121;
     // levels 241, extent/origin/position 313, iconKind 361, icon 365, max 369,
     // min 377, columns 385, rows 389, sigma 393, slope 401, intercept 409;
     // texts from 417: name, direction, height, gain, notes, transmit power.
-    EXPECT_EQ(GetI32(&b[365]), 174);
-    EXPECT_EQ(GetF64(&b[369]), -100.0);
-    const std::uint8_t texts[] = {2, 0, 0, 0, 'n', 0, 2, 0, 0, 0, 'd', 0, 2, 0, 0, 0, 'h', 0,
-                                  2, 0, 0, 0, 'g', 0, 2, 0, 0, 0, 'o', 0, 2, 0, 0, 0, 't', 0};
-    EXPECT_EQ(0, std::memcmp(&b[417], texts, sizeof texts));
+    EXPECT_EQ(b[17], 1);
+    for (auto [at, value] : {std::pair{13, 1},
+                             {23, 0x123456},
+                             {73, 1},
+                             {101, 4},
+                             {121, 11},
+                             {125, 22},
+                             {129, 33},
+                             {133, 44},
+                             {365, 174}})
+        EXPECT_EQ(GetI32(&b[at]), value) << at;
+    for (auto [at, value] : {std::pair{77, 1.0}, {85, 2.0}, {93, -3.0}, {369, -100.0}})
+        EXPECT_EQ(GetF64(&b[at]), value) << at;
+    ExpectText(b, 417, "ndhgot");
 }
 
 TEST(WorkspaceLayout, MarkerAndSourceRecordsFollowInFileOrder) {
@@ -704,24 +584,18 @@ TEST(WorkspaceLayout, MarkerAndSourceRecordsFollowInFileOrder) {
     doc.sources.Add(s);
     const auto b = Save(doc);
     // markers count at 21, the marker from 25: icon 25, Y 29, X 37, channel
-    // 45, bssid 49, ssid 55, date/time 87, texts from 93.
-    EXPECT_EQ(GetI32(&b[21]), 1);
-    EXPECT_EQ(GetI32(&b[25]), 5);
+    // 45, bssid 49, ssid 55, date/time 87, texts from 93. Sources count at
+    // 129, the source from 133: icon, Y, X, date/time, texts notes, name,
+    // bandwidth, frequency from 159.
+    for (auto [at, value] :
+         {std::pair{21, 1}, {25, 5}, {45, 36}, {129, 1}, {133, kDefaultSourceIcon}})
+        EXPECT_EQ(GetI32(&b[at]), value) << at;
     EXPECT_EQ(GetF64(&b[29]), 1.0);
     EXPECT_EQ(GetF64(&b[37]), 2.0);
-    EXPECT_EQ(GetU32(&b[45]), 36u);
     EXPECT_EQ(b[87], 1);
     EXPECT_EQ(b[92], 6);
-    const std::uint8_t markerTexts[] = {2, 0, 0, 0, 'd', 0, 2, 0, 0, 0, 'h', 0, 2, 0, 0, 0, 'g', 0,
-                                        2, 0, 0, 0, 'o', 0, 2, 0, 0, 0, 't', 0, 2, 0, 0, 0, 'N', 0};
-    EXPECT_EQ(0, std::memcmp(&b[93], markerTexts, sizeof markerTexts));
-    // sources count at 129, the source from 133: icon, Y, X, date/time, texts
-    // notes, name, bandwidth, frequency from 159.
-    EXPECT_EQ(GetI32(&b[129]), 1);
-    EXPECT_EQ(GetI32(&b[133]), kDefaultSourceIcon);
-    const std::uint8_t sourceTexts[] = {2, 0, 0, 0, 'x', 0, 2, 0, 0, 0, 'm', 0,
-                                        2, 0, 0, 0, 'b', 0, 2, 0, 0, 0, 'f', 0};
-    EXPECT_EQ(0, std::memcmp(&b[159], sourceTexts, sizeof sourceTexts));
+    ExpectText(b, 93, "dhgotN");
+    ExpectText(b, 159, "xmbf");
 }
 
 TEST(WorkspaceLayout, PointKeepsItsLocationRecordAndSamplesVerbatim) {
@@ -737,13 +611,13 @@ TEST(WorkspaceLayout, PointKeepsItsLocationRecordAndSamplesVerbatim) {
     doc.points.Add(p);
     const auto b = Save(doc);
     // points count at 17, the 36-byte record from 21, sample count at 57,
-    // the 46-byte sample from 61.
+    // the 46-byte sample from 61, then the markers count.
     EXPECT_EQ(GetI32(&b[17]), 1);
     EXPECT_EQ(0, std::memcmp(&b[21], record, sizeof record));
     EXPECT_EQ(GetI32(&b[57]), 1);
     EXPECT_EQ(GetU32(&b[61]), 0x01020304u);
     EXPECT_EQ(GetI16(&b[65]), -16);
-    EXPECT_EQ(GetI32(&b[61 + 46]), 0); // markers count
+    EXPECT_EQ(GetI32(&b[61 + 46]), 0);
 }
 
 // Every proper prefix of a complete file (with map and coverage, so that no
@@ -796,31 +670,31 @@ TEST(WorkspaceDamage, RandomByteFlipsNeverCrashAndFailuresChangeNothing) {
 }
 
 TEST(WorkspaceDamage, ImpossibleCountsAndUnknownKindsAreDamage) {
-    CFakeUi ui;
-    CTarvoAnalyzerDoc doc;
-    auto b = Save(CTarvoAnalyzerDoc{});
-    auto huge = b;
-    PutU32(&huge[9], 0x7FFFFFFF); // files count
-    EXPECT_EQ(ReadWorkspace(doc, huge, ui), WorkspaceReadStatus::kDamaged);
-    auto negative = b;
-    PutU32(&negative[13], 0xFFFFFFFF); // aps count -1
-    EXPECT_EQ(ReadWorkspace(doc, negative, ui), WorkspaceReadStatus::kDamaged);
-    auto longText = b;
-    PutU32(&longText[180], 1000); // projection path longer than the file
-    EXPECT_EQ(ReadWorkspace(doc, longText, ui), WorkspaceReadStatus::kDamaged);
-
+    const auto plain = Save(CTarvoAnalyzerDoc{});
     CTarvoAnalyzerDoc mapped;
     mapped.mapLoaded = true;
     mapped.projectionKind = kProjectionGps;
     mapped.mapBytes = {1, 2, 3};
-    auto unknownKind = Save(mapped);
-    PutU32(&unknownKind[9], 3);
-    EXPECT_EQ(ReadWorkspace(doc, unknownKind, ui), WorkspaceReadStatus::kDamaged);
-    auto bigImage = Save(mapped);
-    PutU32(&bigImage[166], 0xFFFFFFF0);
-    EXPECT_EQ(ReadWorkspace(doc, bigImage, ui), WorkspaceReadStatus::kDamaged);
+    const auto withMap = Save(mapped);
+    struct Case {
+        const char* name;
+        const std::vector<std::uint8_t>& base;
+        std::size_t at;
+        std::uint32_t value;
+    };
+    CTarvoAnalyzerDoc doc;
+    CFakeUi ui;
+    for (const Case& c : {Case{"files count huge", plain, 9, 0x7FFFFFFF},
+                          Case{"aps count -1", plain, 13, 0xFFFFFFFF},
+                          Case{"projection path past the end", plain, 180, 1000},
+                          Case{"unknown map kind", withMap, 9, 3},
+                          Case{"image size huge", withMap, 166, 0xFFFFFFF0}}) {
+        auto bytes = c.base;
+        PutU32(&bytes[c.at], c.value);
+        EXPECT_EQ(ReadWorkspace(doc, bytes, ui), WorkspaceReadStatus::kDamaged) << c.name;
+    }
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(Save(doc), b);
+    EXPECT_EQ(Save(doc), plain);
 }
 
 TEST(WorkspaceDamage, MapUnderAKindWithoutHeaderIsSavedWithoutTheMap) {
@@ -851,26 +725,39 @@ TEST(WorkspaceDamage, TrailingBytesAndTextsWithoutTerminatorAreRead) {
     EXPECT_EQ(doc.MinPointsForEstimate, 20);
 }
 
+void ExpectMessage(const CFakeUi& ui, std::size_t i, const std::string& text,
+                   const std::string& title) {
+    ASSERT_LT(i, ui.messages.size());
+    EXPECT_EQ(ui.messages[i].text, text);
+    EXPECT_EQ(ui.messages[i].title, title);
+    EXPECT_EQ(ui.messages[i].icon, MsgIcon::Error);
+}
+
 TEST(WorkspaceCommandsTest, WorkspacePathReplacesTheFileNamesExtension) {
-    EXPECT_EQ(WorkspacePathFor("/s/study.dat"), "/s/study.tws");
-    EXPECT_EQ(WorkspacePathFor("/s/study"), "/s/study.tws");
-    EXPECT_EQ(WorkspacePathFor("/s/study.tws"), "/s/study.tws");
-    EXPECT_EQ(WorkspacePathFor("/s/a.b.c"), "/s/a.b.tws");
-    EXPECT_EQ(WorkspacePathFor("/s.v2/study"), "/s.v2/study.tws");
-    EXPECT_EQ(WorkspacePathFor("C:\\s.v2\\study"), "C:\\s.v2\\study.tws");
+    for (auto [in, out] : {std::pair{"/s/study.dat", "/s/study.tws"},
+                           {"/s/study", "/s/study.tws"},
+                           {"/s/study.tws", "/s/study.tws"},
+                           {"/s/a.b.c", "/s/a.b.tws"},
+                           {"/s.v2/study", "/s.v2/study.tws"},
+                           {"C:\\s.v2\\study", "C:\\s.v2\\study.tws"}})
+        EXPECT_EQ(WorkspacePathFor(in), out) << in;
 }
 
 TEST(WorkspaceCommandsTest, FirstSaveAsksThenLaterSavesWriteWithoutAsking) {
     CTempDir dir;
     CTarvoAnalyzerDoc doc = MakeStudy(kProjectionLinear, true);
     CFakeUi ui;
+    ui.QueuePath(std::nullopt); // a cancelled dialog writes nothing
+    EXPECT_FALSE(SaveWorkspaceCommand(doc, ui));
+    EXPECT_FALSE(doc.workspaceNamed);
+
     ui.QueuePath(dir.File("study.dat"));
     ASSERT_TRUE(SaveWorkspaceCommand(doc, ui));
-    ASSERT_EQ(ui.choices.size(), 1u);
-    EXPECT_TRUE(ui.choices[0].save);
-    EXPECT_EQ(ui.choices[0].filter,
+    ASSERT_EQ(ui.choices.size(), 2u);
+    EXPECT_TRUE(ui.choices[1].save);
+    EXPECT_EQ(ui.choices[1].filter,
               "Tarvo Work Space (tws)|*.tws|TWS (*.tws)|*.tws|All Files (*.*)|*.*||");
-    EXPECT_EQ(ui.choices[0].title, "Save work space");
+    EXPECT_EQ(ui.choices[1].title, "Save work space");
     const std::string expected = dir.File("study.tws");
     EXPECT_EQ(doc.workspacePath, expected);
     EXPECT_TRUE(doc.workspaceNamed);
@@ -879,17 +766,8 @@ TEST(WorkspaceCommandsTest, FirstSaveAsksThenLaterSavesWriteWithoutAsking) {
 
     doc.aps[0].name = "renamed";
     ASSERT_TRUE(SaveWorkspaceCommand(doc, ui));
-    EXPECT_EQ(ui.choices.size(), 1u);
+    EXPECT_EQ(ui.choices.size(), 2u);
     EXPECT_EQ(test::ReadBytes(expected), Save(doc));
-    EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST(WorkspaceCommandsTest, CancelledSaveDialogWritesNothing) {
-    CTarvoAnalyzerDoc doc;
-    CFakeUi ui;
-    ui.QueuePath(std::nullopt);
-    EXPECT_FALSE(SaveWorkspaceCommand(doc, ui));
-    EXPECT_FALSE(doc.workspaceNamed);
     EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -907,16 +785,13 @@ TEST(WorkspaceCommandsTest, FailedSaveReportsAndKeepsTheOldFile) {
     ui.QueuePath(path);
     EXPECT_FALSE(SaveWorkspaceCommand(doc, ui));
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "Could not save file \"" + path + "\"");
-    EXPECT_EQ(ui.messages[0].title, "File Save Error");
-    EXPECT_EQ(ui.messages[0].icon, MsgIcon::Error);
+    ExpectMessage(ui, 0, "Could not save file \"" + path + "\"", "File Save Error");
     EXPECT_EQ(test::ReadBytes(path), old);
     EXPECT_FALSE(doc.workspaceNamed); // the next save asks again
 
-    CFakeUi missing;
-    EXPECT_FALSE(SaveWorkspaceFile(doc, dir.File("no/such/folder/x.tws"), missing));
-    ASSERT_EQ(missing.messages.size(), 1u);
-    EXPECT_EQ(missing.messages[0].title, "File Save Error");
+    const std::string missing = dir.File("no/such/folder/x.tws");
+    EXPECT_FALSE(SaveWorkspaceFile(doc, missing, ui));
+    ExpectMessage(ui, 1, "Could not save file \"" + missing + "\"", "File Save Error");
 }
 
 TEST(WorkspaceCommandsTest, OpenAsksWithItsFilterAndRestoresTheStudy) {
@@ -953,42 +828,34 @@ TEST(WorkspaceCommandsTest, OpenFailuresShowTheirMessagesAndChangeNothing) {
     CTempDir dir;
     CTarvoAnalyzerDoc doc = MakeStudy(kProjectionNone, false);
     const auto before = Save(doc);
+    const std::string notTws = "File is not recognized as a TWS file.";
 
-    CFakeUi missing;
-    EXPECT_FALSE(OpenWorkspaceFile(doc, dir.File("none.tws"), missing));
-    ASSERT_EQ(missing.messages.size(), 1u);
-    EXPECT_EQ(missing.messages[0].text, "Could not open file \"" + dir.File("none.tws") + "\"");
-    EXPECT_EQ(missing.messages[0].title, "File Open Error");
-    EXPECT_EQ(missing.messages[0].icon, MsgIcon::Error);
-
-    CFakeUi wrongMagic;
-    EXPECT_FALSE(
-        OpenWorkspaceFile(doc, dir.Write("a.tws", {0x20, 'D', 'S', 'S', 1, 0, 0, 0}), wrongMagic));
-    ASSERT_EQ(wrongMagic.messages.size(), 1u);
-    EXPECT_EQ(wrongMagic.messages[0].text, "File is not recognized as a TWS file.");
-    EXPECT_EQ(wrongMagic.messages[0].title, "Invalid File");
-
-    CFakeUi truncated;
-    auto shortFile = Save(MakeStudy(kProjectionGps, false));
-    ASSERT_FALSE(shortFile.empty());
-    shortFile.pop_back();
-    EXPECT_FALSE(OpenWorkspaceFile(doc, dir.Write("b.tws", shortFile), truncated));
-    ASSERT_EQ(truncated.messages.size(), 1u);
-    EXPECT_EQ(truncated.messages[0].text, "File is not recognized as a TWS file.");
-
+    auto truncated = Save(MakeStudy(kProjectionGps, false));
+    truncated.pop_back();
     // An unknown projection subtype: the reader's own message, then the
     // open command's.
     auto subtype = Save(MakeStudy(kProjectionLinear, false));
     subtype[13 + kTwsSubtypeOffset] = 2;
-    CFakeUi unsupported;
-    EXPECT_FALSE(OpenWorkspaceFile(doc, dir.Write("c.tws", subtype), unsupported));
-    ASSERT_EQ(unsupported.messages.size(), 2u);
-    EXPECT_EQ(unsupported.messages[0].text,
-              "Unsupported TWS Filetype. May be for a different product.");
-    EXPECT_EQ(unsupported.messages[0].title, "Invalid File");
-    EXPECT_EQ(unsupported.messages[0].icon, MsgIcon::Error);
-    EXPECT_EQ(unsupported.messages[1].text, "File is not recognized as a TWS file.");
-
+    struct Case {
+        const char* name;
+        std::vector<std::uint8_t> bytes;
+        std::string first;
+    };
+    for (const Case& c :
+         {Case{"wrong magic", {0x20, 'D', 'S', 'S', 1, 0, 0, 0}, notTws},
+          Case{"truncated", truncated, notTws},
+          Case{"subtype", subtype, "Unsupported TWS Filetype. May be for a different product."}}) {
+        SCOPED_TRACE(c.name);
+        CFakeUi ui;
+        EXPECT_FALSE(OpenWorkspaceFile(doc, dir.Write("a.tws", c.bytes), ui));
+        ASSERT_EQ(ui.messages.size(), c.first == notTws ? 1u : 2u);
+        ExpectMessage(ui, 0, c.first, "Invalid File");
+        ExpectMessage(ui, ui.messages.size() - 1, notTws, "Invalid File");
+    }
+    CFakeUi ui;
+    EXPECT_FALSE(OpenWorkspaceFile(doc, dir.File("none.tws"), ui));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    ExpectMessage(ui, 0, "Could not open file \"" + dir.File("none.tws") + "\"", "File Open Error");
     EXPECT_EQ(Save(doc), before);
     EXPECT_TRUE(doc.noSurveyLoaded);
 }
