@@ -127,19 +127,14 @@ TEST(RenderLayers, SampleColoursFollowThePowerRange) {
 }
 
 TEST(RenderLayers, SampleBandIndexAtEdges) {
-    const struct {
-        double rssi;
-        int low, high, index;
-    } cases[] = {
-        {-30.0, -90, -30, 0},        {-90.0, -90, -30, 9},
-        {-200.0, -90, -30, 9},       {-84.0, -90, -30, 9}, // 10 * 6 / 60.001 = 0.99998: band 0
-        {-83.99, -90, -30, 8},                             // 1.0015: band 1
-        {-60.0, -90, -30, 5},                              // 4.99992: band 4
-        {-70.0, -70, -70, 9},                              // empty range
-        {std::nan(""), -90, -30, 9},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(SampleBandColourIndex(c.rssi, c.low, c.high), c.index) << c.rssi;
+    EXPECT_EQ(SampleBandColourIndex(-30.0, -90, -30), 0);
+    EXPECT_EQ(SampleBandColourIndex(-90.0, -90, -30), 9);
+    EXPECT_EQ(SampleBandColourIndex(-200.0, -90, -30), 9);
+    EXPECT_EQ(SampleBandColourIndex(-84.0, -90, -30), 9);  // 10 * 6 / 60.001 = 0.99998: band 0
+    EXPECT_EQ(SampleBandColourIndex(-83.99, -90, -30), 8); // 1.0015: band 1
+    EXPECT_EQ(SampleBandColourIndex(-60.0, -90, -30), 5);  // 4.99992: band 4
+    EXPECT_EQ(SampleBandColourIndex(-70.0, -70, -70), 9);  // empty range
+    EXPECT_EQ(SampleBandColourIndex(std::nan(""), -90, -30), 9);
 }
 
 // One square polygon from (10, 10) to (90, 90) m in the strongest band of
