@@ -57,24 +57,13 @@ CDataLine Line(double base) {
 // The 18 flag bytes of the document state, in file order.
 using D = CTarvoAnalyzerDoc;
 using Flag = bool D::*;
-const Flag kStateFlags[18] = {&D::noSurveyLoaded,
-                              &D::graphWindow,
-                              &D::coveragePresent,
-                              &D::UseFeet,
-                              &D::pathShown,
-                              &D::MergeApsAcrossFiles,
-                              &D::scaleShown,
-                              &D::legendShown,
-                              &D::infoWindowShown,
-                              &D::processed,
-                              &D::mapLoaded,
-                              &D::apIconsShown,
-                              &D::interferenceIconsShown,
-                              &D::markedApIconsShown,
-                              &D::pointStatus,
-                              &D::linearCoordinates,
-                              &D::sortBySsid,
-                              &D::onlySelected};
+// clang-format off
+const Flag kStateFlags[18] = {
+    &D::noSurveyLoaded, &D::graphWindow, &D::coveragePresent, &D::UseFeet, &D::pathShown,
+    &D::MergeApsAcrossFiles, &D::scaleShown, &D::legendShown, &D::infoWindowShown, &D::processed,
+    &D::mapLoaded, &D::apIconsShown, &D::interferenceIconsShown, &D::markedApIconsShown,
+    &D::pointStatus, &D::linearCoordinates, &D::sortBySsid, &D::onlySelected};
+// clang-format on
 
 // A study with something unusual in every saved field, so that a field read
 // into the wrong place shows up. mapKind 0 leaves it without a map.
@@ -259,52 +248,27 @@ std::vector<std::uint8_t> Save(const CTarvoAnalyzerDoc& doc) {
     return bytes.value_or(std::vector<std::uint8_t>{});
 }
 
-struct RoundTripCase {
-    const char* name;
-    std::int32_t mapKind;
-    bool coverage;
-};
-
-class WorkspaceRoundTrip : public ::testing::TestWithParam<RoundTripCase> {};
-
-TEST_P(WorkspaceRoundTrip, SaveReopenSaveGivesIdenticalBytesAndFields) {
-    const CTarvoAnalyzerDoc original = MakeStudy(GetParam().mapKind, GetParam().coverage);
-    const std::vector<std::uint8_t> first = Save(original);
-
-    CTarvoAnalyzerDoc reopened;
-    CFakeUi ui;
-    ASSERT_EQ(ReadWorkspace(reopened, first, ui), WorkspaceReadStatus::kOk);
-    EXPECT_TRUE(ui.messages.empty());
-    ExpectSameStudy(original, reopened);
-    EXPECT_EQ(Save(reopened), first);
+TEST(Workspace, SaveReopenSaveGivesIdenticalBytesAndFields) {
+    for (std::int32_t mapKind : {kProjectionNone, kProjectionGps, kProjectionLinear}) {
+        for (bool coverage : {false, true}) {
+            SCOPED_TRACE(::testing::Message()
+                         << "map kind " << mapKind << " coverage " << coverage);
+            const CTarvoAnalyzerDoc original = MakeStudy(mapKind, coverage);
+            const std::vector<std::uint8_t> first = Save(original);
+            CTarvoAnalyzerDoc reopened;
+            CFakeUi ui;
+            ASSERT_EQ(ReadWorkspace(reopened, first, ui), WorkspaceReadStatus::kOk);
+            EXPECT_TRUE(ui.messages.empty());
+            ExpectSameStudy(original, reopened);
+            EXPECT_EQ(Save(reopened), first);
+        }
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Studies, WorkspaceRoundTrip,
-                         ::testing::Values(RoundTripCase{"NoMap", kProjectionNone, false},
-                                           RoundTripCase{"NoMapCoverage", kProjectionNone, true},
-                                           RoundTripCase{"GpsMap", kProjectionGps, false},
-                                           RoundTripCase{"GpsMapCoverage", kProjectionGps, true},
-                                           RoundTripCase{"LinearMap", kProjectionLinear, false},
-                                           RoundTripCase{"LinearMapCoverage", kProjectionLinear,
-                                                         true}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST(Workspace, ReopenedMapIsLoadedAsPictureOfStoredSize) {
+TEST(Workspace, ReadKeepsSessionStateAndLoadsTheMapAtItsStoredSize) {
     CTarvoAnalyzerDoc original = MakeStudy(kProjectionGps, false);
     original.ImageWidth = 300; // the stored size wins over the bitmap's own
     original.ImageHeight = 200;
-    CTarvoAnalyzerDoc reopened;
-    CFakeUi ui;
-    ASSERT_EQ(ReadWorkspace(reopened, Save(original), ui), WorkspaceReadStatus::kOk);
-    EXPECT_TRUE(reopened.mapLoaded);
-    ASSERT_TRUE(reopened.mapPicture.IsLoaded());
-    EXPECT_EQ(reopened.mapPicture.Bytes(), SmallBitmap(3, 2));
-    EXPECT_EQ(reopened.mapPicture.Width(), 300);
-    EXPECT_EQ(reopened.mapPicture.Height(), 200);
-}
-
-TEST(Workspace, ReadKeepsSessionStateAndMarksMarkersInSiteUnits) {
-    CTarvoAnalyzerDoc original = MakeStudy(kProjectionNone, false);
     original.sortBySsid = false;
     const auto bytes = Save(original);
 
@@ -328,6 +292,11 @@ TEST(Workspace, ReadKeepsSessionStateAndMarksMarkersInSiteUnits) {
     EXPECT_EQ(doc.markers[0].name, "M1");
     EXPECT_TRUE(doc.markers[0].inSiteUnits);
     EXPECT_TRUE(doc.sources[0].inSiteUnits);
+    EXPECT_TRUE(doc.mapLoaded);
+    ASSERT_TRUE(doc.mapPicture.IsLoaded());
+    EXPECT_EQ(doc.mapPicture.Bytes(), SmallBitmap(3, 2));
+    EXPECT_EQ(doc.mapPicture.Width(), 300);
+    EXPECT_EQ(doc.mapPicture.Height(), 200);
 }
 
 // Offsets worked out by hand for a default document without a map: magic 0,
