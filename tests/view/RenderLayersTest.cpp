@@ -60,6 +60,20 @@ QColor At(const QImage& image, int x, int y) {
     return image.pixelColor(x, y);
 }
 
+// Pixels inside `area` of `image` whose colour satisfies `match`.
+int CountIn(const QImage& image, const QRect& area,
+            const std::function<bool(const QColor&)>& match) {
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            n += match(image.pixelColor(x, y));
+    return n;
+}
+
+bool Inked(const QColor& c) {
+    return c != kWhite;
+}
+
 QImage Draw(CTarvoAnalyzerDoc& doc) {
     CFakeUi ui;
     return RenderLayers(doc, kSide, kSide, ui);
@@ -250,9 +264,7 @@ TEST(RenderLayers, UnselectedFileDrawsNothingAndDoesNotShiftTheNext) {
     EXPECT_EQ(At(image, 20, 50), shown); // on the line from 10 to 30 m
     EXPECT_EQ(At(image, 75, 50), kWhite);
     EXPECT_EQ(At(image, 90, 50), kWhite);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            ASSERT_NE(At(image, x, y), skipped) << x << "," << y;
+    EXPECT_EQ(CountIn(image, image.rect(), [&](const QColor& c) { return c == skipped; }), 0);
     // Path circles are outlined and filled white; the last one is drawn
     // over the line that reaches it.
     EXPECT_EQ(At(image, 30, 50), kWhite);
@@ -373,16 +385,9 @@ TEST(RenderLayers, IconsAreCentredOnTheirPositionAndClipped) {
     source.y = 50.0;
     doc.sources.Add(source);
     const QImage image = Draw(doc);
-    auto inked = [&](int x0, int y0, int x1, int y1) {
-        int n = 0;
-        for (int y = y0; y < y1; ++y)
-            for (int x = x0; x < x1; ++x)
-                n += At(image, x, y) != kWhite;
-        return n;
-    };
-    EXPECT_GT(inked(34, 34, 66, 66), 40);
-    EXPECT_EQ(inked(0, 0, 30, 30), 0);
-    EXPECT_GT(inked(84, 34, 101, 66), 20);
+    EXPECT_GT(CountIn(image, QRect(34, 34, 32, 32), Inked), 40);
+    EXPECT_EQ(CountIn(image, QRect(0, 0, 30, 30), Inked), 0);
+    EXPECT_GT(CountIn(image, QRect(84, 34, 17, 32), Inked), 20);
     doc.aps[0].selected = 0; // a valid but unselected AP has no icon
     EXPECT_EQ(At(Draw(doc), 50, 50), kWhite);
 
@@ -456,35 +461,22 @@ CTarvoAnalyzerDoc GpsStudy(bool northRight) {
 
 TEST(Compass, NorthLetterPointsToScreenNorth) {
     // Red ink of the "N" and its line, per half of the compass.
-    struct {
-        int top = 0, bottom = 0, left = 0, right = 0;
-    } up, right;
+    auto red = [](const QColor& c) { return c.red() > 150 && c.green() < 80 && c.blue() < 80; };
     CFakeUi ui;
-    for (bool northRight : {false, true}) {
-        const QImage compass = DrawCompass(GpsStudy(northRight), kSide, kSide, ui);
-        ASSERT_EQ(compass.size(), QSize(64, 64));
-        auto& h = northRight ? right : up;
-        for (int y = 0; y < 64; ++y)
-            for (int x = 0; x < 64; ++x) {
-                const QColor c = compass.pixelColor(x, y);
-                if (c.red() > 150 && c.green() < 80 && c.blue() < 80) {
-                    (y < 32 ? h.top : h.bottom)++;
-                    (x < 32 ? h.left : h.right)++;
-                }
-            }
-    }
-    EXPECT_GT(up.top, 10);
-    EXPECT_EQ(up.bottom, 0);
-    EXPECT_GT(right.right, 10);
-    EXPECT_EQ(right.left, 0);
+    const QImage up = DrawCompass(GpsStudy(false), kSide, kSide, ui);
+    ASSERT_EQ(up.size(), QSize(64, 64));
+    EXPECT_GT(CountIn(up, QRect(0, 0, 64, 32), red), 10);
+    EXPECT_EQ(CountIn(up, QRect(0, 32, 64, 32), red), 0);
+    const QImage right = DrawCompass(GpsStudy(true), kSide, kSide, ui);
+    EXPECT_GT(CountIn(right, QRect(32, 0, 32, 64), red), 10);
+    EXPECT_EQ(CountIn(right, QRect(0, 0, 32, 64), red), 0);
     EXPECT_TRUE(ui.messages.empty());
 }
 
+// Yellow grid pixels in rows 20..79 of column x.
 int YellowInColumn(const QImage& image, int x) {
-    int n = 0;
-    for (int y = 20; y < 80; ++y)
-        n += image.pixelColor(x, y) == QColor(255, 255, 0);
-    return n;
+    return CountIn(image, QRect(x, 20, 1, 60),
+                   [](const QColor& c) { return c == QColor(Qt::yellow); });
 }
 
 TEST(CoordinateScale, GridLinesStraightUnlessProjectionIsRotated) {
