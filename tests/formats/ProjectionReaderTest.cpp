@@ -289,6 +289,10 @@ TEST_F(ProjectionReaderTest, SingularMatrixIsReportedButTheMapIsKept) {
         EXPECT_EQ(doc.MapExtentHeight, 9.0);
         EXPECT_EQ(doc.ViewWindow, c.after);
     }
+    ui.messages.clear(); // opening the file records its kind all the same
+    ASSERT_TRUE(Open(flat, "flat.gpf"));
+    ExpectOnlyMessage(kSingularProjectionText);
+    EXPECT_EQ(doc.projectionKind, kProjectionGps);
 }
 
 TEST_F(ProjectionReaderTest, UnsupportedSubtypeNamesTheReader) {
