@@ -515,15 +515,10 @@ TEST(WorkspaceLayout, ApRecordFieldsFollowInFileOrder) {
     // min 377, columns 385, rows 389, sigma 393, slope 401, intercept 409;
     // texts from 417: name, direction, height, gain, notes, transmit power.
     EXPECT_EQ(b[17], 1);
-    for (auto [at, value] : {std::pair{13, 1},
-                             {23, 0x123456},
-                             {73, 1},
-                             {101, 4},
-                             {121, 11},
-                             {125, 22},
-                             {129, 33},
-                             {133, 44},
-                             {365, 174}})
+    const std::pair<std::size_t, std::int32_t> ints[] = {{13, 1},   {23, 0x123456}, {73, 1},
+                                                         {101, 4},  {121, 11},      {125, 22},
+                                                         {129, 33}, {133, 44},      {365, 174}};
+    for (auto [at, value] : ints)
         EXPECT_EQ(GetI32(&b[at]), value) << at;
     for (auto [at, value] : {std::pair{77, 1.0}, {85, 2.0}, {93, -3.0}, {369, -100.0}})
         EXPECT_EQ(GetF64(&b[at]), value) << at;
@@ -703,12 +698,11 @@ void ExpectMessage(const CFakeUi& ui, std::size_t i, const std::string& text,
 }
 
 TEST(WorkspaceCommandsTest, WorkspacePathReplacesTheFileNamesExtension) {
-    for (auto [in, out] : {std::pair{"/s/study.dat", "/s/study.tws"},
-                           {"/s/study", "/s/study.tws"},
-                           {"/s/study.tws", "/s/study.tws"},
-                           {"/s/a.b.c", "/s/a.b.tws"},
-                           {"/s.v2/study", "/s.v2/study.tws"},
-                           {"C:\\s.v2\\study", "C:\\s.v2\\study.tws"}})
+    const std::pair<const char*, const char*> cases[] = {
+        {"/s/study.dat", "/s/study.tws"},   {"/s/study", "/s/study.tws"},
+        {"/s/study.tws", "/s/study.tws"},   {"/s/a.b.c", "/s/a.b.tws"},
+        {"/s.v2/study", "/s.v2/study.tws"}, {"C:\\s.v2\\study", "C:\\s.v2\\study.tws"}};
+    for (auto [in, out] : cases)
         EXPECT_EQ(WorkspacePathFor(in), out) << in;
 }
 
