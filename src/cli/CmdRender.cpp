@@ -11,6 +11,7 @@
 #include "cli/Args.h"
 #include "cli/CliUi.h"
 #include "cli/Commands.h"
+#include "cli/ExportSupport.h"
 #include "cli/Study.h"
 #include "formats/BitmapFile.h"
 #include "model/Text.h"
@@ -18,15 +19,12 @@
 #include "view/ViewGeometry.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QImage>
 #include <QImageWriter>
 
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
-#include <cstdlib>
-#include <memory>
 #include <ostream>
 #include <sstream>
 
@@ -34,7 +32,6 @@ namespace tarvo {
 
 namespace {
 
-constexpr int kDefaultOpacity = 192;
 constexpr int kLargestSide = 16384;
 
 // Fonts and images need a QGuiApplication; the tool has no window, so it
@@ -47,14 +44,9 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
 }
 
 void EnsureGuiApplication() {
-    if (QCoreApplication::instance())
-        return;
-    qInstallMessageHandler(QuietQtMessages);
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static int argc = 1;
-    static char name[] = "tarvo";
-    static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QGuiApplication> app = std::make_unique<QGuiApplication>(argc, argv);
+    if (!QCoreApplication::instance())
+        qInstallMessageHandler(QuietQtMessages);
+    EnsureOffscreenGui();
 }
 
 bool EndsWith(const std::string& text, const std::string& tail) {
@@ -71,36 +63,6 @@ bool ParseSize(const std::string& text, int& width, int& height) {
     if (!(in >> width >> x >> height) || (x != 'x' && x != 'X') || !in.eof())
         return false;
     return width >= 2 && height >= 2 && width <= kLargestSide && height <= kLargestSide;
-}
-
-// "all", or MAC texts separated by commas ("00-1A-2B-3C-4D-5E", case and
-// ':' or '-' separators accepted). Returns false naming an unknown MAC.
-bool ApplySelection(CTarvoAnalyzerDoc& doc, const std::string& spec, std::ostream& err) {
-    if (spec == "all") {
-        for (CAPInfo& ap : doc.aps)
-            ap.selected = 1;
-        return true;
-    }
-    for (CAPInfo& ap : doc.aps)
-        ap.selected = 0;
-    std::istringstream in(spec);
-    std::string item;
-    while (std::getline(in, item, ',')) {
-        std::string mac;
-        for (char c : item)
-            mac += c == ':' ? '-' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        bool found = false;
-        for (CAPInfo& ap : doc.aps)
-            if (MacText(ap.bssid) == mac) {
-                ap.selected = 1;
-                found = true;
-            }
-        if (!found) {
-            err << "tarvo render: no AP with MAC " << item << " in the study\n";
-            return false;
-        }
-    }
-    return true;
 }
 
 bool SavePicture(const QImage& image, const std::string& path, std::ostream& err) {
@@ -186,12 +148,12 @@ int RunRender(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     const bool workspace = options->inputs.size() == 1 && EndsWith(options->inputs[0], ".tws");
 
     const auto select = args.Get("--select");
-    if (select && !ApplySelection(doc, *select, io.err))
+    if (select && !SelectApsBySpec(doc, *select, "render", io.err))
         return 2;
     // A fresh study has nothing selected yet: show every AP.
     if (!select && std::none_of(doc.aps.begin(), doc.aps.end(),
                                 [](const CAPInfo& ap) { return ap.selected != 0; }))
-        ApplySelection(doc, "all", io.err);
+        SelectApsBySpec(doc, "all", "render", io.err);
 
     doc.pathShown = args.Has("--path");
     doc.apIconsShown = args.Has("--ap-icons");
@@ -206,7 +168,7 @@ int RunRender(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     if (opacity)
         doc.coverageOpacity = static_cast<int>(*opacity);
     else if (!workspace)
-        doc.coverageOpacity = kDefaultOpacity;
+        doc.coverageOpacity = kLoadedCoverageOpacity;
 
     if (!PrepareDisplay(doc, displayType, select.has_value(), ui))
         return 1;

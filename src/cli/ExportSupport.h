@@ -1,5 +1,5 @@
 #pragma once
-// Shared steps of the export commands (report, table, kml): the offscreen
+// Shared steps of the export and render commands: the offscreen
 // GUI application that rendering needs, the AP selection option, and the
 // settings a freshly loaded study gets before its pictures are drawn.
 
