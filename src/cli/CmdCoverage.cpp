@@ -5,11 +5,11 @@
 #include "analysis/Coverage.h"
 #include "analysis/Reliability.h"
 #include "cli/Args.h"
+#include "cli/CliOutput.h"
 #include "cli/CliUi.h"
 #include "cli/Commands.h"
 #include "cli/Json.h"
 #include "cli/Study.h"
-#include "formats/FileIo.h"
 #include "model/Text.h"
 
 #include <algorithm>
@@ -231,16 +231,9 @@ int RunCoverage(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     valueOptions.insert({"--json", "--select", "--power-low", "--power-high", "--resolution"});
     valueOptions.insert(kSaveOption);
     CArgs args(rawArgs, valueOptions, StudyFlags());
-    if (!args.Ok()) {
-        io.err << "tarvo coverage: " << args.Error() << '\n';
+    auto options = StudyOptionsOrComplain(args, "coverage", io.err);
+    if (!options)
         return 2;
-    }
-    std::ostringstream optionErrors;
-    auto options = StudyOptionsFrom(args, optionErrors);
-    if (!options) {
-        io.err << "tarvo coverage: " << optionErrors.str();
-        return 2;
-    }
     const auto low = args.GetInt("--power-low");
     const auto high = args.GetInt("--power-high");
     if (!args.Ok()) {
@@ -296,19 +289,8 @@ int RunCoverage(const std::vector<std::string>& rawArgs, CCommandIo& io) {
         WriteSummary(doc, io.out);
         return 0;
     }
-    if (*json == "-") {
-        WriteJson(doc, io.out);
-        return 0;
-    }
-    std::ostringstream text;
-    WriteJson(doc, text);
-    const std::string bytes = text.str();
-    if (!WriteFileAtomically(
-            *json, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()))) {
-        io.err << "tarvo coverage: could not write " << *json << '\n';
-        return 1;
-    }
-    return 0;
+    return WriteJsonTarget(*json, "coverage", io.out, io.err,
+                           [&](std::ostream& stream) { WriteJson(doc, stream); });
 }
 
 const CRegisterCommand kRegister{

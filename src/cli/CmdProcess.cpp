@@ -4,17 +4,16 @@
 #include "analysis/CollectionLoader.h"
 #include "analysis/Coordinates.h"
 #include "cli/Args.h"
+#include "cli/CliOutput.h"
 #include "cli/CliUi.h"
 #include "cli/Commands.h"
 #include "cli/Json.h"
 #include "cli/Study.h"
-#include "formats/FileIo.h"
 #include "model/Text.h"
 
 #include <cmath>
 #include <limits>
 #include <ostream>
-#include <sstream>
 
 namespace tarvo {
 
@@ -184,16 +183,9 @@ int RunProcess(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     std::set<std::string> flags = StudyFlags();
     flags.insert("--with-matrix");
     CArgs args(rawArgs, valueOptions, flags);
-    if (!args.Ok()) {
-        io.err << "tarvo process: " << args.Error() << '\n';
+    auto options = StudyOptionsOrComplain(args, "process", io.err);
+    if (!options)
         return 2;
-    }
-    std::ostringstream optionErrors;
-    auto options = StudyOptionsFrom(args, optionErrors);
-    if (!options) {
-        io.err << "tarvo process: " << optionErrors.str();
-        return 2;
-    }
 
     CTarvoAnalyzerDoc doc;
     CStderrUi ui(io.err);
@@ -209,19 +201,9 @@ int RunProcess(const std::vector<std::string>& rawArgs, CCommandIo& io) {
         WriteTable(doc, io.out);
         return 0;
     }
-    if (*json == "-") {
-        WriteJson(doc, args.Has("--with-matrix"), io.out, ui);
-        return 0;
-    }
-    std::ostringstream text;
-    WriteJson(doc, args.Has("--with-matrix"), text, ui);
-    const std::string bytes = text.str();
-    if (!WriteFileAtomically(
-            *json, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()))) {
-        io.err << "tarvo process: could not write " << *json << '\n';
-        return 1;
-    }
-    return 0;
+    return WriteJsonTarget(*json, "process", io.out, io.err, [&](std::ostream& stream) {
+        WriteJson(doc, args.Has("--with-matrix"), stream, ui);
+    });
 }
 
 const CRegisterCommand kRegister{

@@ -1,0 +1,28 @@
+#pragma once
+// Steps that the study commands (process, coverage) share: reading their
+// options with the study options, and writing their JSON to stdout or to a
+// file.
+
+#include "cli/Args.h"
+#include "cli/Study.h"
+
+#include <functional>
+#include <optional>
+#include <ostream>
+#include <string>
+
+namespace tarvo {
+
+// Checks the parsed arguments and reads the study options out of them.
+// Returns nullopt after writing "tarvo COMMAND: ..." to err when either is
+// invalid (the command then exits with 2).
+std::optional<CStudyOptions> StudyOptionsOrComplain(CArgs& args, const std::string& command,
+                                                    std::ostream& err);
+
+// Writes what write produces to out when target is "-", otherwise to the
+// file target (replaced atomically). Returns the exit code: 0, or 1 after
+// "tarvo COMMAND: could not write TARGET" on err.
+int WriteJsonTarget(const std::string& target, const std::string& command, std::ostream& out,
+                    std::ostream& err, const std::function<void(std::ostream&)>& write);
+
+} // namespace tarvo
