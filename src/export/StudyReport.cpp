@@ -88,6 +88,12 @@ private:
     void ApPositionCells(const CAPInfo& ap);
     void ApRow(const CAPInfo& ap, int index, bool selected);
     void LegendSwatchRow(const CAPInfo& ap);
+    void AntennaHeaders();
+    void AntennaCells(const std::string& txPower, const std::string& gain,
+                      const std::string& height, const std::string& direction,
+                      const std::string& notes);
+    void PictureSection(const std::string& title, const std::string& link,
+                        const std::string& caption);
 
     // Saves a picture under the next number and returns its link.
     std::string SaveNumbered(const QImage& image);
@@ -295,28 +301,14 @@ void CReportWriter::AccessPoints() {
     W("\n <tr>");
     W("\n <th align =\"Center\">AP's SSID</th>");
     W("\n <th align =\"Center\">AP's MAC</th>");
-    W("\n <th align =\"Center\">Trans. Power(dBm)</th>");
-    W("\n <th align =\"Center\">Antenna Gain</th>");
-    W(doc_.UseFeet ? "\n <th align =\"Center\">Height(Ft)</th>"
-                   : "\n <th align =\"Center\">Height(m)</th>");
-    W("\n <th align =\"Center\">Direction(Deg)</th>");
-    W("\n <th align =\"Center\">Notes</th>");
+    AntennaHeaders();
     for (const CAPInfo& ap : doc_.aps) {
         if (!ap.selected && options_.showAllAps)
             continue;
         W("\n <tr>");
         W(Format("\n <td align =\"Center\">%s</td>", EscapeXml(SsidText(ap.ssid)).c_str()));
         W(Format("\n <td align =\"Center\">%s</td>", MacText(ap.bssid).c_str()));
-        W(Format("\n <td class=\"Trans. Power(dBm)\" align =\"Center\">%s</td>",
-                 EscapeXml(ap.txPower).c_str()));
-        W(Format("\n <td class=\"Antenna Type\" align =\"Center\">%s</td>",
-                 EscapeXml(ap.antennaGain).c_str()));
-        W(Format("\n <td class=\"Height\" align =\"Center\">%s</td>",
-                 EscapeXml(ap.antennaHeight).c_str()));
-        W(Format("\n <td class=\"Direction(Deg)\" align =\"Center\">%s</td>",
-                 EscapeXml(ap.antennaDirection).c_str()));
-        W(Format("\n <td class=\"Notes for AP\" align =\"Center\">%s</td>",
-                 EscapeHtmlKeepingBreaks(ap.notes).c_str()));
+        AntennaCells(ap.txPower, ap.antennaGain, ap.antennaHeight, ap.antennaDirection, ap.notes);
         W("\n </tr>");
     }
     W("\n </tr>");
@@ -356,25 +348,11 @@ void CReportWriter::MarkedAps() {
     W("\n <table border=\"1\">");
     W("\n <tr>");
     W("\n <th align =\"Center\">AP's Name</th>");
-    W("\n <th align =\"Center\">Trans. Power(dBm)</th>");
-    W("\n <th align =\"Center\">Antenna Gain</th>");
-    W(doc_.UseFeet ? "\n <th align =\"Center\">Height(Ft)</th>"
-                   : "\n <th align =\"Center\">Height(m)</th>");
-    W("\n <th align =\"Center\">Direction(Deg)</th>");
-    W("\n <th align =\"Center\">Notes</th>");
+    AntennaHeaders();
     for (const CAPMarker& m : doc_.markers) {
         W("\n <tr>");
         W(Format("\n <td align =\"Center\">%s</td>", EscapeXml(m.name).c_str()));
-        W(Format("\n <td class=\"Trans. Power(dBm)\" align =\"Center\">%s</td>",
-                 EscapeXml(m.txPower).c_str()));
-        W(Format("\n <td class=\"Antenna Type\" align =\"Center\">%s</td>",
-                 EscapeXml(m.antennaGain).c_str()));
-        W(Format("\n <td class=\"Height\" align =\"Center\">%s</td>",
-                 EscapeXml(m.antennaHeight).c_str()));
-        W(Format("\n <td class=\"Direction(Deg)\" align =\"Center\">%s</td>",
-                 EscapeXml(m.antennaDirection).c_str()));
-        W(Format("\n <td class=\"Notes for AP\" align =\"Center\">%s</td>",
-                 EscapeHtmlKeepingBreaks(m.notes).c_str()));
+        AntennaCells(m.txPower, m.antennaGain, m.antennaHeight, m.antennaDirection, m.notes);
         W("\n </tr>");
     }
     W("\n </tr>");
@@ -457,6 +435,50 @@ void CReportWriter::SurveyPath() {
     Position(15);
 }
 
+void CReportWriter::AntennaHeaders() {
+    W("\n <th align =\"Center\">Trans. Power(dBm)</th>");
+    W("\n <th align =\"Center\">Antenna Gain</th>");
+    W(doc_.UseFeet ? "\n <th align =\"Center\">Height(Ft)</th>"
+                   : "\n <th align =\"Center\">Height(m)</th>");
+    W("\n <th align =\"Center\">Direction(Deg)</th>");
+    W("\n <th align =\"Center\">Notes</th>");
+}
+
+void CReportWriter::AntennaCells(const std::string& txPower, const std::string& gain,
+                                 const std::string& height, const std::string& direction,
+                                 const std::string& notes) {
+    W(Format("\n <td class=\"Trans. Power(dBm)\" align =\"Center\">%s</td>",
+             EscapeXml(txPower).c_str()));
+    W(Format("\n <td class=\"Antenna Type\" align =\"Center\">%s</td>", EscapeXml(gain).c_str()));
+    W(Format("\n <td class=\"Height\" align =\"Center\">%s</td>", EscapeXml(height).c_str()));
+    W(Format("\n <td class=\"Direction(Deg)\" align =\"Center\">%s</td>",
+             EscapeXml(direction).c_str()));
+    W(Format("\n <td class=\"Notes for AP\" align =\"Center\">%s</td>",
+             EscapeHtmlKeepingBreaks(notes).c_str()));
+}
+
+// A titled picture, with an optional caption row under it, then the start
+// of the bordered legend table that follows every such picture.
+void CReportWriter::PictureSection(const std::string& title, const std::string& link,
+                                   const std::string& caption) {
+    W("\n <h3>" + title + "</h3>");
+    W("\n <table border=\"0\">");
+    W("\n <tbody>");
+    W("\n <tr>");
+    W("\n <td>");
+    Image(link);
+    W("\n </td>");
+    W("\n </tr>");
+    if (!caption.empty()) {
+        W("\n <tr>");
+        W("\n <td> " + caption + " </td>");
+        W("\n </tr>");
+    }
+    W("\n </tbody>");
+    W("\n </table>");
+    W("\n <table border=\"1\">");
+}
+
 void CReportWriter::LegendSwatchRow(const CAPInfo& ap) {
     const std::string link = SaveNumbered(ColourSwatchImage(ap.colour));
     W("\n<tr>");
@@ -508,17 +530,7 @@ void CReportWriter::IndividualAnalysis() {
     const std::string picture =
         SaveNumbered(render_(doc_, kDisplayApBands, false, true, options_.showMarkedAps,
                              options_.showInterferenceSources, ui_));
-    W("\n <h3>Coverage of Access Points </h3>");
-    W("\n <table border=\"0\">");
-    W("\n <tbody>");
-    W("\n <tr>");
-    W("\n <td>");
-    Image(picture);
-    W("\n </td>");
-    W("\n </tr>");
-    W("\n </tbody>");
-    W("\n </table>");
-    W("\n <table border=\"1\">");
+    PictureSection("Coverage of Access Points ", picture, {});
 
     if (mode == 2) {
         const std::string link = SaveNumbered(ColourSwatchImage(doc_.commonColour));
@@ -578,20 +590,8 @@ void CReportWriter::Reliability() {
             ComputeReliabilityRadii(ap, doc_.PowerLow);
     const std::string picture =
         SaveNumbered(render_(doc_, kDisplayReliability, false, false, false, false, ui_));
-    W("\n <h3>Coverage Reliability Analysis </h3>");
-    W("\n <table border=\"0\">");
-    W("\n <tbody>");
-    W("\n <tr>");
-    W("\n <td>");
-    Image(picture);
-    W("\n </td>");
-    W("\n </tr>");
-    W("\n <tr>");
-    W(Format("\n <td> Reliability analysis with power threshold %d dBm. </td>", doc_.PowerLow));
-    W("\n </tr>");
-    W("\n </tbody>");
-    W("\n </table>");
-    W("\n <table border=\"1\">");
+    PictureSection("Coverage Reliability Analysis ", picture,
+                   Format("Reliability analysis with power threshold %d dBm.", doc_.PowerLow));
     W("\n <tr>");
     for (int i = 8; i >= 0; --i)
         W(Format("\n <td class=\"legendText\" align =\"Center\">%2.0f%%:%2.0f%%</td>",
@@ -610,20 +610,8 @@ void CReportWriter::StrengthAndOverlap() {
     if (options_.showApCoverage) {
         const std::string picture =
             SaveNumbered(render_(doc_, kDisplayStrengthBands, false, false, false, false, ui_));
-        W("\n <h3>Coverage of Signal Strength</h3>");
-        W("\n <table border=\"0\">");
-        W("\n <tbody>");
-        W("\n <tr>");
-        W("\n <td>");
-        Image(picture);
-        W("\n </td>");
-        W("\n </tr>");
-        W("\n <tr>");
-        W("\n <td> The strongest RSSI (dBm) of AP(s) is shown at a location. </td>");
-        W("\n </tr>");
-        W("\n </tbody>");
-        W("\n </table>");
-        W("\n <table border=\"1\">");
+        PictureSection("Coverage of Signal Strength", picture,
+                       "The strongest RSSI (dBm) of AP(s) is shown at a location.");
         W("\n <tr>");
         const int step = static_cast<int>((doc_.PowerHigh - doc_.PowerLow) / 10.0);
         for (int i = 9; i >= 0; --i)
@@ -643,22 +631,10 @@ void CReportWriter::StrengthAndOverlap() {
     if (options_.showApOverlay) {
         const std::string picture =
             SaveNumbered(render_(doc_, kDisplayApCountBands, false, false, false, false, ui_));
-        W("\n <h3>Overlap of Selected APs</h3>");
-        W("\n <table border=\"0\">");
-        W("\n <tbody>");
-        W("\n <tr>");
-        W("\n <td>");
-        Image(picture);
-        W("\n </td>");
-        W("\n </tr>");
-        W("\n <tr>");
-        W(Format("\n <td> Number of the selected available access points is shown at a "
-                 "location, where the AP's signal strength is larger than %d dBm. </td>",
-                 doc_.PowerLow));
-        W("\n </tr>");
-        W("\n </tbody>");
-        W("\n </table>");
-        W("\n <table border=\"1\">");
+        PictureSection("Overlap of Selected APs", picture,
+                       Format("Number of the selected available access points is shown at a "
+                              "location, where the AP's signal strength is larger than %d dBm.",
+                              doc_.PowerLow));
         W("\n <tr>");
         W("\n <td class=\"legendLabel\"> >= 10 </td>");
         for (int n = 9; n >= 1; --n)
