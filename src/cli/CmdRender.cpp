@@ -148,12 +148,12 @@ int RunRender(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     const bool workspace = options->inputs.size() == 1 && EndsWith(options->inputs[0], ".tws");
 
     const auto select = args.Get("--select");
-    if (select && !SelectApsBySpec(doc, *select, "render", io.err))
+    if (select && !SelectApsByList(doc, *select, "render", io.err))
         return 2;
     // A fresh study has nothing selected yet: show every AP.
     if (!select && std::none_of(doc.aps.begin(), doc.aps.end(),
                                 [](const CAPInfo& ap) { return ap.selected != 0; }))
-        SelectApsBySpec(doc, "all", "render", io.err);
+        SelectApsByList(doc, "all", "render", io.err);
 
     doc.pathShown = args.Has("--path");
     doc.apIconsShown = args.Has("--ap-icons");

@@ -50,7 +50,7 @@ int RunReport(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     const bool workspace = options->inputs.size() == 1 && IsWorkspaceFile(options->inputs[0]);
 
     const auto select = args.Get("--select");
-    if (select && !SelectApsBySpec(doc, *select, "report", io.err))
+    if (select && !SelectApsByList(doc, *select, "report", io.err))
         return 2;
     if (!select)
         SelectAllWhenNoneSelected(doc);

@@ -27,16 +27,16 @@ void EnsureOffscreenGui() {
 #endif
 }
 
-bool SelectApsBySpec(CTarvoAnalyzerDoc& doc, const std::string& spec, const std::string& command,
-                     std::ostream& err) {
-    if (spec == "all") {
+bool SelectApsByList(CTarvoAnalyzerDoc& doc, const std::string& selection,
+                     const std::string& command, std::ostream& err) {
+    if (selection == "all") {
         for (CAPInfo& ap : doc.aps)
             ap.selected = 1;
         return true;
     }
     for (CAPInfo& ap : doc.aps)
         ap.selected = 0;
-    std::istringstream in(spec);
+    std::istringstream in(selection);
     std::string item;
     while (std::getline(in, item, ',')) {
         std::string mac;

@@ -17,8 +17,8 @@ void EnsureOffscreenGui();
 
 // "all", or MAC texts separated by commas (either case, ':' or '-'
 // separators). Returns false, naming the MAC on err, when one is unknown.
-bool SelectApsBySpec(CTarvoAnalyzerDoc& doc, const std::string& spec, const std::string& command,
-                     std::ostream& err);
+bool SelectApsByList(CTarvoAnalyzerDoc& doc, const std::string& selection,
+                     const std::string& command, std::ostream& err);
 
 // Selects every AP when none is selected: a fresh study starts unselected,
 // and its exports would otherwise show no coverage.
