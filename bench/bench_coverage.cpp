@@ -12,8 +12,8 @@
 #include "analysis/CollectionLoader.h"
 #include "analysis/Coordinates.h"
 #include "analysis/Coverage.h"
-#include "cli/SampleStudy.h"
 #include "analysis/ProjectionOpen.h"
+#include "cli/SampleStudy.h"
 #include "formats/ProjectionReader.h"
 #include "model/Text.h"
 
@@ -26,26 +26,6 @@
 
 namespace tarvo {
 namespace {
-
-class CSilentUi : public IUiServices {
-public:
-    MsgAnswer MessageBox(const std::string&, const std::string&, MsgIcon, MsgButtons) override {
-        return MsgAnswer::Yes;
-    }
-    std::optional<std::string> ChooseOpenFile(const std::string&, const std::string&,
-                                              const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> ChooseSaveFile(const std::string&, const std::string&,
-                                              const std::string&) override {
-        return std::nullopt;
-    }
-    void OpenWithAssociatedProgram(const std::string&) override {}
-    IProgress& Progress() override { return progress_; }
-
-private:
-    CNullProgress progress_;
-};
 
 // The `large` study, written to a temporary folder, loaded, every AP
 // selected and the grid sized at the finest resolution. Built once.

@@ -7,8 +7,8 @@
 
 #include "analysis/CollectionLoader.h"
 #include "analysis/Estimation.h"
-#include "cli/SampleStudy.h"
 #include "analysis/ProjectionOpen.h"
+#include "cli/SampleStudy.h"
 #include "formats/ProjectionReader.h"
 #include "model/Text.h"
 
@@ -22,26 +22,6 @@
 
 namespace tarvo {
 namespace {
-
-class CSilentUi : public IUiServices {
-public:
-    MsgAnswer MessageBox(const std::string&, const std::string&, MsgIcon, MsgButtons) override {
-        return MsgAnswer::Ok;
-    }
-    std::optional<std::string> ChooseOpenFile(const std::string&, const std::string&,
-                                              const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> ChooseSaveFile(const std::string&, const std::string&,
-                                              const std::string&) override {
-        return std::nullopt;
-    }
-    void OpenWithAssociatedProgram(const std::string&) override {}
-    IProgress& Progress() override { return progress_; }
-
-private:
-    CNullProgress progress_;
-};
 
 // A scenario written once per run into a temporary folder.
 struct CStudyOnDisk {

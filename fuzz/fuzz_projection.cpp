@@ -8,31 +8,6 @@
 
 #include <cstdlib>
 
-namespace {
-
-class CSilentUi : public tarvo::IUiServices {
-public:
-    tarvo::MsgAnswer MessageBox(const std::string&, const std::string&, tarvo::MsgIcon,
-                                tarvo::MsgButtons) override {
-        return tarvo::MsgAnswer::Ok;
-    }
-    std::optional<std::string> ChooseOpenFile(const std::string&, const std::string&,
-                                              const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> ChooseSaveFile(const std::string&, const std::string&,
-                                              const std::string&) override {
-        return std::nullopt;
-    }
-    void OpenWithAssociatedProgram(const std::string&) override {}
-    tarvo::IProgress& Progress() override { return progress_; }
-
-private:
-    tarvo::CNullProgress progress_;
-};
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tarvo;
     const std::span<const std::uint8_t> file(data, size);

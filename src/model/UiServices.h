@@ -76,4 +76,28 @@ public:
     void ClearCancelled() override {}
 };
 
+// UI that shows nothing: questions are answered Yes, other messages Ok,
+// every file choice is cancelled. For harnesses and benchmarks.
+class CSilentUi : public IUiServices {
+public:
+    MsgAnswer MessageBox(const std::string&, const std::string&, MsgIcon,
+                         MsgButtons buttons) override {
+        return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgAnswer::Yes
+                                                                                  : MsgAnswer::Ok;
+    }
+    std::optional<std::string> ChooseOpenFile(const std::string&, const std::string&,
+                                              const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> ChooseSaveFile(const std::string&, const std::string&,
+                                              const std::string&) override {
+        return std::nullopt;
+    }
+    void OpenWithAssociatedProgram(const std::string&) override {}
+    IProgress& Progress() override { return progress_; }
+
+private:
+    CNullProgress progress_;
+};
+
 } // namespace tarvo
