@@ -1,13 +1,13 @@
 // tarvo map: writes the map bitmap of a projection file; and the `tarvo
 // info` section for projection files.
 
+#include "analysis/ProjectionOpen.h"
 #include "cli/Args.h"
 #include "cli/CliUi.h"
 #include "cli/Commands.h"
 #include "cli/InfoSections.h"
 #include "cli/Json.h"
 #include "formats/FileIo.h"
-#include "analysis/ProjectionOpen.h"
 #include "formats/ProjectionReader.h"
 #include "model/Text.h"
 

@@ -16,9 +16,9 @@
 namespace tarvo {
 
 struct CStudyOptions {
-    std::optional<std::string> map; // --map FILE.gpf|.lpf
-    bool noMerge = false;           // --no-merge
-    std::optional<int> minPoints;   // --min-points N
+    std::optional<std::string> map;  // --map FILE.gpf|.lpf
+    bool noMerge = false;            // --no-merge
+    std::optional<int> minPoints;    // --min-points N
     std::vector<std::string> inputs; // survey files, or one workspace
 };
 

@@ -22,7 +22,7 @@ constexpr std::size_t kMinSource = 4 + 8 + 8 + 6 + 4 * kMinText;
 constexpr std::size_t kProjectionMatrixOffset = kTwsSubtypeOffset + 1;
 
 class CWorkspaceReader {
-  public:
+public:
     CWorkspaceReader(std::span<const std::uint8_t> file, IUiServices& ui) : in_(file), ui_(ui) {}
 
     WorkspaceReadStatus Read(CTarvoAnalyzerDoc& doc) {
@@ -41,7 +41,7 @@ class CWorkspaceReader {
         return ok && !in_.Failed() ? WorkspaceReadStatus::kOk : WorkspaceReadStatus::kDamaged;
     }
 
-  private:
+private:
     bool Flag() { return in_.U8() != 0; }
 
     // Reads an element count and checks that many elements of at least

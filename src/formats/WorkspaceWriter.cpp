@@ -11,7 +11,7 @@ namespace tarvo {
 namespace {
 
 class CWorkspaceWriter {
-  public:
+public:
     std::optional<std::vector<std::uint8_t>> Write(const CTarvoAnalyzerDoc& doc) {
         out_.U32(kTwsMagic);
         out_.U32(kTwsVersion);
@@ -48,7 +48,7 @@ class CWorkspaceWriter {
         return out_.Take();
     }
 
-  private:
+private:
     void Flag(bool value) { out_.U8(value ? 1 : 0); }
 
     // Counts are signed 32-bit in the file; no real study comes near the

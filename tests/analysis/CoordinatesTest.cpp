@@ -198,7 +198,7 @@ TEST(CoordinatesTest, LinearMarkersUseTheMapScale) {
 }
 
 class ViewExtentTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         doc.processed = true;
         for (auto [y, x] : {std::pair{1000, 2000}, std::pair{3000, 6000}}) {

@@ -14,7 +14,7 @@ using test::CToolRun;
 using test::RunTarvo;
 
 class InfoTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         ::setenv("TZ", "UTC", 1);
         ::tzset();

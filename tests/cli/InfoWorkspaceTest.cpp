@@ -11,7 +11,7 @@ using test::CToolRun;
 using test::RunTarvo;
 
 class InfoWorkspaceTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         doc.files.Add(CDataFile{"a.ssd", "/d/a.ssd", "", "", 1, 2, 0});
         doc.files.Add(CDataFile{"b.ssd", "/d/b.ssd", "", "", 0, 0, 0});

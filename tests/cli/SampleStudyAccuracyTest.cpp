@@ -2,8 +2,8 @@
 // against the positions the walks were simulated from.
 
 #include "analysis/CollectionLoader.h"
-#include "cli/SampleStudy.h"
 #include "analysis/ProjectionOpen.h"
+#include "cli/SampleStudy.h"
 #include "formats/ProjectionReader.h"
 #include "model/Text.h"
 #include "support/FakeUi.h"

@@ -1,8 +1,8 @@
 #include "cli/SampleStudy.h"
 
 #include "analysis/Coordinates.h"
-#include "cli/ToolRunner.h"
 #include "analysis/ProjectionOpen.h"
+#include "cli/ToolRunner.h"
 #include "formats/ProjectionReader.h"
 #include "formats/SsdReader.h"
 #include "model/Text.h"

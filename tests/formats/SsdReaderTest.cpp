@@ -17,7 +17,7 @@ using test::CSampleSpec;
 using test::CSsdBuilder;
 
 class SsdReaderTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         ::setenv("TZ", "UTC", 1);
         ::tzset();

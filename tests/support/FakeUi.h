@@ -27,7 +27,7 @@ struct CRecordedChoice {
 };
 
 class CFakeProgress : public IProgress {
-  public:
+public:
     void Show() override;
     void Hide() override;
     void SetText(const std::string& text) override;
@@ -43,7 +43,7 @@ class CFakeProgress : public IProgress {
     std::vector<int> Positions() const;
     bool Visible() const;
 
-  private:
+private:
     mutable std::mutex mutex_;
     std::vector<std::string> texts_;
     std::vector<int> positions_;
@@ -54,7 +54,7 @@ class CFakeProgress : public IProgress {
 };
 
 class CFakeUi : public IUiServices {
-  public:
+public:
     MsgAnswer MessageBox(const std::string& text, const std::string& title, MsgIcon icon,
                          MsgButtons buttons) override;
     std::optional<std::string> ChooseOpenFile(const std::string& filter, const std::string& title,
@@ -74,7 +74,7 @@ class CFakeUi : public IUiServices {
     std::vector<std::string> opened;
     CFakeProgress progress;
 
-  private:
+private:
     std::mutex mutex_;
     std::deque<MsgAnswer> answers_;
     std::deque<std::optional<std::string>> paths_;

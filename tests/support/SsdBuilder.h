@@ -17,7 +17,7 @@ struct CSampleSpec {
 };
 
 class CSsdBuilder {
-  public:
+public:
     explicit CSsdBuilder(std::uint32_t recordSize = 36, std::uint32_t sampleSize = 46);
 
     CSsdBuilder& FileType(std::uint8_t type);
@@ -46,7 +46,7 @@ class CSsdBuilder {
     // Bytes of the 36-byte location record of the last location added.
     std::vector<std::uint8_t> LastLocationRecord() const { return lastLocation_; }
 
-  private:
+private:
     std::vector<std::uint8_t> Record(std::uint8_t kind, std::int32_t v1, std::int32_t v2,
                                      std::uint16_t px, std::uint16_t py, std::uint16_t count,
                                      std::uint8_t second = 0);

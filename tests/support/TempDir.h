@@ -9,7 +9,7 @@
 namespace tarvo::test {
 
 class CTempDir {
-  public:
+public:
     CTempDir();
     ~CTempDir();
     CTempDir(const CTempDir&) = delete;
@@ -19,7 +19,7 @@ class CTempDir {
     std::string File(const std::string& name) const { return (path_ / name).string(); }
     std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const;
 
-  private:
+private:
     std::filesystem::path path_;
 };
 
