@@ -300,19 +300,25 @@ void ComputeViewExtent(CTarvoAnalyzerDoc& doc, int width, int height) {
             width = doc.view.clientWidth;
             height = doc.view.clientHeight;
         }
-        if (width >= 1 && height >= 1) {
-            const double kx = view.extentX / width, ky = view.extentY / height;
-            if (kx <= ky) {
-                view.minX -= (ky / kx - 1.0) * view.extentX * 0.5;
-                view.extentX = ky * width;
-            } else {
-                view.minY -= (kx / ky - 1.0) * view.extentY * 0.5;
-                view.extentY = kx * height;
-            }
-        }
+        FitWindowToClient(view, width, height);
     }
     doc.ViewWindow = view;
     doc.view.ResetZoom();
+}
+
+void FitWindowToClient(CBox& window, int clientWidth, int clientHeight) {
+    if (clientWidth < 1 || clientHeight < 1 || !std::isfinite(window.extentX) ||
+        !std::isfinite(window.extentY) || !(window.extentX > 0.0) || !(window.extentY > 0.0))
+        return;
+    const double rx = window.extentX / clientWidth;
+    const double ry = window.extentY / clientHeight;
+    if (rx <= ry) {
+        window.minX -= (ry / rx - 1.0) * window.extentX * 0.5;
+        window.extentX = ry * clientWidth;
+    } else {
+        window.minY -= (rx / ry - 1.0) * window.extentY * 0.5;
+        window.extentY = rx * clientHeight;
+    }
 }
 
 const char* LengthUnitLabel(bool useFeet) {

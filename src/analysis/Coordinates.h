@@ -45,6 +45,11 @@ void ConvertLoadedPositions(CTarvoAnalyzerDoc& doc, IUiServices& ui);
 // the collection has been processed.
 void ComputeViewExtent(CTarvoAnalyzerDoc& doc, int width, int height);
 
+// Fits a window to the aspect of a drawing area of width x height pixels by
+// widening one axis about its centre. A window or area without positive
+// finite size is left as it is.
+void FitWindowToClient(CBox& window, int clientWidth, int clientHeight);
+
 // Unit texts shown to the user.
 const char* LengthUnitLabel(bool useFeet); // "Ft" or "m"
 double ToDisplayLength(double metres, bool useFeet);

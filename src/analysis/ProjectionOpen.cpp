@@ -68,21 +68,6 @@ CProjectionScale ComputeProjectionScale(ProjectionFileKind kind, std::uint8_t su
     return s;
 }
 
-void FitWindowToClient(CBox& window, int clientWidth, int clientHeight) {
-    if (clientWidth < 1 || clientHeight < 1 || !FinitePositive(window.extentX) ||
-        !FinitePositive(window.extentY))
-        return;
-    const double rx = window.extentX / clientWidth;
-    const double ry = window.extentY / clientHeight;
-    if (rx <= ry) {
-        window.minX -= (ry / rx - 1.0) * window.extentX * 0.5;
-        window.extentX = ry * clientWidth;
-    } else {
-        window.minY -= (rx / ry - 1.0) * window.extentY * 0.5;
-        window.extentY = rx * clientHeight;
-    }
-}
-
 bool ReadProjection(CTarvoAnalyzerDoc& doc, std::span<const std::uint8_t> file,
                     ProjectionFileKind kind, int clientWidth, int clientHeight, IUiServices& ui) {
     CProjectionParse parse = ParseProjection(file, kind);

@@ -32,11 +32,6 @@ CProjectionScale ComputeProjectionScale(ProjectionFileKind kind, std::uint8_t su
                                         const ProjectionMatrix4& matrix, std::int32_t width,
                                         std::int32_t height);
 
-// Fits a window to the aspect of a drawing area of width x height pixels by
-// widening one axis about its centre. A window or area without positive
-// finite size is left as it is.
-void FitWindowToClient(CBox& window, int clientWidth, int clientHeight);
-
 // The reader of one kind (the magic already chose it): parses the file and,
 // only when it is sound, replaces subtype, matrix, image size, map bytes,
 // picture, scale, map rectangle, view window and flags in the document.

@@ -256,20 +256,6 @@ bool UpdateScrollBarVisibility(CMapViewState& view) {
     return view.scrollBarsShown;
 }
 
-void AspectFit(CBox& box, int width, int height) {
-    if (width < 1 || height < 1 || !(box.extentX > 0.0) || !(box.extentY > 0.0))
-        return;
-    const double sx = box.extentX / width;
-    const double sy = box.extentY / height;
-    if (sx <= sy) {
-        box.minX -= (sy / sx - 1.0) * box.extentX * 0.5;
-        box.extentX = sy * width;
-    } else {
-        box.minY -= (sx / sy - 1.0) * box.extentY * 0.5;
-        box.extentY = sx * height;
-    }
-}
-
 void FitInWindow(CTarvoAnalyzerDoc& doc, int wc, int hc) {
     if (AnyApSelected(doc)) {
         doc.AnalysisBox = doc.DataExtent;
@@ -293,7 +279,7 @@ void FitInWindow(CTarvoAnalyzerDoc& doc, int wc, int hc) {
         WidenEmptyExtent(box.minX, box.extentX);
         WidenEmptyExtent(box.minY, box.extentY);
         if (doc.view.showMap)
-            AspectFit(box, wc, hc);
+            FitWindowToClient(box, wc, hc);
         doc.ViewWindow = box;
     } else {
         ComputeViewExtent(doc, wc, hc);
@@ -334,7 +320,7 @@ void FitExtentToMap(CTarvoAnalyzerDoc& doc, int width, int height) {
             width = doc.view.clientWidth;
             height = doc.view.clientHeight;
         }
-        AspectFit(box, width, height);
+        FitWindowToClient(box, width, height);
     }
     doc.ViewWindow = box;
     doc.view.ResetZoom();

@@ -97,10 +97,6 @@ void ScrollView(CMapViewState& view, bool horizontal, ScrollCode code, int thumb
 // vertically); also stored in view.scrollBarsShown.
 bool UpdateScrollBarVisibility(CMapViewState& view);
 
-// Widens the shorter side of box so that it has the aspect of a width x
-// height target, keeping it centred. Does nothing for a non-positive size.
-void AspectFit(CBox& box, int width, int height);
-
 // "Fit in the window" for a client area of wc x hc pixels.
 void FitInWindow(CTarvoAnalyzerDoc& doc, int wc, int hc);
 

@@ -1,5 +1,6 @@
 #include "view/ViewGeometry.h"
 
+#include "analysis/Coordinates.h"
 #include "support/FakeUi.h"
 
 #include <gtest/gtest.h>
@@ -221,14 +222,14 @@ TEST(ViewGeometry, ScrollPositionsAfterZoomMatchTheWindow) {
     ExpectWindow(view, 0.25, 0.75, 0.125, 0.625);
 }
 
-TEST(ViewGeometry, AspectFitWidensShorterSideAroundCentre) {
-    CBox box{0.0, 0.0, 10.0, 40.0}; // 40 wide, 10 high
-    AspectFit(box, 200, 100);       // wants 2:1 -> 20 high
+TEST(ViewGeometry, FitWindowToClientWidensShorterSideAroundCentre) {
+    CBox box{0.0, 0.0, 10.0, 40.0};   // 40 wide, 10 high
+    FitWindowToClient(box, 200, 100); // wants 2:1 -> 20 high
     EXPECT_DOUBLE_EQ(box.extentX, 40.0);
     EXPECT_DOUBLE_EQ(box.extentY, 20.0);
     EXPECT_DOUBLE_EQ(box.minY, -5.0);
     CBox tall{0.0, 0.0, 40.0, 10.0};
-    AspectFit(tall, 100, 100);
+    FitWindowToClient(tall, 100, 100);
     EXPECT_DOUBLE_EQ(tall.extentX, 40.0);
     EXPECT_DOUBLE_EQ(tall.minX, -15.0);
 }
