@@ -142,42 +142,6 @@ std::vector<CApModel> PrepareAps(const CTarvoAnalyzerDoc& doc) {
     return models;
 }
 
-double WeightOf(double distance) {
-    const double e = distance + 1e-10;
-    return 1.0 / (e * e);
-}
-
-// Weighted mean over the chosen pairs, nearest first: the order in which
-// InterpolateNearest3 takes them from the end of its bubbled arrays.
-double Weighted(const double (&d)[3], const double (&v)[3]) {
-    double w[3];
-    double weightSum = 0.0;
-    for (int k = 0; k < 3; ++k) {
-        w[k] = WeightOf(d[k]);
-        weightSum += w[k];
-    }
-    double result = 0.0;
-    for (int k = 0; k < 3; ++k)
-        result += w[k] / weightSum * v[k];
-    return result;
-}
-
-// The straightforward interpolation: copies of both arrays, three bubble
-// passes, the last three pairs. Kept as the reference the fast path is
-// measured and tested against.
-double BubbleInterpolate(std::vector<double> d, std::vector<double> v) {
-    const int n = static_cast<int>(d.size());
-    for (int p = 0; p < 3; ++p)
-        for (int i = 1; i <= n - 1 - p; ++i)
-            if (d[i] > d[i - 1]) {
-                std::swap(d[i], d[i - 1]);
-                std::swap(v[i], v[i - 1]);
-            }
-    const double nd[3] = {d[n - 1], d[n - 2], d[n - 3]};
-    const double nv[3] = {v[n - 1], v[n - 2], v[n - 3]};
-    return Weighted(nd, nv);
-}
-
 struct CPointValues {
     double strength = kNoSignalDbm;
     double margin = kNoSignalDbm;
@@ -243,8 +207,8 @@ private:
 
     void InterpolateStraightforward(const CApModel& ap, double x, double y, double& v, double& w) {
         FillDistances(ap, x, y);
-        v = BubbleInterpolate(distances_, ap.rssi);
-        w = BubbleInterpolate(distances_, ap.level2);
+        v = InterpolateNearest3Literal(distances_, ap.rssi);
+        w = InterpolateNearest3Literal(distances_, ap.level2);
     }
 
     // One scan keeps the three nearest samples by (distance ascending, index
@@ -284,8 +248,8 @@ private:
         }
         const double vr[3] = {ap.rssi[ni[0]], ap.rssi[ni[1]], ap.rssi[ni[2]]};
         const double vl[3] = {ap.level2[ni[0]], ap.level2[ni[1]], ap.level2[ni[2]]};
-        v = Weighted(nd, vr);
-        w = Weighted(nd, vl);
+        v = InverseDistanceWeighted(nd, vr, 3);
+        w = InverseDistanceWeighted(nd, vl, 3);
     }
 
     // The same three samples as the scan, found ring by ring of cells
@@ -364,8 +328,8 @@ private:
                    a2 = static_cast<std::size_t>(ni[2]);
         const double vr[3] = {ap.rssi[a0], ap.rssi[a1], ap.rssi[a2]};
         const double vl[3] = {ap.level2[a0], ap.level2[a1], ap.level2[a2]};
-        v = Weighted(nd, vr);
-        w = Weighted(nd, vl);
+        v = InverseDistanceWeighted(nd, vr, 3);
+        w = InverseDistanceWeighted(nd, vl, 3);
     }
 
     const std::vector<CApModel>& aps_;

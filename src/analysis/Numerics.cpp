@@ -18,8 +18,8 @@ double WeightOf(double distance) {
 }
 
 // Pairs n-1, n-2, n-3 after the three bubble passes, done literally on
-// copies. Used only when a distance is NaN, where the passes' comparisons
-// are not an ordering and only the passes themselves give the answer.
+// copies: the literal interpolation, and the fast one when a distance is
+// NaN (the passes' comparisons are then no ordering).
 int BubbleNearest(std::span<const double> d, std::span<const double> v, double (&nd)[3],
                   double (&nv)[3]) {
     std::vector<double> dc(d.begin(), d.end());
@@ -139,14 +139,27 @@ double InterpolateNearest3(std::span<const double> d, std::span<const double> v)
     if (taken == 0)
         return kNaN;
 
+    return InverseDistanceWeighted(nd, nv, taken);
+}
+
+double InterpolateNearest3Literal(std::span<const double> d, std::span<const double> v) {
+    const std::size_t n = std::min(d.size(), v.size());
+    double nd[3], nv[3];
+    const int taken = BubbleNearest(d.first(n), v.first(n), nd, nv);
+    if (taken == 0)
+        return kNaN;
+    return InverseDistanceWeighted(nd, nv, taken);
+}
+
+double InverseDistanceWeighted(const double* nd, const double* nv, int count) {
     double w[3];
     double weightSum = 0.0;
-    for (int k = 0; k < taken; ++k) {
+    for (int k = 0; k < count; ++k) {
         w[k] = WeightOf(nd[k]);
         weightSum += w[k];
     }
     double result = 0.0;
-    for (int k = 0; k < taken; ++k)
+    for (int k = 0; k < count; ++k)
         result += w[k] / weightSum * nv[k];
     return result;
 }

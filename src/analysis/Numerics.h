@@ -51,4 +51,15 @@ double MaxOfErrors(std::span<const double> a);
 // Fewer than three pairs: the ones present are used; none: NaN.
 double InterpolateNearest3(std::span<const double> d, std::span<const double> v);
 
+// The same result computed literally: the three bubble passes on copies of
+// both arrays. Slower; the reference the fast paths are measured against,
+// and the answer wherever a distance is NaN (then the passes' comparisons
+// are no ordering and only the passes themselves decide).
+double InterpolateNearest3Literal(std::span<const double> d, std::span<const double> v);
+
+// The weighted mean of count (at most 3) pairs given nearest first:
+// w = 1 / ((d + 1e-10) * (d + 1e-10)); result = sum (w / sum w) * v, summed
+// in the order given.
+double InverseDistanceWeighted(const double* nd, const double* nv, int count);
+
 } // namespace tarvo

@@ -1,4 +1,5 @@
 #include "analysis/Estimation.h"
+#include "analysis/BubbleReference.h"
 #include "analysis/Numerics.h"
 #include "analysis/SampleSets.h"
 #include "support/FakeUi.h"
@@ -29,25 +30,6 @@ struct CReference {
     double minValue = 0, maxValue = 0;
     bool valid = false;
 };
-
-double Interpolate(std::vector<double> d, std::vector<double> v) {
-    const int n = static_cast<int>(d.size());
-    for (int p = 0; p < 3; ++p)
-        for (int i = 1; i <= n - 1 - p; ++i)
-            if (d[i] > d[i - 1]) {
-                std::swap(d[i], d[i - 1]);
-                std::swap(v[i], v[i - 1]);
-            }
-    double w[3], sum = 0.0;
-    for (int k = 0; k < 3; ++k) {
-        w[k] = 1.0 / ((d[n - 1 - k] + 1e-10) * (d[n - 1 - k] + 1e-10));
-        sum += w[k];
-    }
-    double r = 0.0;
-    for (int k = 0; k < 3; ++k)
-        r += w[k] / sum * v[n - 1 - k];
-    return r;
-}
 
 CReference Reference(const std::vector<CData>& samples, const std::vector<CData>& thinned,
                      int minPoints, double startY, double startX) {
@@ -172,7 +154,7 @@ CReference Reference(const std::vector<CData>& samples, const std::vector<CData>
                 for (int s = 0; s < n; ++s)
                     d.push_back(
                         std::sqrt((tx[s] - gx) * (tx[s] - gx) + (ty[s] - gy) * (ty[s] - gy)));
-                const double v = Interpolate(d, tr);
+                const double v = test::BubbleReference(d, tr);
                 double value = v;
                 if (slope < -10.0 && dAP > 0.0)
                     value = 0.6 * (slope * std::log10(dAP) + intercept) + 0.4 * v;

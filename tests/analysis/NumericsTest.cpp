@@ -1,4 +1,5 @@
 #include "analysis/Numerics.h"
+#include "analysis/BubbleReference.h"
 
 #include <gtest/gtest.h>
 
@@ -90,26 +91,6 @@ TEST(NumericsTest, InterpolationTiesGoToTheLaterPair) {
                 -40.0, 1e-12);
 }
 
-// The bubble passes, written out as described, for comparison.
-double BubbleReference(std::vector<double> d, std::vector<double> v) {
-    const int n = static_cast<int>(d.size());
-    for (int p = 0; p < 3; ++p)
-        for (int i = 1; i <= n - 1 - p; ++i)
-            if (d[i] > d[i - 1]) {
-                std::swap(d[i], d[i - 1]);
-                std::swap(v[i], v[i - 1]);
-            }
-    double w[3], sum = 0.0;
-    for (int k = 0; k < 3; ++k) {
-        w[k] = 1.0 / ((d[n - 1 - k] + 1e-10) * (d[n - 1 - k] + 1e-10));
-        sum += w[k];
-    }
-    double result = 0.0;
-    for (int k = 0; k < 3; ++k)
-        result += w[k] / sum * v[n - 1 - k];
-    return result;
-}
-
 TEST(NumericsTest, InterpolationMatchesTheBubblePassesBitForBit) {
     std::mt19937 random(7);
     std::uniform_int_distribution<int> coarse(0, 4); // many ties
@@ -123,7 +104,7 @@ TEST(NumericsTest, InterpolationMatchesTheBubblePassesBitForBit) {
         }
         if (round % 50 == 0)
             d[round % n] = kNaN; // the comparisons of the passes, NaN included
-        const double expected = BubbleReference(d, v);
+        const double expected = test::BubbleReference(d, v);
         const double actual = InterpolateNearest3(d, v);
         if (std::isnan(expected))
             EXPECT_TRUE(std::isnan(actual)) << "round " << round;
