@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace tarvo;
     CSilentUi ui;
     CTarvoAnalyzerDoc doc;
-    if (ReadWorkspace(doc, {data, size}, ui) != WorkspaceReadStatus::kOk)
+    if (ReadWorkspace(doc, {data, size}, ui) != WorkspaceReadStatus::Ok)
         return 0;
     // A first write normalises what the file may hold loosely (flag bytes
     // other than 0 and 1, texts cut at an inner NUL); from then on a read
@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!first)
         std::abort();
     CTarvoAnalyzerDoc again;
-    if (ReadWorkspace(again, *first, ui) != WorkspaceReadStatus::kOk)
+    if (ReadWorkspace(again, *first, ui) != WorkspaceReadStatus::Ok)
         std::abort();
     if (WriteWorkspace(again) != first)
         std::abort();

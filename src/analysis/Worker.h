@@ -33,14 +33,16 @@ private:
 
 // Runs one operation at a time on its own std::thread.
 //
-// Threads: Start, Running and Wait are called from the owning (GUI) thread.
-// The operation runs on the worker thread; it may throw CCancelException
+// Threads: Start and Wait are called from the owning (GUI) thread. The
+// operation runs on the worker thread; it may throw CCancelException
 // (reported as Cancelled) and any other exception ends it as Failed with
 // the exception's text, never escaping the thread. doc.busy is set before
 // the thread starts and cleared on the worker after the operation, before
-// `finished` is called there; `finished` must marshal to the GUI thread
-// itself and must not call Start or Wait. The destructor waits for a
-// running operation.
+// `finished` is called there, on the worker thread. `finished` must hand
+// its result to the GUI thread without waiting for it (a queued call, not a
+// blocking one): the GUI thread may itself be blocked in Wait() or in the
+// destructor, joining the worker, and would never answer. It must not call
+// Start or Wait either. The destructor waits for a running operation.
 class CDocumentWorker {
 public:
     using Operation = std::function<void()>;

@@ -73,7 +73,7 @@ bool OpenWorkspaceFile(CTarvoAnalyzerDoc& doc, const std::string& path, IUiServi
                       MsgIcon::Error);
         return false;
     }
-    if (ReadWorkspace(doc, *file, ui) != WorkspaceReadStatus::kOk) {
+    if (ReadWorkspace(doc, *file, ui) != WorkspaceReadStatus::Ok) {
         ui.MessageBox(kNotWorkspaceText, "Invalid File", MsgIcon::Error);
         return false;
     }

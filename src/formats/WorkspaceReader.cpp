@@ -27,18 +27,18 @@ public:
 
     WorkspaceReadStatus Read(CTarvoAnalyzerDoc& doc) {
         if (in_.U32() != kTwsMagic || in_.Failed())
-            return WorkspaceReadStatus::kNotWorkspace;
+            return WorkspaceReadStatus::NotWorkspace;
         in_.U32(); // version: every version so far has this layout
         doc.mapLoaded = in_.U8() != 0;
         if (doc.mapLoaded) {
             WorkspaceReadStatus status = Projection(doc);
-            if (status != WorkspaceReadStatus::kOk)
+            if (status != WorkspaceReadStatus::Ok)
                 return status;
         }
         const bool ok = Files(doc) && Aps(doc) && Points(doc) && Markers(doc) && Sources(doc) &&
                         Geometry(doc) && DocumentState(doc) && PanelState(doc.panel) &&
                         ViewState(doc.view) && (!doc.coveragePresent || Coverage(doc));
-        return ok && !in_.Failed() ? WorkspaceReadStatus::kOk : WorkspaceReadStatus::kDamaged;
+        return ok && !in_.Failed() ? WorkspaceReadStatus::Ok : WorkspaceReadStatus::Damaged;
     }
 
 private:
@@ -126,15 +126,15 @@ private:
         else if (doc.projectionKind == kProjectionLinear)
             headerSize = kTwsLinearHeaderSize;
         else
-            return WorkspaceReadStatus::kDamaged; // no header layout to read
+            return WorkspaceReadStatus::Damaged; // no header layout to read
         auto header = in_.Take(headerSize);
         if (header.empty())
-            return WorkspaceReadStatus::kDamaged;
+            return WorkspaceReadStatus::Damaged;
         const std::uint8_t subtype = header[kTwsSubtypeOffset];
         if (subtype != 0 && subtype != 1) {
             ui_.MessageBox("Unsupported TWS Filetype. May be for a different product.",
                            "Invalid File", MsgIcon::Error);
-            return WorkspaceReadStatus::kUnsupportedType;
+            return WorkspaceReadStatus::UnsupportedType;
         }
         // The header's size and magic are carried, not checked.
         doc.projectionSubtype = subtype;
@@ -148,10 +148,10 @@ private:
         doc.ImageHeight = in_.I32();
         const std::uint32_t imageSize = in_.U32();
         if (in_.Failed() || imageSize > in_.Remaining())
-            return WorkspaceReadStatus::kDamaged;
+            return WorkspaceReadStatus::Damaged;
         if (imageSize == 0) {
             doc.mapLoaded = false;
-            return WorkspaceReadStatus::kOk;
+            return WorkspaceReadStatus::Ok;
         }
         doc.linearCoordinates = false;
         auto image = in_.Take(imageSize);
@@ -162,7 +162,7 @@ private:
         doc.mapPicture.Release();
         if (doc.mapPicture.Load(image))
             doc.mapPicture.SetStoredSize(doc.ImageWidth, doc.ImageHeight);
-        return WorkspaceReadStatus::kOk;
+        return WorkspaceReadStatus::Ok;
     }
 
     bool Files(CTarvoAnalyzerDoc& doc) {
@@ -408,7 +408,7 @@ WorkspaceReadStatus ReadWorkspace(CTarvoAnalyzerDoc& doc, std::span<const std::u
                                   IUiServices& ui) {
     CTarvoAnalyzerDoc fresh;
     const WorkspaceReadStatus status = CWorkspaceReader(file, ui).Read(fresh);
-    if (status != WorkspaceReadStatus::kOk)
+    if (status != WorkspaceReadStatus::Ok)
         return status;
 
     // Carry over what belongs to the session or the window, not the study.
@@ -420,7 +420,7 @@ WorkspaceReadStatus ReadWorkspace(CTarvoAnalyzerDoc& doc, std::span<const std::u
     fresh.view.hitKind = doc.view.hitKind;
     RefreshAfterWorkspaceRead(fresh);
     doc = std::move(fresh); // the busy flag is not copied: the caller's stays
-    return WorkspaceReadStatus::kOk;
+    return WorkspaceReadStatus::Ok;
 }
 
 void RefreshAfterWorkspaceRead(CTarvoAnalyzerDoc& doc) {

@@ -14,16 +14,16 @@
 namespace tarvo {
 
 enum class WorkspaceReadStatus {
-    kOk,
-    kNotWorkspace,    // the magic is missing; nothing was shown
-    kUnsupportedType, // the projection subtype is unknown; the reader said so
-    kDamaged          // short read, impossible count or unknown projection kind
+    Ok,
+    NotWorkspace,     // the magic is missing; nothing was shown
+    UnsupportedType, // the projection subtype is unknown; the reader said so
+    Damaged          // short read, impossible count or unknown projection kind
 };
 
 // True when the bytes start with the workspace magic.
 bool HasWorkspaceMagic(std::span<const std::uint8_t> file);
 
-// Reads a whole workspace file into doc. On kOk every saved field of doc is
+// Reads a whole workspace file into doc. On Ok every saved field of doc is
 // replaced and RefreshAfterWorkspaceRead has run; on any other status doc
 // is left exactly as it was. What the file does not carry stays with the
 // caller's document: the workspace path and name, the busy flag, and the

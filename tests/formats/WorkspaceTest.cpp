@@ -257,7 +257,7 @@ TEST(Workspace, SaveReopenSaveGivesIdenticalBytesAndFields) {
             const std::vector<std::uint8_t> first = Save(original);
             CTarvoAnalyzerDoc reopened;
             CFakeUi ui;
-            ASSERT_EQ(ReadWorkspace(reopened, first, ui), WorkspaceReadStatus::kOk);
+            ASSERT_EQ(ReadWorkspace(reopened, first, ui), WorkspaceReadStatus::Ok);
             EXPECT_TRUE(ui.messages.empty());
             ExpectSameStudy(original, reopened);
             EXPECT_EQ(Save(reopened), first);
@@ -281,7 +281,7 @@ TEST(Workspace, ReadKeepsSessionStateAndLoadsTheMapAtItsStoredSize) {
     doc.markers.Add(CAPMarker{});
     doc.markers[0].inSiteUnits = false;
     CFakeUi ui;
-    ASSERT_EQ(ReadWorkspace(doc, bytes, ui), WorkspaceReadStatus::kOk);
+    ASSERT_EQ(ReadWorkspace(doc, bytes, ui), WorkspaceReadStatus::Ok);
     EXPECT_EQ(doc.workspacePath, "/kept.tws");
     EXPECT_TRUE(doc.workspaceNamed);
     EXPECT_EQ(doc.view.clientWidth, 1234);
@@ -400,7 +400,7 @@ TEST(WorkspaceLayout, ScalarStateSitsAtHandComputedOffsets) {
 
     CTarvoAnalyzerDoc reopened;
     CFakeUi ui;
-    ASSERT_EQ(ReadWorkspace(reopened, b, ui), WorkspaceReadStatus::kOk);
+    ASSERT_EQ(ReadWorkspace(reopened, b, ui), WorkspaceReadStatus::Ok);
     ExpectSameStudy(doc, reopened);
 }
 
@@ -596,15 +596,15 @@ TEST(WorkspaceDamage, EveryPrefixIsRefusedAndLeavesTheStudyUntouched) {
     for (std::size_t n = 0; n < full.size(); ++n) {
         std::span<const std::uint8_t> prefix(full.data(), n);
         const WorkspaceReadStatus status = ReadWorkspace(doc, prefix, ui);
-        ASSERT_NE(status, WorkspaceReadStatus::kOk) << n;
+        ASSERT_NE(status, WorkspaceReadStatus::Ok) << n;
         EXPECT_EQ(status,
-                  n < 4 ? WorkspaceReadStatus::kNotWorkspace : WorkspaceReadStatus::kDamaged)
+                  n < 4 ? WorkspaceReadStatus::NotWorkspace : WorkspaceReadStatus::Damaged)
             << n;
     }
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(Save(doc), before);
     EXPECT_EQ(doc.view.clientWidth, 640);
-    EXPECT_EQ(ReadWorkspace(doc, full, ui), WorkspaceReadStatus::kOk);
+    EXPECT_EQ(ReadWorkspace(doc, full, ui), WorkspaceReadStatus::Ok);
 }
 
 TEST(WorkspaceDamage, RandomByteFlipsNeverCrashAndFailuresChangeNothing) {
@@ -620,11 +620,11 @@ TEST(WorkspaceDamage, RandomByteFlipsNeverCrashAndFailuresChangeNothing) {
         for (int f = 0; f < flips; ++f)
             damaged[random() % damaged.size()] ^= static_cast<std::uint8_t>(1 + random() % 255);
         CTarvoAnalyzerDoc target = doc;
-        if (ReadWorkspace(target, damaged, ui) == WorkspaceReadStatus::kOk) {
+        if (ReadWorkspace(target, damaged, ui) == WorkspaceReadStatus::Ok) {
             // Whatever was read must save and read back again.
             CTarvoAnalyzerDoc again;
             auto resaved = Save(target);
-            ASSERT_EQ(ReadWorkspace(again, resaved, ui), WorkspaceReadStatus::kOk) << round;
+            ASSERT_EQ(ReadWorkspace(again, resaved, ui), WorkspaceReadStatus::Ok) << round;
         } else {
             ++refused;
             ASSERT_EQ(Save(target), before) << round;
@@ -655,7 +655,7 @@ TEST(WorkspaceDamage, ImpossibleCountsAndUnknownKindsAreDamage) {
                           Case{"image size huge", withMap, 166, 0xFFFFFFF0}}) {
         auto bytes = c.base;
         PutU32(&bytes[c.at], c.value);
-        EXPECT_EQ(ReadWorkspace(doc, bytes, ui), WorkspaceReadStatus::kDamaged) << c.name;
+        EXPECT_EQ(ReadWorkspace(doc, bytes, ui), WorkspaceReadStatus::Damaged) << c.name;
     }
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(Save(doc), plain);
@@ -670,7 +670,7 @@ TEST(WorkspaceDamage, MapUnderAKindWithoutHeaderIsSavedWithoutTheMap) {
     EXPECT_EQ(b.size(), 440u);
     CTarvoAnalyzerDoc reopened;
     CFakeUi ui;
-    ASSERT_EQ(ReadWorkspace(reopened, b, ui), WorkspaceReadStatus::kOk);
+    ASSERT_EQ(ReadWorkspace(reopened, b, ui), WorkspaceReadStatus::Ok);
     EXPECT_TRUE(reopened.mapBytes.empty());
 }
 
@@ -684,7 +684,7 @@ TEST(WorkspaceDamage, TrailingBytesAndTextsWithoutTerminatorAreRead) {
     b.push_back(0xEE);
     CTarvoAnalyzerDoc doc;
     CFakeUi ui;
-    ASSERT_EQ(ReadWorkspace(doc, b, ui), WorkspaceReadStatus::kOk);
+    ASSERT_EQ(ReadWorkspace(doc, b, ui), WorkspaceReadStatus::Ok);
     EXPECT_EQ(doc.projectionPath, "ab");
     EXPECT_EQ(doc.MinPointsForEstimate, 20);
 }
