@@ -100,7 +100,7 @@ void BM_EstimateAll(benchmark::State& state, const std::string& scenario) {
     }
     for (auto _ : state)
         for (int i = 0; i < doc.aps.GetSize(); ++i)
-            EstimateAp(doc, i, ui);
+            EstimateAp(doc, i, ui.Progress());
     state.counters["aps"] = doc.aps.GetSize();
 }
 

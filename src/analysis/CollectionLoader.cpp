@@ -107,7 +107,7 @@ LoadOutcome LoadCollection(CTarvoAnalyzerDoc& doc, IUiServices& ui) {
         doc.workAreas.RemoveAll();
         if (doc.aps[i].samples.IsEmpty())
             continue;
-        EstimateAp(doc, i, ui);
+        EstimateAp(doc, i, progress);
     }
 
     doc.processed = true;

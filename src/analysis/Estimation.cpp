@@ -205,11 +205,10 @@ double SearchHalfWidthCap(double strongestDbm) {
     return kInf;
 }
 
-void EstimateAp(CTarvoAnalyzerDoc& doc, int apIndex, IUiServices& ui) {
+void EstimateAp(CTarvoAnalyzerDoc& doc, int apIndex, IProgress& bar) {
     CAPInfo& ap = doc.aps[apIndex];
     if (ap.samples.IsEmpty())
         return;
-    IProgress& bar = ui.Progress();
     CApProgress progress(bar, apIndex, doc.aps.GetSize());
 
     // Sample box and the strongest sample (the first of equal strongest).

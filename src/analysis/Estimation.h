@@ -31,11 +31,11 @@ double SearchHalfWidthCap(double strongestDbm);
 // 20 points, the longer side capped at kMaxGridPointsPerAxis; overwrites
 // doc.Resolution), position search when at least MinPointsForEstimate
 // thinned samples exist, and the matrix from 3 thinned samples on. Shows
-// "Process %d out of %d APs...." and advances the bar within this AP's
-// share of 1..99. An AP without samples is left untouched.
+// "Process %d out of %d APs...." on `progress` and advances its bar within
+// this AP's share of 1..99; it is never cancelled. An AP without samples is left untouched.
 // Non-finite intermediates (a candidate on a sample, all distances equal)
 // follow strict comparisons and never reach position, slope, intercept,
 // sigma, the matrix or its extremes.
-void EstimateAp(CTarvoAnalyzerDoc& doc, int apIndex, IUiServices& ui);
+void EstimateAp(CTarvoAnalyzerDoc& doc, int apIndex, IProgress& progress);
 
 } // namespace tarvo

@@ -15,7 +15,7 @@ namespace tarvo {
 
 enum class WorkspaceReadStatus {
     Ok,
-    NotWorkspace,     // the magic is missing; nothing was shown
+    NotWorkspace,    // the magic is missing; nothing was shown
     UnsupportedType, // the projection subtype is unknown; the reader said so
     Damaged          // short read, impossible count or unknown projection kind
 };

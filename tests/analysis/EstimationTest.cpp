@@ -183,7 +183,7 @@ struct CSingleAp {
         doc.MinPointsForEstimate = minPoints;
     }
     const CAPInfo& Run() {
-        EstimateAp(doc, 0, ui);
+        EstimateAp(doc, 0, ui.progress);
         return doc.aps[0];
     }
 };
@@ -402,10 +402,10 @@ TEST(EstimationTest, AllSamplesAtOnePlaceLeaveNothingNonFinite) {
 TEST(EstimationTest, ProgressTextAndNoSamples) {
     CSingleAp one({{0, 0, -40, 0}}, 6, 20);
     one.doc.aps.Add(CAPInfo{});
-    EstimateAp(one.doc, 1, one.ui);
+    EstimateAp(one.doc, 1, one.ui.progress);
     EXPECT_TRUE(one.ui.progress.Texts().empty());
     EXPECT_EQ(one.doc.aps[1].rows, 0);
-    EstimateAp(one.doc, 0, one.ui);
+    EstimateAp(one.doc, 0, one.ui.progress);
     EXPECT_EQ(one.ui.progress.Texts(), std::vector<std::string>{"Process 1 out of 2 APs...."});
 }
 
