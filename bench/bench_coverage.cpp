@@ -1,12 +1,15 @@
 // Site-wide coverage of the `large` sample study with every AP selected, at
 // the finest resolution (200 points along the longer side).
 //
-//   BM_CoverageGrid/straightforward: one thread; per grid point and AP the
-//     distance array is built, copied and bubbled three passes, once for the
-//     RSSI and once for the level2 interpolation.
-//   BM_CoverageGrid/shipped_1_thread: the shipped evaluation (one scan for
-//     the three nearest samples, shared by both interpolations) on one core.
-//   BM_CoverageGrid/shipped: the same on every core, as ProcessCoverage runs.
+//   BM_PlainCoverage: the plain reference of the tests (tests/support): one
+//     thread; per grid point and AP the distance array is built, copied and
+//     bubbled three passes, once for the RSSI and once for the level2
+//     interpolation.
+//   BM_CoverageGrid/1_thread: the program's evaluation (the three nearest
+//     samples found through a grid of cells, shared by both interpolations)
+//     on one core.
+//   BM_CoverageGrid/all_threads: the same on every core, as ProcessCoverage
+//     runs.
 //   BM_ProcessCoverage: the whole command, contours included.
 
 #include "analysis/CollectionLoader.h"
@@ -16,6 +19,7 @@
 #include "cli/SampleStudy.h"
 #include "formats/ProjectionReader.h"
 #include "model/Text.h"
+#include "support/PlainCoverage.h"
 
 #include <benchmark/benchmark.h>
 
@@ -65,13 +69,7 @@ const CTarvoAnalyzerDoc& LargeStudy() {
     return *doc;
 }
 
-void BM_CoverageGrid(benchmark::State& state, CoverageMethod method, unsigned threads) {
-    const CTarvoAnalyzerDoc& doc = LargeStudy();
-    CNullProgress progress;
-    for (auto _ : state) {
-        CCoverageGridValues values = ComputeCoverageGrid(doc, progress, method, threads);
-        benchmark::DoNotOptimize(values.strength.data());
-    }
+void Counters(benchmark::State& state, const CTarvoAnalyzerDoc& doc) {
     long long samples = 0;
     for (const CAPInfo& ap : doc.aps)
         samples += ap.filteredSamples.GetSize();
@@ -79,6 +77,25 @@ void BM_CoverageGrid(benchmark::State& state, CoverageMethod method, unsigned th
     state.counters["cols"] = doc.CoverageCols;
     state.counters["aps"] = doc.aps.GetSize();
     state.counters["thinned"] = static_cast<double>(samples);
+}
+
+void BM_PlainCoverage(benchmark::State& state) {
+    const CTarvoAnalyzerDoc& doc = LargeStudy();
+    for (auto _ : state) {
+        test::CPlainCoverage values = test::PlainCoverage(doc);
+        benchmark::DoNotOptimize(values.strength.data());
+    }
+    Counters(state, doc);
+}
+
+void BM_CoverageGrid(benchmark::State& state, unsigned threads) {
+    const CTarvoAnalyzerDoc& doc = LargeStudy();
+    CNullProgress progress;
+    for (auto _ : state) {
+        CCoverageGridValues values = ComputeCoverageGrid(doc, progress, threads);
+        benchmark::DoNotOptimize(values.strength.data());
+    }
+    Counters(state, doc);
 }
 
 void BM_ProcessCoverage(benchmark::State& state) {
@@ -98,17 +115,17 @@ void BM_ProcessCoverage(benchmark::State& state) {
 }
 
 // Wall-clock time, with the CPU time of the whole process (all threads).
-BENCHMARK_CAPTURE(BM_CoverageGrid, straightforward, CoverageMethod::Straightforward, 1u)
+BENCHMARK(BM_PlainCoverage)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1)
     ->UseRealTime()
     ->MeasureProcessCPUTime();
-BENCHMARK_CAPTURE(BM_CoverageGrid, shipped_1_thread, CoverageMethod::Shipped, 1u)
+BENCHMARK_CAPTURE(BM_CoverageGrid, 1_thread, 1u)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3)
     ->UseRealTime()
     ->MeasureProcessCPUTime();
-BENCHMARK_CAPTURE(BM_CoverageGrid, shipped, CoverageMethod::Shipped, 0u)
+BENCHMARK_CAPTURE(BM_CoverageGrid, all_threads, 0u)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3)
     ->UseRealTime()

@@ -1,5 +1,7 @@
 #include "analysis/Estimation.h"
 
+#include "analysis/ApModel.h"
+#include "analysis/Grid.h"
 #include "analysis/Numerics.h"
 #include "analysis/SampleSets.h"
 #include "model/Text.h"
@@ -7,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 #include <vector>
 
 namespace tarvo {
@@ -184,13 +187,6 @@ CSearchResult SearchPosition(const CSampleArrays& all, double meanR, double stro
     return result;
 }
 
-int GridCount(double extent, double resolution) {
-    const double count = extent / resolution;
-    if (!(count < kMaxGridPointsPerAxis))
-        return kMaxGridPointsPerAxis;
-    return static_cast<int>(count);
-}
-
 } // namespace
 
 double SearchHalfWidthCap(double strongestDbm) {
@@ -268,50 +264,14 @@ void EstimateAp(CTarvoAnalyzerDoc& doc, int apIndex, IProgress& bar) {
         ap.position = {fit.positionY, fit.positionX};
     }
 
-    if (n < 3)
+    if (!HasCoverageSamples(ap))
         return;
-    const int rows = ap.rows, columns = ap.columns;
-    const double stepX = extentX / (rows - 1);
-    const double stepY = extentY / (columns - 1);
-    ap.matrix.Vector().assign(static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns),
-                              0.0);
-    double minValue = meanR, maxValue = meanR;
-    const bool mixModel = fit.slope < kValidSlope;
-    std::vector<double> dist(thinned.Size());
-    double* out = ap.matrix.data();
-    for (int r = 0; r < rows; ++r) {
-        const double gx = minX + r * stepX;
-        for (int c = 0; c < columns; ++c) {
-            const double gy = minY + c * stepY;
-            for (std::size_t s = 0; s < thinned.Size(); ++s) {
-                const double dx = thinned.x[s] - gx;
-                const double dy = thinned.y[s] - gy;
-                dist[s] = std::sqrt(dx * dx + dy * dy);
-            }
-            const double v = InterpolateNearest3(dist, thinned.rssi);
-            double value = v;
-            if (mixModel) {
-                const double dx = gx - fit.positionX;
-                const double dy = gy - fit.positionY;
-                const double model =
-                    fit.slope * std::log10(std::sqrt(dx * dx + dy * dy)) + fit.intercept;
-                // On the AP itself the model has no value (log of 0); the
-                // interpolation alone stands there.
-                if (std::isfinite(model))
-                    value = 0.6 * model + 0.4 * v;
-            }
-            out[static_cast<std::size_t>(r) * columns + c] = value;
-            if (value < minValue)
-                minValue = value;
-            if (value > maxValue)
-                maxValue = value;
-        }
-        progress.At(0.5 + 0.5 * (r + 1) / rows);
-    }
+    CApMatrix matrix = PredictApMatrix(ap, fit.slope, fit.intercept,
+                                       [&](int r) { progress.At(0.5 + 0.5 * (r + 1) / ap.rows); });
+    ap.matrix.Vector() = std::move(matrix.values);
 
     // A usable model needs a finite fit as well as a steep enough slope.
-    const bool finiteFit = std::isfinite(fit.intercept) && std::isfinite(fit.sigma);
-    if (fit.slope <= kValidSlope && finiteFit) {
+    if (IsAcceptedFit(fit.slope, fit.intercept) && std::isfinite(fit.sigma)) {
         ap.valid = 1;
         ap.slope = fit.slope;
         ap.intercept = fit.intercept;
@@ -319,8 +279,8 @@ void EstimateAp(CTarvoAnalyzerDoc& doc, int apIndex, IProgress& bar) {
     } else {
         ap.valid = 0;
     }
-    ap.maxValue = maxValue;
-    ap.minValue = minValue;
+    ap.maxValue = matrix.maxValue;
+    ap.minValue = matrix.minValue;
 }
 
 } // namespace tarvo

@@ -4,6 +4,7 @@
 // RSSI = intercept + slope * log10(distance in m), residual spread, and the
 // predicted RSSI over its sample box (the AP matrix).
 
+#include "analysis/Grid.h"
 #include "model/Document.h"
 #include "model/UiServices.h"
 
@@ -12,14 +13,9 @@ namespace tarvo {
 constexpr int kCandidatesPerAxis = 31;
 constexpr int kCandidateCount = kCandidatesPerAxis * kCandidatesPerAxis;
 constexpr int kShortSideGridPoints = 20;
-// A very thin sample box would ask for an unbounded number of grid points
-// along its long side; each axis of the AP matrix is held to this many.
-constexpr int kMaxGridPointsPerAxis = 2000;
 // Samples above this level form the fitting set once there are 200 of them.
 constexpr double kStrongSampleDbm = -65.0;
 constexpr int kStrongSampleThreshold = 200;
-// A fitted slope of this or steeper gives a usable model.
-constexpr double kValidSlope = -10.0;
 
 // Half-width cap of the position search, metres, for the strongest RSSI
 // (dBm): above -30 -> 3, above -40 -> 6, above -50 -> 9, above -60 -> 12;

@@ -17,26 +17,27 @@ double WeightOf(double distance) {
     return 1.0 / (e * e);
 }
 
-// Pairs n-1, n-2, n-3 after the three bubble passes, done literally on
-// copies: the literal interpolation, and the fast one when a distance is
-// NaN (the passes' comparisons are then no ordering).
-int BubbleNearest(std::span<const double> d, std::span<const double> v, double (&nd)[3],
-                  double (&nv)[3]) {
+// The three bubble passes run literally on a copy of the distances, with
+// the indices swapped alongside: the answer when a distance is NaN.
+CNearest3 BubbleNearest(std::span<const double> d) {
     std::vector<double> dc(d.begin(), d.end());
-    std::vector<double> vc(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(d.size()));
+    std::vector<std::size_t> ic(d.size());
+    for (std::size_t i = 0; i < ic.size(); ++i)
+        ic[i] = i;
     const int n = static_cast<int>(dc.size());
     for (int p = 0; p < 3; ++p)
         for (int i = 1; i <= n - 1 - p; ++i)
             if (dc[i] > dc[i - 1]) {
                 std::swap(dc[i], dc[i - 1]);
-                std::swap(vc[i], vc[i - 1]);
+                std::swap(ic[i], ic[i - 1]);
             }
-    const int taken = std::min(n, 3);
-    for (int k = 0; k < taken; ++k) {
-        nd[k] = dc[n - 1 - k];
-        nv[k] = vc[n - 1 - k];
+    CNearest3 nearest;
+    nearest.count = std::min(n, 3);
+    for (int k = 0; k < nearest.count; ++k) {
+        nearest.distance[k] = dc[n - 1 - k];
+        nearest.index[k] = ic[n - 1 - k];
     }
-    return taken;
+    return nearest;
 }
 
 } // namespace
@@ -104,64 +105,49 @@ double MaxOfErrors(std::span<const double> a) {
     return best;
 }
 
-double InterpolateNearest3(std::span<const double> d, std::span<const double> v) {
-    const std::size_t n = std::min(d.size(), v.size());
-    d = d.first(n);
-    v = v.first(n);
-
-    // Without NaN the bubble passes are a stable ordering by distance, so
-    // the three pairs they leave at the end are the three smallest by
-    // (distance ascending, index descending): found in one scan, no copies.
-    double nd[3], nv[3];
-    int taken = 0;
-    bool sawNaN = false;
-    for (std::size_t i = 0; i < n; ++i) {
+CNearest3 Nearest3(std::span<const double> d) {
+    CNearest3 nearest;
+    int& taken = nearest.count;
+    double* nd = nearest.distance;
+    std::size_t* ni = nearest.index;
+    for (std::size_t i = 0; i < d.size(); ++i) {
         const double di = d[i];
-        if (std::isnan(di)) {
-            sawNaN = true;
-            break;
-        }
+        if (std::isnan(di))
+            return BubbleNearest(d);
         if (taken == 3 && !(di <= nd[2]))
             continue;
         int k = taken < 3 ? taken : 2;
         while (k > 0 && di <= nd[k - 1]) {
             nd[k] = nd[k - 1];
-            nv[k] = nv[k - 1];
+            ni[k] = ni[k - 1];
             --k;
         }
         nd[k] = di;
-        nv[k] = v[i];
+        ni[k] = i;
         if (taken < 3)
             ++taken;
     }
-    if (sawNaN)
-        taken = BubbleNearest(d, v, nd, nv);
-    if (taken == 0)
-        return kNaN;
-
-    return InverseDistanceWeighted(nd, nv, taken);
+    return nearest;
 }
 
-double InterpolateNearest3Literal(std::span<const double> d, std::span<const double> v) {
-    const std::size_t n = std::min(d.size(), v.size());
-    double nd[3], nv[3];
-    const int taken = BubbleNearest(d.first(n), v.first(n), nd, nv);
-    if (taken == 0)
+double InverseDistanceWeighted(const CNearest3& nearest, std::span<const double> v) {
+    if (nearest.count == 0)
         return kNaN;
-    return InverseDistanceWeighted(nd, nv, taken);
-}
-
-double InverseDistanceWeighted(const double* nd, const double* nv, int count) {
     double w[3];
     double weightSum = 0.0;
-    for (int k = 0; k < count; ++k) {
-        w[k] = WeightOf(nd[k]);
+    for (int k = 0; k < nearest.count; ++k) {
+        w[k] = WeightOf(nearest.distance[k]);
         weightSum += w[k];
     }
     double result = 0.0;
-    for (int k = 0; k < count; ++k)
-        result += w[k] / weightSum * nv[k];
+    for (int k = 0; k < nearest.count; ++k)
+        result += w[k] / weightSum * v[nearest.index[k]];
     return result;
+}
+
+double InterpolateNearest3(std::span<const double> d, std::span<const double> v) {
+    const std::size_t n = std::min(d.size(), v.size());
+    return InverseDistanceWeighted(Nearest3(d.first(n)), v);
 }
 
 } // namespace tarvo

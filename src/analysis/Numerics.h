@@ -41,25 +41,30 @@ int ArgMinFirst(std::span<const double> a);
 // 0 stays, later NaNs are passed over). Empty input: NaN.
 double MaxOfErrors(std::span<const double> a);
 
+// The three nearest of n distances, nearest first, as three bubble passes
+// leave them at the end of the array: pass p (p = 0, 1, 2) runs i from 1 to
+// n-1-p and swaps pairs i-1 and i when d[i] > d[i-1] (strictly), so among
+// equal distances the LATER index ends nearer the end (wins); pairs n-1,
+// n-2, n-3 are taken in that order. Without a NaN that is the three
+// smallest by (distance ascending, index descending), found in one scan;
+// with a NaN the passes' comparisons are no ordering, so the passes are run
+// on a copy. Fewer than three distances: those present. The input is not
+// changed.
+struct CNearest3 {
+    int count = 0;
+    double distance[3] = {0.0, 0.0, 0.0}; // metres
+    std::size_t index[3] = {0, 0, 0};     // into the distance array
+};
+CNearest3 Nearest3(std::span<const double> d);
+
+// The weighted mean of v over the nearest pairs, in their order:
+// w = 1 / ((d + 1e-10) * (d + 1e-10)); result = sum (w / sum w) * v[index].
+// Values in dBm (or any unit). No pairs: NaN.
+double InverseDistanceWeighted(const CNearest3& nearest, std::span<const double> v);
+
 // Inverse-distance interpolation from the three nearest of n (distance,
-// value) pairs. The three are those that three bubble passes leave at the
-// end: pass p (p = 0, 1, 2) runs i from 1 to n-1-p and swaps pairs i-1 and
-// i when d[i] > d[i-1] (strictly), so among equal distances the LATER pair
-// ends nearer the end (wins). Taking pairs n-1, n-2, n-3 in that order,
-// w = 1 / ((d + 1e-10) * (d + 1e-10)); result = sum (w / sum w) * v.
-// Distances in metres, values in dBm. The inputs are not changed.
-// Fewer than three pairs: the ones present are used; none: NaN.
+// value) pairs: InverseDistanceWeighted(Nearest3(d), v) over the common
+// length. Distances in metres, values in dBm. None: NaN.
 double InterpolateNearest3(std::span<const double> d, std::span<const double> v);
-
-// The same result computed literally: the three bubble passes on copies of
-// both arrays. Slower; the reference the fast paths are measured against,
-// and the answer wherever a distance is NaN (then the passes' comparisons
-// are no ordering and only the passes themselves decide).
-double InterpolateNearest3Literal(std::span<const double> d, std::span<const double> v);
-
-// The weighted mean of count (at most 3) pairs given nearest first:
-// w = 1 / ((d + 1e-10) * (d + 1e-10)); result = sum (w / sum w) * v, summed
-// in the order given.
-double InverseDistanceWeighted(const double* nd, const double* nv, int count);
 
 } // namespace tarvo

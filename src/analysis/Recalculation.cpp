@@ -1,32 +1,18 @@
 #include "analysis/Recalculation.h"
 
+#include "analysis/ApModel.h"
 #include "analysis/Coordinates.h"
-#include "analysis/Coverage.h"
+#include "analysis/CoverageContours.h"
+#include "analysis/Grid.h"
 #include "analysis/Numerics.h"
 
 #include <cmath>
+#include <utility>
 #include <vector>
 
 namespace tarvo {
 
 namespace {
-
-constexpr double kValidSlopeDbm = -10.0;
-
-// Grid coordinate k of count points over [min, min + extent], as the AP's
-// matrix was laid out: min + k * (extent / (count - 1)); the midpoint for a
-// single point.
-double AxisPoint(double min, double extent, int count, int k) {
-    if (count <= 1)
-        return min + extent / 2;
-    const double step = extent / (count - 1);
-    return min + k * step;
-}
-
-bool GridIsSane(int rows, int columns) {
-    return rows >= 1 && columns >= 1 && rows <= kMaxCoveragePointsPerAxis &&
-           columns <= kMaxCoveragePointsPerAxis;
-}
 
 void Finish(CTarvoAnalyzerDoc& doc, IProgress& progress) {
     progress.SetPosition(100);
@@ -35,22 +21,6 @@ void Finish(CTarvoAnalyzerDoc& doc, IProgress& progress) {
 }
 
 } // namespace
-
-ColourRef ApContourColour(const CTarvoAnalyzerDoc& doc, int apIndex) {
-    const CAPInfo& ap = doc.aps[apIndex];
-    if (doc.coverageMode == 2)
-        return doc.commonColour;
-    if (doc.coverageMode != 1)
-        return ap.colour;
-    ColourRef colour = 0;
-    for (const CGroupInfo& group : doc.activeGroups.groups)
-        for (const CGroupItem& item : group.items)
-            if (item.bssid == ap.bssid) {
-                colour = group.colour;
-                break;
-            }
-    return colour;
-}
 
 RecalculateOutcome RecalculateAp(CTarvoAnalyzerDoc& doc, int apIndex, IUiServices& ui) {
     CAPInfo& ap = doc.aps[apIndex];
@@ -81,7 +51,7 @@ RecalculateOutcome RecalculateAp(CTarvoAnalyzerDoc& doc, int apIndex, IUiService
 
     // A position on a sample (distance 0) or with all samples equally far
     // gives no finite fit; it is refused like a rising one.
-    if (!(slope <= kValidSlopeDbm) || !std::isfinite(slope) || !std::isfinite(intercept)) {
+    if (!IsAcceptedFit(slope, intercept)) {
         ui.MessageBox(kInvalidPositionText, kInvalidPositionTitle, MsgIcon::Error,
                       MsgButtons::OkCancel);
         ap.position = doc.lastApPosition;
@@ -102,42 +72,21 @@ RecalculateOutcome RecalculateAp(CTarvoAnalyzerDoc& doc, int apIndex, IUiService
 
     progress.SetPosition(20);
     double minValue = meanRssi, maxValue = meanRssi;
-    const int rows = ap.rows, columns = ap.columns;
-    if (GridIsSane(rows, columns)) {
-        const double minY = ap.origin[0], minX = ap.origin[1];
-        const double extentY = ap.extent[0], extentX = ap.extent[1];
-        std::vector<double> matrix(static_cast<std::size_t>(rows) *
-                                   static_cast<std::size_t>(columns));
-        std::vector<double> distances(static_cast<std::size_t>(n));
-        for (int r = 0; r < rows; ++r) {
+    const int rows = ap.rows;
+    if (GridCountsAreSane(rows, ap.columns)) {
+        // The bar stands at 20 + r * 60 / (rows - 1) as X row r starts.
+        const auto rowStarts = [&](int r) {
             progress.SetPosition(
                 20 + (rows > 1 ? static_cast<int>(std::lround(r * 60.0 / (rows - 1))) : 0));
-            const double gx = AxisPoint(minX, extentX, rows, r);
-            for (int c = 0; c < columns; ++c) {
-                const double gy = AxisPoint(minY, extentY, columns, c);
-                for (int i = 0; i < n; ++i) {
-                    const CData& s = ap.filteredSamples[i];
-                    const double dx = s.x - gx, dy = s.y - gy;
-                    distances[static_cast<std::size_t>(i)] = std::sqrt(dx * dx + dy * dy);
-                }
-                double value = InterpolateNearest3(distances, rssi);
-                if (slope < kValidSlopeDbm) {
-                    const double dx = gx - apX, dy = gy - apY;
-                    const double model =
-                        slope * std::log10(std::sqrt(dx * dx + dy * dy)) + intercept;
-                    // On the AP itself the model has no value (log of 0).
-                    if (std::isfinite(model))
-                        value = 0.6 * model + 0.4 * value;
-                }
-                matrix[static_cast<std::size_t>(r) * static_cast<std::size_t>(columns) +
-                       static_cast<std::size_t>(c)] = value;
-                if (value < minValue)
-                    minValue = value;
-                if (value > maxValue)
-                    maxValue = value;
-            }
-        }
-        ap.matrix.Vector() = std::move(matrix);
+        };
+        rowStarts(0);
+        CApMatrix matrix = PredictApMatrix(ap, slope, intercept, [&](int r) {
+            if (r + 1 < rows)
+                rowStarts(r + 1);
+        });
+        ap.matrix.Vector() = std::move(matrix.values);
+        minValue = matrix.minValue;
+        maxValue = matrix.maxValue;
     }
 
     ap.slope = slope;

@@ -5,6 +5,7 @@
 // rebuilt; a position where the samples do not fall off steeply enough is
 // refused and the AP goes back to the last accepted position.
 
+#include "analysis/ApColours.h"
 #include "model/Document.h"
 #include "model/UiServices.h"
 
@@ -20,11 +21,6 @@ enum class RecalculateOutcome {
     Kept,     // fewer than MinPointsForEstimate thinned samples: moved, no refit
     Refused,  // slope above -10.0 (or no finite fit): moved back
 };
-
-// The contour base colour of AP apIndex under doc.coverageMode: 0 the AP's
-// own colour, 1 the colour of the last group in doc.activeGroups holding
-// the AP's MAC (black when none), 2 doc.commonColour; other modes as 0.
-ColourRef ApContourColour(const CTarvoAnalyzerDoc& doc, int apIndex);
 
 // Runs on the user-interface thread. ap.position already holds the new
 // position; doc.lastApPosition the last accepted one (the caller stores it

@@ -1,5 +1,6 @@
 #include "analysis/Reliability.h"
 
+#include "analysis/ApModel.h"
 #include "model/Text.h"
 
 #include <array>
@@ -60,7 +61,7 @@ int RunReliabilityAnalysis(CTarvoAnalyzerDoc& doc, IUiServices& ui) {
     for (CAPInfo& ap : doc.aps) {
         if (!ap.selected)
             continue;
-        if (ap.valid && ap.slope < -10.0) {
+        if (HasUsableModel(ap)) {
             ComputeReliabilityRadii(ap, doc.PowerLow);
             ++good;
             continue;

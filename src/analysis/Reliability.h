@@ -18,11 +18,11 @@ double InverseErf(double v);
 
 // Sets ap.levels[k], k = 0..8, to 10 ^ ((powerLowDbm - z * sigma - intercept)
 // / slope) with z = InverseErf(1 - 2p) * 1.414 and p = k / 10 + 0.1. Meant
-// for APs with a valid model (slope below -10.0); does not check it.
+// for APs with a usable model (HasUsableModel); does not check it.
 void ComputeReliabilityRadii(CAPInfo& ap, int powerLowDbm);
 
 // The reliability display's command: recomputes the radii of every selected
-// AP with `valid` set and slope below -10.0. The other selected APs are
+// AP with a usable model (HasUsableModel). The other selected APs are
 // listed in one "Invalid AP" message; when no AP qualifies, "No Valid AP"
 // follows. Returns the number of APs whose radii were computed.
 int RunReliabilityAnalysis(CTarvoAnalyzerDoc& doc, IUiServices& ui);

@@ -138,10 +138,6 @@ void Levels(CJsonWriter& w, const std::string& key, const CCoverageDrawing& draw
     w.EndArray();
 }
 
-bool HasModel(const CAPInfo& ap) {
-    return ap.valid && ap.slope < -10.0;
-}
-
 void WriteJson(const CTarvoAnalyzerDoc& doc, std::ostream& out) {
     CJsonWriter w(out);
     w.BeginObject().Field("rows", doc.CoverageRows).Field("cols", doc.CoverageCols);
@@ -162,7 +158,7 @@ void WriteJson(const CTarvoAnalyzerDoc& doc, std::ostream& out) {
             continue;
         w.BeginObject().Field("mac", MacText(ap.bssid)).Field("ssid", SsidText(ap.ssid));
         w.Key("levels");
-        if (HasModel(ap)) {
+        if (HasUsableModel(ap)) {
             w.BeginArray();
             for (double r : ap.levels)
                 w.Value(r);
@@ -279,7 +275,7 @@ int RunCoverage(const std::vector<std::string>& rawArgs, CCommandIo& io) {
         return 1;
     }
     for (CAPInfo& ap : doc.aps)
-        if (ap.selected && HasModel(ap))
+        if (ap.selected && HasUsableModel(ap))
             ComputeReliabilityRadii(ap, doc.PowerLow);
     if (!SaveStudyIfAsked(doc, args.Get(kSaveOption), ui))
         return 1;

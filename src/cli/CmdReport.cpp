@@ -21,7 +21,7 @@ namespace {
 
 bool HasCoverageAp(const CTarvoAnalyzerDoc& doc) {
     for (const CAPInfo& ap : doc.aps)
-        if (ap.selected && ap.filteredSamples.GetSize() >= kMinCoverageSamples)
+        if (ap.selected && HasCoverageSamples(ap))
             return true;
     return false;
 }

@@ -17,8 +17,6 @@ namespace tarvo {
 
 namespace {
 
-constexpr int kMinFilteredForCoverage = 3;
-
 // Written into the picture folder when it holds no style sheet yet, so the
 // linked report.css exists; a user's own sheet is left alone.
 constexpr const char* kReportCss =
@@ -47,10 +45,6 @@ std::string ToCrLf(const std::string& text) {
         out += c;
     }
     return out;
-}
-
-bool HasCoverageSamples(const CAPInfo& ap) {
-    return ap.filteredSamples.GetSize() >= kMinFilteredForCoverage;
 }
 
 class CReportWriter {
@@ -586,7 +580,7 @@ void CReportWriter::IndividualAnalysis() {
 
 void CReportWriter::Reliability() {
     for (CAPInfo& ap : doc_.aps)
-        if (ap.selected && ap.valid && ap.slope < -10.0)
+        if (ap.selected && HasUsableModel(ap))
             ComputeReliabilityRadii(ap, doc_.PowerLow);
     const std::string picture =
         SaveNumbered(render_(doc_, kDisplayReliability, false, false, false, false, ui_));

@@ -1,5 +1,6 @@
 #include "view/LayerDrawing.h"
 
+#include "analysis/ApModel.h"
 #include "view/Icons.h"
 #include "view/PictureDrawing.h"
 
@@ -182,7 +183,7 @@ void DrawApSamples(const CLayerContext& ctx, QImage& on) {
 void DrawReliabilityRings(const CLayerContext& ctx, QImage& canvas) {
     const CTarvoAnalyzerDoc& doc = ctx.doc;
     for (const CAPInfo& ap : doc.aps) {
-        if (!ap.selected || !(ap.slope < -10.0) || !ap.valid)
+        if (!ap.selected || !HasUsableModel(ap))
             continue;
         const QPoint centre = ctx.Pixel(ap.position[1], ap.position[0]);
         int outerX = 0, outerY = 0;
@@ -219,7 +220,7 @@ void DrawApBands(const CLayerContext& ctx, QImage& canvas) {
         QImage layer = ClearLayer(ctx);
         {
             QPainter painter(&layer);
-            if (ap.filteredSamples.GetSize() < 3) {
+            if (!HasCoverageSamples(ap)) {
                 if (ap.samples.GetSize() == 0)
                     continue;
                 const QColor colour = ToQColor(ap.colour);

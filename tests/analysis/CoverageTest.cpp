@@ -3,6 +3,7 @@
 #include "analysis/Coordinates.h"
 #include "analysis/CoverageFixture.h"
 #include "support/FakeUi.h"
+#include "support/PlainCoverage.h"
 
 #include <gtest/gtest.h>
 
@@ -74,7 +75,7 @@ TEST(CoverageGridSize, DegenerateBoxesStayBounded) {
     // points along X.
     CTarvoAnalyzerDoc thin = BoxDoc(1000, 0.001, 0.0);
     SizeCoverageGrid(thin);
-    EXPECT_EQ(thin.CoverageRows, kMaxCoveragePointsPerAxis);
+    EXPECT_EQ(thin.CoverageRows, kMaxGridPointsPerAxis);
     EXPECT_EQ(thin.CoverageCols, 1);
     EXPECT_EQ(thin.Resolution, 0.5);
 
@@ -217,7 +218,7 @@ CTarvoAnalyzerDoc RandomStudy(unsigned seed, int samplesPerAp) {
     return ProcessedDoc(aps);
 }
 
-TEST(CoverageGrid, ShippedPathEqualsStraightforwardBitForBit) {
+TEST(CoverageGrid, FastPathEqualsThePlainOneBitForBit) {
     for (const auto& [seed, samples] :
          {std::pair{11u, 25}, std::pair{12u, 25}, std::pair{13u, 160}, std::pair{14u, 90}}) {
         CTarvoAnalyzerDoc doc = RandomStudy(seed, samples);
@@ -225,11 +226,9 @@ TEST(CoverageGrid, ShippedPathEqualsStraightforwardBitForBit) {
         doc.Resolution = 0.0;
         SizeCoverageGrid(doc);
         CNullProgress progress;
-        const CCoverageGridValues ref =
-            ComputeCoverageGrid(doc, progress, CoverageMethod::Straightforward);
+        const test::CPlainCoverage ref = test::PlainCoverage(doc);
         for (unsigned threads : {1u, 2u, 3u, 0u}) {
-            const CCoverageGridValues got =
-                ComputeCoverageGrid(doc, progress, CoverageMethod::Shipped, threads);
+            const CCoverageGridValues got = ComputeCoverageGrid(doc, progress, threads);
             EXPECT_TRUE(SameBits(got.strength, ref.strength)) << threads;
             EXPECT_TRUE(SameBits(got.margin, ref.margin)) << threads;
             EXPECT_TRUE(SameBits(got.apCount, ref.apCount)) << threads;
@@ -319,11 +318,10 @@ TEST(ProcessCoverage, CancelKeepsThePreviousResults) {
         EXPECT_LT(p, 70);
     EXPECT_TRUE(ui.messages.empty());
 
-    // The straightforward path stops the same way.
+    // One thread stops the same way.
     CFakeUi ui2;
     ui2.progress.CancelAtText("");
-    EXPECT_THROW(ComputeCoverageGrid(doc, ui2.progress, CoverageMethod::Straightforward),
-                 CCancelException);
+    EXPECT_THROW(ComputeCoverageGrid(doc, ui2.progress, 1), CCancelException);
 }
 
 TEST(ProcessCoverage, EmptyAnalysisBoxIsRefused) {
@@ -348,7 +346,7 @@ TEST(ProcessCoverage, StraightWalkGivesABoundedGrid) {
     CFakeUi ui;
     ASSERT_EQ(ProcessCoverage(doc, ui), CoverageOutcome::Computed);
     EXPECT_GE(doc.CoverageRows, 1);
-    EXPECT_LE(doc.CoverageRows, kMaxCoveragePointsPerAxis);
+    EXPECT_LE(doc.CoverageRows, kMaxGridPointsPerAxis);
     EXPECT_GE(doc.CoverageCols, 1);
     EXPECT_EQ(doc.StrengthMatrix.size(),
               static_cast<std::size_t>(doc.CoverageRows) * doc.CoverageCols);

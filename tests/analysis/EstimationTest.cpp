@@ -1,5 +1,5 @@
 #include "analysis/Estimation.h"
-#include "analysis/BubbleReference.h"
+#include "support/PlainCoverage.h"
 #include "analysis/Numerics.h"
 #include "analysis/SampleSets.h"
 #include "support/FakeUi.h"

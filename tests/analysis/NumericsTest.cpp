@@ -1,5 +1,5 @@
 #include "analysis/Numerics.h"
-#include "analysis/BubbleReference.h"
+#include "support/PlainCoverage.h"
 
 #include <gtest/gtest.h>
 

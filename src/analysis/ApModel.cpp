@@ -1,0 +1,91 @@
+#include "analysis/ApModel.h"
+
+#include "analysis/Numerics.h"
+
+#include <cmath>
+
+namespace tarvo {
+
+namespace {
+
+// Grid coordinate k of count points over [min, min + extent], as an AP's
+// matrix is laid out.
+double AxisPoint(double min, double extent, int count, int k) {
+    if (count <= 1)
+        return min + extent / 2;
+    const double step = extent / (count - 1);
+    return min + k * step;
+}
+
+} // namespace
+
+bool IsAcceptedFit(double slope, double intercept) {
+    return slope <= kValidSlope && std::isfinite(slope) && std::isfinite(intercept);
+}
+
+bool MixesModelIntoMatrix(double slope) {
+    return slope < kValidSlope;
+}
+
+bool HasUsableModel(const CAPInfo& ap) {
+    return ap.valid && ap.slope < kValidSlope;
+}
+
+bool HasCoverageSamples(const CAPInfo& ap) {
+    return ap.filteredSamples.GetSize() >= kMinCoverageSamples;
+}
+
+double ModelRssi(double slope, double intercept, double apY, double apX, double y, double x) {
+    const double dx = x - apX, dy = y - apY;
+    return slope * std::log10(std::sqrt(dx * dx + dy * dy)) + intercept;
+}
+
+double MixWithModel(double model, double interpolated) {
+    if (!std::isfinite(model))
+        return interpolated;
+    return 0.6 * model + 0.4 * interpolated;
+}
+
+CApMatrix PredictApMatrix(const CAPInfo& ap, double slope, double intercept,
+                          const std::function<void(int row)>& rowDone) {
+    const std::size_t n = ap.filteredSamples.size();
+    std::vector<double> ys(n), xs(n), rssi(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const CData& s = ap.filteredSamples.Vector()[i];
+        ys[i] = s.y;
+        xs[i] = s.x;
+        rssi[i] = s.rssi;
+    }
+    const int rows = ap.rows, columns = ap.columns;
+    const bool mix = MixesModelIntoMatrix(slope);
+    const double apY = ap.position[0], apX = ap.position[1];
+
+    CApMatrix out;
+    out.values.resize(static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns));
+    out.minValue = out.maxValue = Mean(rssi);
+    std::vector<double> distances(n);
+    for (int r = 0; r < rows; ++r) {
+        const double gx = AxisPoint(ap.origin[1], ap.extent[1], rows, r);
+        for (int c = 0; c < columns; ++c) {
+            const double gy = AxisPoint(ap.origin[0], ap.extent[0], columns, c);
+            for (std::size_t i = 0; i < n; ++i) {
+                const double dx = xs[i] - gx, dy = ys[i] - gy;
+                distances[i] = std::sqrt(dx * dx + dy * dy);
+            }
+            double value = InterpolateNearest3(distances, rssi);
+            if (mix)
+                value = MixWithModel(ModelRssi(slope, intercept, apY, apX, gy, gx), value);
+            out.values[static_cast<std::size_t>(r) * static_cast<std::size_t>(columns) +
+                       static_cast<std::size_t>(c)] = value;
+            if (value < out.minValue)
+                out.minValue = value;
+            if (value > out.maxValue)
+                out.maxValue = value;
+        }
+        if (rowDone)
+            rowDone(r);
+    }
+    return out;
+}
+
+} // namespace tarvo
