@@ -16,7 +16,7 @@
 #include "analysis/Coordinates.h"
 #include "analysis/Coverage.h"
 #include "analysis/ProjectionOpen.h"
-#include "cli/SampleStudy.h"
+#include "samples/SampleStudy.h"
 #include "formats/ProjectionReader.h"
 #include "model/Text.h"
 #include "support/PlainCoverage.h"

@@ -8,7 +8,7 @@
 #include "analysis/CollectionLoader.h"
 #include "analysis/Estimation.h"
 #include "analysis/ProjectionOpen.h"
-#include "cli/SampleStudy.h"
+#include "samples/SampleStudy.h"
 #include "formats/ProjectionReader.h"
 #include "model/Text.h"
 

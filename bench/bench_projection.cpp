@@ -5,7 +5,7 @@
 //     does: header, table, tree and decoding the whole map bitmap.
 //   BM_GenerateStudy/<scenario>: making a sample study in memory.
 
-#include "cli/SampleStudy.h"
+#include "samples/SampleStudy.h"
 #include "formats/Huffman.h"
 #include "formats/ProjectionReader.h"
 

@@ -8,7 +8,7 @@
 #include "cli/CliOutput.h"
 #include "cli/CliUi.h"
 #include "cli/Commands.h"
-#include "cli/Json.h"
+#include "formats/Json.h"
 #include "cli/Study.h"
 #include "model/Text.h"
 

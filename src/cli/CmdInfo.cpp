@@ -5,7 +5,7 @@
 #include "cli/CliUi.h"
 #include "cli/Commands.h"
 #include "cli/InfoSections.h"
-#include "cli/Json.h"
+#include "formats/Json.h"
 #include "formats/SsdReader.h"
 #include "model/Text.h"
 

@@ -6,7 +6,7 @@
 #include "cli/CliUi.h"
 #include "cli/Commands.h"
 #include "cli/InfoSections.h"
-#include "cli/Json.h"
+#include "formats/Json.h"
 #include "formats/FileIo.h"
 #include "formats/ProjectionReader.h"
 #include "model/Text.h"

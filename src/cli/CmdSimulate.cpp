@@ -2,7 +2,7 @@
 
 #include "cli/Args.h"
 #include "cli/Commands.h"
-#include "cli/SampleStudy.h"
+#include "samples/SampleStudy.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -4,7 +4,7 @@
 // it. Files no section accepts are read as survey files.
 
 #include "cli/Commands.h"
-#include "cli/Json.h"
+#include "formats/Json.h"
 
 #include <functional>
 #include <string>

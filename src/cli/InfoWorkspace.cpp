@@ -2,7 +2,7 @@
 
 #include "cli/CliUi.h"
 #include "cli/InfoSections.h"
-#include "cli/Json.h"
+#include "formats/Json.h"
 #include "formats/WorkspaceCommands.h"
 #include "formats/WorkspaceReader.h"
 #include "model/LittleEndian.h"

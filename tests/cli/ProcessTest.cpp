@@ -1,4 +1,4 @@
-#include "cli/SampleStudy.h"
+#include "samples/SampleStudy.h"
 #include "cli/ToolRunner.h"
 #include "support/SsdBuilder.h"
 #include "support/TempDir.h"

@@ -3,9 +3,9 @@
 
 #include "analysis/CollectionLoader.h"
 #include "analysis/ProjectionOpen.h"
-#include "cli/SampleStudy.h"
 #include "formats/ProjectionReader.h"
 #include "model/Text.h"
+#include "samples/SampleStudy.h"
 #include "support/FakeUi.h"
 #include "support/TempDir.h"
 

@@ -1,4 +1,4 @@
-#include "cli/Json.h"
+#include "formats/Json.h"
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
-#include "cli/SampleStudy.h"
+#include "samples/SampleStudy.h"
 
 #include "analysis/ProjectionOpen.h"
-#include "cli/Json.h"
+#include "formats/Json.h"
 #include "formats/BitmapFile.h"
 #include "formats/FileIo.h"
 #include "formats/ProjectionWriter.h"

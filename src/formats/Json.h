@@ -1,5 +1,6 @@
 #pragma once
-// A small streaming JSON writer for the tool's machine-readable output.
+// A small streaming JSON writer: the tool's machine-readable output and the
+// truth of the sample studies.
 
 #include <cmath>
 #include <cstdint>
