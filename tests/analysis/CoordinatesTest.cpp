@@ -104,88 +104,18 @@ TEST(CoordinatesTest, SyntheticProjectionWidensASingleLatitude) {
     EXPECT_EQ(doc.AnalysisBox, doc.DataExtent);
 }
 
-TEST(CoordinatesTest, LinearPositionsAreTruncatedToCentimetres) {
-    CTarvoAnalyzerDoc doc;
-    doc.linearPointsPresent = true;
-    doc.ImageHeight = 0;
-    doc.SiteScaleX = 0.0233;
-    doc.SiteScaleY = 0.009;
-    CDataPoint p;
-    p.kind = 2;
-    p.pixelX = 3; // 0.0699 m: 6 cm, not 7
-    p.pixelY = 1; // -0.009 m: 0 cm, not -1
-    doc.points.Add(p);
-    CFakeUi ui;
-    ConvertLoadedPositions(doc, ui);
-    EXPECT_EQ(doc.points[0].easting, 6);
-    EXPECT_EQ(doc.points[0].northing, 0);
-    // The data box is taken before truncation.
-    EXPECT_DOUBLE_EQ(doc.DataExtent.minX, 3 * 0.0233);
-    EXPECT_DOUBLE_EQ(doc.DataExtent.minY, -0.009);
-}
-
-TEST(CoordinatesTest, TopLeftPixelMapsToTheTopOfTheSite) {
+TEST(CoordinatesTest, LinearPositionsRunUpFromTheMapsBottomInCentimetres) {
     CTarvoAnalyzerDoc doc;
     doc.linearPointsPresent = true;
     doc.ImageHeight = 400;
-    doc.SiteScaleX = 0.05;
+    doc.SiteScaleX = 0.0233;
     doc.SiteScaleY = 0.05;
     CDataPoint p;
     p.kind = 2;
-    doc.points.Add(p);
-    p.pixelX = 100;
+    doc.points.Add(p); // the top-left pixel: the top of the site
+    p.pixelX = 3;      // 0.0699 m: 6 cm, not 7
     p.pixelY = 400;
     doc.points.Add(p);
-    CFakeUi ui;
-    ConvertLoadedPositions(doc, ui);
-    EXPECT_EQ(doc.points[0].easting, 0);
-    EXPECT_EQ(doc.points[0].northing, 2000); // Y = H * sy = 20 m
-    EXPECT_EQ(doc.points[1].easting, 500);
-    EXPECT_EQ(doc.points[1].northing, 0);
-    EXPECT_EQ(doc.DataExtent, (CBox{0.0, 0.0, 20.0, 5.0}));
-}
-
-TEST(CoordinatesTest, MarkersAndSourcesAreConvertedOnce) {
-    CTarvoAnalyzerDoc doc = GpsDoc();
-    doc.gpsPointsPresent = true;
-    doc.points.Add(GpsPoint(47.95, -121.9));
-    CAPMarker fromFile;
-    // A western longitude arrives in the file's unsigned field.
-    fromFile.y = static_cast<double>(static_cast<std::uint32_t>(std::lround(47.96 * 3600000.0)));
-    fromFile.x = static_cast<double>(
-        static_cast<std::uint32_t>(static_cast<std::int32_t>(std::lround(-121.95 * 3600000.0))));
-    fromFile.inSiteUnits = false;
-    doc.markers.Add(fromFile);
-    CAPMarker inserted;
-    inserted.y = 12.5;
-    inserted.x = 30.0;
-    doc.markers.Add(inserted);
-    CISMarker source;
-    source.y = 47.95 * 3600000.0;
-    source.x = -121.9 * 3600000.0;
-    source.inSiteUnits = false;
-    doc.sources.Add(source);
-
-    CFakeUi ui;
-    ConvertLoadedPositions(doc, ui);
-    // column 50, row 40 -> X = 100 m, Y = (100 - 40) * 2 = 120 m
-    EXPECT_NEAR(doc.markers[0].x, 100.0, 1e-6);
-    EXPECT_NEAR(doc.markers[0].y, 120.0, 1e-6);
-    EXPECT_EQ(doc.markers[1].y, 12.5);
-    EXPECT_NEAR(doc.sources[0].x, 200.0, 1e-6);
-    EXPECT_NEAR(doc.sources[0].y, 100.0, 1e-6);
-
-    const auto before = doc.markers;
-    ConvertLoadedPositions(doc, ui);
-    EXPECT_EQ(doc.markers, before);
-}
-
-TEST(CoordinatesTest, LinearMarkersUseTheMapScale) {
-    CTarvoAnalyzerDoc doc;
-    doc.linearPointsPresent = true;
-    doc.ImageHeight = 100;
-    doc.SiteScaleX = 0.5;
-    doc.SiteScaleY = 0.25;
     CISMarker source;
     source.y = 20.0; // row from the top
     source.x = 10.0;
@@ -193,8 +123,14 @@ TEST(CoordinatesTest, LinearMarkersUseTheMapScale) {
     doc.sources.Add(source);
     CFakeUi ui;
     ConvertLoadedPositions(doc, ui);
-    EXPECT_DOUBLE_EQ(doc.sources[0].x, 5.0);
-    EXPECT_DOUBLE_EQ(doc.sources[0].y, 25.0 - 5.0);
+    EXPECT_EQ(doc.points[0].easting, 0);
+    EXPECT_EQ(doc.points[0].northing, 2000); // Y = H * sy = 20 m
+    EXPECT_EQ(doc.points[1].easting, 6);
+    EXPECT_EQ(doc.points[1].northing, 0);
+    // The data box is taken before truncation.
+    EXPECT_EQ(doc.DataExtent, (CBox{0.0, 0.0, 20.0, 3 * 0.0233}));
+    EXPECT_DOUBLE_EQ(doc.sources[0].x, 10.0 * 0.0233);
+    EXPECT_DOUBLE_EQ(doc.sources[0].y, 20.0 - 1.0);
 }
 
 class ViewExtentTest : public ::testing::Test {
@@ -211,20 +147,17 @@ protected:
     CTarvoAnalyzerDoc doc;
 };
 
-TEST_F(ViewExtentTest, NothingHappensBeforeProcessing) {
-    doc.processed = false;
-    doc.ViewWindow = {1, 2, 3, 4};
-    ComputeViewExtent(doc, 100, 100);
-    EXPECT_EQ(doc.ViewWindow, (CBox{1, 2, 3, 4}));
-}
-
-TEST_F(ViewExtentTest, PointBoxWithoutMap) {
+TEST_F(ViewExtentTest, PointBoxWithoutMapAndNothingBeforeProcessing) {
     doc.view.zoomLeft = 0.3;
     ComputeViewExtent(doc, 100, 100);
     EXPECT_EQ(doc.AnalysisBox, (CBox{10, 20, 20, 40}));
     EXPECT_EQ(doc.ViewWindow, (CBox{10, 20, 20, 40}));
     EXPECT_EQ(doc.view.zoomLeft, 0.0);
-    EXPECT_EQ(doc.view.zoomRight, 1.0);
+
+    doc.processed = false;
+    doc.ViewWindow = {1, 2, 3, 4};
+    ComputeViewExtent(doc, 100, 100);
+    EXPECT_EQ(doc.ViewWindow, (CBox{1, 2, 3, 4}));
 }
 
 TEST_F(ViewExtentTest, ShowMapWidensToTheMapAddsAMarginAndFitsTheAspect) {
@@ -261,9 +194,9 @@ TEST_F(ViewExtentTest, SelectedApBoxesAreUnited) {
     doc.aps.Add(c);
     ComputeViewExtent(doc, 100, 100);
     EXPECT_EQ(doc.AnalysisBox, (CBox{-5.0, 5.0, 15.0, 17.0}));
-}
 
-TEST_F(ViewExtentTest, SingleLocationStillGivesAUsableWindow) {
+    // A single location still gives a usable window.
+    doc.aps.RemoveAll();
     doc.points.SetSize(1);
     doc.DataExtent = {10, 20, 0, 0};
     ComputeViewExtent(doc, 100, 100);
@@ -274,14 +207,11 @@ TEST_F(ViewExtentTest, SingleLocationStillGivesAUsableWindow) {
 TEST(UnitTextTest, DistancesAndPositions) {
     EXPECT_EQ(FormatDistance(30.48, true), "d = 100.00 Ft");
     EXPECT_EQ(FormatDistance(3218.688, true), "d =  2.00 Miles");
-    EXPECT_EQ(FormatDistance(1609.344, true), "d = 5280.00 Ft");
     EXPECT_EQ(FormatDistance(1000.0, false), "d = 1000.00 m");
     EXPECT_EQ(FormatDistance(1500.0, false), "d =  1.50 KM");
     EXPECT_EQ(FormatSitePosition(3.048, 0.0, true), "X(Ft) = 10.000, Y(Ft) = 0.000 \n");
     EXPECT_EQ(FormatSitePosition(1.5, 2.25, false), "X(m) = 1.500, Y(m) = 2.250 \n");
     EXPECT_EQ(FormatDegrees(-122.5), "-122.500000");
-    EXPECT_STREQ(LengthUnitLabel(true), "Ft");
-    EXPECT_STREQ(LengthUnitLabel(false), "m");
 }
 
 } // namespace

@@ -23,8 +23,6 @@ bool SameBits(const std::vector<double>& a, const std::vector<double>& b) {
     return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
 }
 
-// --- grid sizing ---
-
 CTarvoAnalyzerDoc BoxDoc(double extentX, double extentY, double resolution) {
     CTarvoAnalyzerDoc doc;
     doc.AnalysisBox = {5.0, -3.0, extentY, extentX};
@@ -33,41 +31,41 @@ CTarvoAnalyzerDoc BoxDoc(double extentX, double extentY, double resolution) {
     return doc;
 }
 
+TEST(Grid, CountsAndAxesAtTheirEdges) {
+    EXPECT_EQ(GridCount(10.0, 0.3), 33);
+    EXPECT_EQ(GridCount(10.0, 20.0), 1);
+    EXPECT_EQ(GridCount(0.0, 1.0), 1);
+    EXPECT_EQ(GridCount(std::nan(""), 1.0), 1);
+    EXPECT_EQ(GridCount(10.0, std::nan("")), 1);
+    EXPECT_EQ(GridCount(10.0, 0.0), kMaxGridPointsPerAxis);
+    EXPECT_EQ(GridAxis(2.0, 6.0, 4), (std::vector<double>{2.0, 4.0, 6.0, 8.0}));
+    EXPECT_EQ(GridAxis(2.0, 6.0, 1), (std::vector<double>{5.0}));
+    EXPECT_TRUE(GridAxis(2.0, 6.0, 0).empty());
+}
+
 TEST(CoverageGridSize, ResolutionClampedBetweenFineAndCoarse) {
     CTarvoAnalyzerDoc doc = BoxDoc(100, 50, 1.0); // fine 0.5, coarse 2.5
     CCoverageGridSize s = SizeCoverageGrid(doc);
     EXPECT_TRUE(s.usable);
     EXPECT_EQ(s.low, 0.5);
     EXPECT_EQ(s.high, 2.5);
-    EXPECT_EQ(doc.Resolution, 1.0);
     EXPECT_EQ(doc.CoverageRows, 100);
     EXPECT_EQ(doc.CoverageCols, 50);
-
     doc.Resolution = 0.1; // below fine: 200 points along the longer side
     SizeCoverageGrid(doc);
-    EXPECT_EQ(doc.Resolution, 0.5);
     EXPECT_EQ(doc.CoverageRows, 200);
-
     doc.Resolution = std::nan("");
-    SizeCoverageGrid(doc);
-    EXPECT_EQ(doc.Resolution, 2.5);
-    EXPECT_EQ(doc.CoverageCols, 20);
-
     doc.UseFeet = true;
     s = SizeCoverageGrid(doc);
+    EXPECT_EQ(doc.Resolution, 2.5);
     EXPECT_STREQ(s.unit, "Ft");
     EXPECT_NEAR(s.displayValue, 2.5 / 0.3048, 1e-12);
-    EXPECT_NEAR(s.displayLow, 0.5 / 0.3048, 1e-12);
-}
 
-TEST(CoverageGridSize, ElongatedBoxUsesTheCoarseStep) {
-    CTarvoAnalyzerDoc doc = BoxDoc(400, 20, 7.0); // fine 2 >= coarse 1
-    const CCoverageGridSize s = SizeCoverageGrid(doc);
-    EXPECT_EQ(doc.Resolution, 1.0);
-    EXPECT_EQ(s.low, 1.0);
+    CTarvoAnalyzerDoc elongated = BoxDoc(400, 20, 7.0); // fine 2 >= coarse 1
+    s = SizeCoverageGrid(elongated);
+    EXPECT_EQ(elongated.Resolution, 1.0);
     EXPECT_EQ(s.high, 2.0);
-    EXPECT_EQ(doc.CoverageRows, 400);
-    EXPECT_EQ(doc.CoverageCols, 20);
+    EXPECT_EQ(elongated.CoverageRows, 400);
 }
 
 TEST(CoverageGridSize, DegenerateBoxesStayBounded) {
@@ -78,34 +76,20 @@ TEST(CoverageGridSize, DegenerateBoxesStayBounded) {
     EXPECT_EQ(thin.CoverageRows, kMaxGridPointsPerAxis);
     EXPECT_EQ(thin.CoverageCols, 1);
     EXPECT_EQ(thin.Resolution, 0.5);
-
     // Zero extent on one axis: one grid point there, the other axis alone
     // sets the range.
     CTarvoAnalyzerDoc line = BoxDoc(0, 100, 0.0);
-    const CCoverageGridSize s = SizeCoverageGrid(line);
-    EXPECT_TRUE(s.usable);
+    EXPECT_EQ(SizeCoverageGrid(line).high, 5.0);
     EXPECT_EQ(line.CoverageRows, 1);
     EXPECT_EQ(line.CoverageCols, 200);
-    EXPECT_EQ(s.high, 5.0);
-
     // Nothing to cover: refused, Resolution untouched.
     for (double e : {0.0, std::nan(""), -0.0}) {
         CTarvoAnalyzerDoc point = BoxDoc(e, e, 3.0);
-        point.CoverageRows = 7;
         EXPECT_FALSE(SizeCoverageGrid(point).usable);
         EXPECT_EQ(point.CoverageRows, 0);
-        EXPECT_EQ(point.CoverageCols, 0);
         EXPECT_EQ(point.Resolution, 3.0);
     }
 }
-
-TEST(CoverageGridSize, GridAxisIncludesBothEndsOrTheMidpoint) {
-    EXPECT_EQ(GridAxis(2.0, 6.0, 4), (std::vector<double>{2.0, 4.0, 6.0, 8.0}));
-    EXPECT_EQ(GridAxis(2.0, 6.0, 1), (std::vector<double>{5.0}));
-    EXPECT_TRUE(GridAxis(2.0, 6.0, 0).empty());
-}
-
-// --- grid values ---
 
 TEST(CoverageGrid, TwoApsAboveAndBelowTheThreshold) {
     // APs predicting -70 and -95 over the same box; PowerLow -90: one AP
@@ -114,7 +98,6 @@ TEST(CoverageGrid, TwoApsAboveAndBelowTheThreshold) {
         ProcessedDoc({FlatAp(1, 0, 0, 10, -70.0, -80), FlatAp(2, 0, 0, 10, -95.0, -99)});
     CFakeUi ui;
     ASSERT_EQ(ProcessCoverage(doc, ui), CoverageOutcome::Computed);
-    ASSERT_GT(doc.StrengthMatrix.GetSize(), 0);
     ASSERT_EQ(doc.StrengthMatrix.size(),
               static_cast<std::size_t>(doc.CoverageRows) * doc.CoverageCols);
     for (int k = 0; k < doc.StrengthMatrix.GetSize(); ++k) {
@@ -123,19 +106,20 @@ TEST(CoverageGrid, TwoApsAboveAndBelowTheThreshold) {
         // margins -70 - (-80) = 10 and -95 - (-99) = 4: the larger one
         EXPECT_NEAR(doc.MarginMatrix[k], 10.0, 1e-9);
     }
-    EXPECT_TRUE(doc.coveragePresent);
     EXPECT_EQ(doc.coverageDisplayType, kDisplayStrengthBands);
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(ui.progress.Texts(), (std::vector<std::string>{"Beginning Data Processing...",
-                                                             "Calculating Coverage..."}));
-    const std::vector<int> bar = ui.progress.Positions();
-    EXPECT_EQ(bar.front(), 0);
-    EXPECT_EQ(bar.back(), 100);
+    EXPECT_EQ(ui.progress.Positions().back(), 100);
     EXPECT_FALSE(ui.progress.Visible());
     // Scale ends: both start from the first thinned RSSI of the last AP
     // used (-95); nothing on the grid is weaker, -70 is stronger.
     EXPECT_EQ(doc.strengthScaleLow, -95.0);
     EXPECT_NEAR(doc.strengthScaleHigh, -70.0, 1e-9);
+
+    // Scale ends are limited to -100 .. -30.
+    doc = ProcessedDoc({FlatAp(1, 0, 0, 10, -20.0), FlatAp(2, 0, 20, 10, -120.0)});
+    ASSERT_EQ(ProcessCoverage(doc, ui), CoverageOutcome::Computed);
+    EXPECT_EQ(doc.strengthScaleHigh, -30.0);
+    EXPECT_EQ(doc.strengthScaleLow, -100.0);
 }
 
 TEST(CoverageGrid, PointsOutsideEveryBoxAndOnBoxEdges) {
@@ -148,16 +132,13 @@ TEST(CoverageGrid, PointsOutsideEveryBoxAndOnBoxEdges) {
     CNullProgress progress;
     const CCoverageGridValues g = ComputeCoverageGrid(doc, progress);
     for (int j = 0; j < 3; ++j) {
-        const std::size_t mid = 3 * 3 + j;
-        EXPECT_EQ(g.strength[mid], -100.0);
-        EXPECT_EQ(g.margin[mid], -100.0);
-        EXPECT_EQ(g.apCount[mid], 0.01);
+        EXPECT_EQ(g.strength[3 * 3 + j], -100.0);
+        EXPECT_EQ(g.margin[3 * 3 + j], -100.0);
+        EXPECT_EQ(g.apCount[3 * 3 + j], 0.01);
         EXPECT_NEAR(g.strength[2 * 3 + j], -60.0, 1e-9); // x = 10
         EXPECT_NEAR(g.strength[4 * 3 + j], -80.0, 1e-9); // x = 20
     }
-    // Scale ends cover only points with an AP.
-    EXPECT_NEAR(g.scaleLow, -80.0, 1e-9);
-    EXPECT_NEAR(g.scaleHigh, -60.0, 1e-9);
+    EXPECT_NEAR(g.scaleLow, -80.0, 1e-9); // only points with an AP count
 }
 
 TEST(CoverageGrid, ValidApMixesItsModelEvenAtSlopeMinusTen) {
@@ -179,20 +160,11 @@ TEST(CoverageGrid, ValidApMixesItsModelEvenAtSlopeMinusTen) {
     EXPECT_NEAR(g.strength[0], -50.0, 1e-9);
 }
 
-TEST(CoverageGrid, ScaleEndsAreLimited) {
-    CTarvoAnalyzerDoc doc =
-        ProcessedDoc({FlatAp(1, 0, 0, 10, -20.0), FlatAp(2, 0, 20, 10, -120.0)});
-    CFakeUi ui;
-    ASSERT_EQ(ProcessCoverage(doc, ui), CoverageOutcome::Computed);
-    EXPECT_EQ(doc.strengthScaleHigh, -30.0);
-    EXPECT_EQ(doc.strengthScaleLow, -100.0);
-}
-
 // A study with many APs, overlapping boxes, samples on shared positions
-// (equal distances everywhere) and a valid model: the shipped path must
-// equal the straightforward one to the last bit for any thread count. With
-// many samples per AP the shipped path looks them up by cells; two APs have
-// all samples on one line or one spot, and one AP's box reaches beyond its
+// (equal distances everywhere) and a valid model: the program's path must
+// equal the plain one to the last bit for any thread count. With many
+// samples per AP the program looks them up by cells; two APs have all
+// samples on one line or one spot, and one AP's box reaches beyond its
 // thinned samples (as the no-signal samples can make it).
 CTarvoAnalyzerDoc RandomStudy(unsigned seed, int samplesPerAp) {
     std::mt19937 rng(seed);
@@ -238,11 +210,8 @@ TEST(CoverageGrid, FastPathEqualsThePlainOneBitForBit) {
     }
 }
 
-// --- the command ---
-
-TEST(ProcessCoverage, NoValidApIsRefusedAndKeepsTheMatrices) {
-    CAPInfo shortAp = MakeAp(2, {{0, 0, -50}, {1, 1, -60}});
-    CTarvoAnalyzerDoc doc = ProcessedDoc({shortAp});
+TEST(ProcessCoverage, RefusalsKeepTheMatrices) {
+    CTarvoAnalyzerDoc doc = ProcessedDoc({MakeAp(2, {{0, 0, -50}, {1, 1, -60}})});
     doc.StrengthMatrix = {1.0, 2.0};
     doc.coveragePresent = true;
     CFakeUi ui;
@@ -250,14 +219,17 @@ TEST(ProcessCoverage, NoValidApIsRefusedAndKeepsTheMatrices) {
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "Please Select Valid AP!");
     EXPECT_EQ(ui.messages[0].title, "No Valid AP");
-    EXPECT_EQ(ui.messages[0].icon, MsgIcon::Information);
     EXPECT_FALSE(doc.coveragePresent);
     EXPECT_EQ(doc.StrengthMatrix, (CArray<double>{1.0, 2.0}));
     EXPECT_FALSE(ui.progress.Visible());
 
-    doc.aps[0].selected = 0; // nothing selected at all
-    CFakeUi ui2;
-    EXPECT_EQ(ProcessCoverage(doc, ui2), CoverageOutcome::NoValidAp);
+    // Before processing the analysis box is not recomputed; a box without
+    // extent must not reach the grid.
+    doc = ProcessedDoc({FlatAp(1, 0, 0, 10, -60.0)});
+    doc.processed = false;
+    doc.AnalysisBox = {3.0, 4.0, 0.0, 0.0};
+    EXPECT_EQ(ProcessCoverage(doc, ui), CoverageOutcome::EmptyArea);
+    EXPECT_EQ(ui.messages.back().title, "Invalid Area");
 }
 
 TEST(ProcessCoverage, ApsWithTooFewSamplesAreQuestioned) {
@@ -265,96 +237,48 @@ TEST(ProcessCoverage, ApsWithTooFewSamplesAreQuestioned) {
     CAPInfo few = MakeAp(2, {{0, 0, -50}, {1, 1, -40}});
     CAPInfo none = MakeAp(3, {{2, 2, -30}});
     none.filteredSamples.RemoveAll();
-    {
-        CTarvoAnalyzerDoc doc = ProcessedDoc({good, few});
-        CFakeUi ui;
-        ui.QueueAnswer(MsgAnswer::Yes);
-        ASSERT_EQ(ProcessCoverage(doc, ui), CoverageOutcome::Computed);
-        ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.messages[0].text, "No enough points for the following AP: \n "
-                                       "00-11-22-33-44-02, Net2 \n \n Remove it in the "
-                                       "processing?");
-        EXPECT_EQ(ui.messages[0].title, "Invalid AP");
-        EXPECT_EQ(ui.messages[0].icon, MsgIcon::Information);
-        EXPECT_EQ(ui.messages[0].buttons, MsgButtons::YesNo);
-        EXPECT_EQ(doc.aps[1].selected, 0);
-    }
-    {
-        CTarvoAnalyzerDoc doc = ProcessedDoc({few, good, none});
-        CFakeUi ui;
-        ui.QueueAnswer(MsgAnswer::No);
-        ASSERT_EQ(ProcessCoverage(doc, ui), CoverageOutcome::Computed);
-        EXPECT_EQ(ui.messages[0].text, "No enough points for the following APs: \n "
-                                       "00-11-22-33-44-02, Net2 \n00-11-22-33-44-03, Net3 \n \n "
-                                       "Remove them in the processing?");
-        // Kept selected, but skipped: the strong short AP does not count.
-        EXPECT_EQ(doc.aps[0].selected, 1);
-        EXPECT_EQ(doc.aps[2].selected, 1);
-        for (double v : doc.StrengthMatrix)
-            EXPECT_LE(v, -59.0);
-    }
+    CTarvoAnalyzerDoc doc = ProcessedDoc({good, few});
+    CFakeUi ui;
+    ui.QueueAnswer(MsgAnswer::Yes);
+    ASSERT_EQ(ProcessCoverage(doc, ui), CoverageOutcome::Computed);
+    EXPECT_EQ(ui.messages[0].text, "No enough points for the following AP: \n "
+                                   "00-11-22-33-44-02, Net2 \n \n Remove it in the processing?");
+    EXPECT_EQ(ui.messages[0].title, "Invalid AP");
+    EXPECT_EQ(ui.messages[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(doc.aps[1].selected, 0);
+
+    doc = ProcessedDoc({few, good, none});
+    CFakeUi no;
+    no.QueueAnswer(MsgAnswer::No);
+    ASSERT_EQ(ProcessCoverage(doc, no), CoverageOutcome::Computed);
+    EXPECT_EQ(no.messages[0].text, "No enough points for the following APs: \n "
+                                   "00-11-22-33-44-02, Net2 \n00-11-22-33-44-03, Net3 \n \n "
+                                   "Remove them in the processing?");
+    // Kept selected, but skipped: the strong short AP does not count.
+    EXPECT_EQ(doc.aps[0].selected, 1);
+    for (double v : doc.StrengthMatrix)
+        EXPECT_LE(v, -59.0);
 }
 
 TEST(ProcessCoverage, CancelKeepsThePreviousResults) {
     CTarvoAnalyzerDoc doc = ProcessedDoc({FlatAp(1, 0, 0, 10, -70.0), FlatAp(2, 0, 0, 10, -95.0)});
     CFakeUi first;
     ASSERT_EQ(ProcessCoverage(doc, first), CoverageOutcome::Computed);
-    const CArray<double> strength = doc.StrengthMatrix, count = doc.ApCountMatrix;
-    const auto drawings = doc.coverageDrawings;
-    const int rows = doc.CoverageRows, cols = doc.CoverageCols;
+    const CTarvoAnalyzerDoc before = doc;
 
     doc.aps[0] = FlatAp(1, 0, 0, 40, -50.0); // a different, larger study
     CFakeUi ui;
     ui.progress.CancelAtText("Calculating Coverage...");
     EXPECT_EQ(ProcessCoverage(doc, ui), CoverageOutcome::Cancelled);
     EXPECT_FALSE(doc.coveragePresent);
-    EXPECT_EQ(doc.StrengthMatrix, strength);
-    EXPECT_EQ(doc.ApCountMatrix, count);
-    EXPECT_EQ(doc.coverageDrawings, drawings);
-    EXPECT_EQ(doc.CoverageRows, rows);
-    EXPECT_EQ(doc.CoverageCols, cols);
+    EXPECT_EQ(doc.StrengthMatrix, before.StrengthMatrix);
+    EXPECT_EQ(doc.ApCountMatrix, before.ApCountMatrix);
+    EXPECT_EQ(doc.coverageDrawings, before.coverageDrawings);
+    EXPECT_EQ(doc.CoverageRows, before.CoverageRows);
+    EXPECT_EQ(doc.CoverageCols, before.CoverageCols);
     EXPECT_FALSE(ui.progress.Visible());
-    for (int p : ui.progress.Positions())
-        EXPECT_LT(p, 70);
     EXPECT_TRUE(ui.messages.empty());
-
-    // One thread stops the same way.
-    CFakeUi ui2;
-    ui2.progress.CancelAtText("");
-    EXPECT_THROW(ComputeCoverageGrid(doc, ui2.progress, 1), CCancelException);
 }
-
-TEST(ProcessCoverage, EmptyAnalysisBoxIsRefused) {
-    // Before processing the analysis box is not recomputed; a box without
-    // extent must not reach the grid.
-    CTarvoAnalyzerDoc doc = ProcessedDoc({FlatAp(1, 0, 0, 10, -60.0)});
-    doc.processed = false;
-    doc.AnalysisBox = {3.0, 4.0, 0.0, 0.0};
-    CFakeUi ui;
-    EXPECT_EQ(ProcessCoverage(doc, ui), CoverageOutcome::EmptyArea);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].title, "Invalid Area");
-    EXPECT_FALSE(doc.coveragePresent);
-}
-
-TEST(ProcessCoverage, StraightWalkGivesABoundedGrid) {
-    // All samples on one line (Y constant) over 1 km.
-    std::vector<test::CApSample> walk;
-    for (int k = 0; k <= 40; ++k)
-        walk.push_back({5.0, k * 25.0, -40.0 - k});
-    CTarvoAnalyzerDoc doc = ProcessedDoc({MakeAp(1, walk)});
-    CFakeUi ui;
-    ASSERT_EQ(ProcessCoverage(doc, ui), CoverageOutcome::Computed);
-    EXPECT_GE(doc.CoverageRows, 1);
-    EXPECT_LE(doc.CoverageRows, kMaxGridPointsPerAxis);
-    EXPECT_GE(doc.CoverageCols, 1);
-    EXPECT_EQ(doc.StrengthMatrix.size(),
-              static_cast<std::size_t>(doc.CoverageRows) * doc.CoverageCols);
-    for (double v : doc.StrengthMatrix)
-        EXPECT_TRUE(std::isfinite(v));
-}
-
-// --- contours ---
 
 TEST(CoverageContours, LevelsAndPerLevelCounts) {
     CTarvoAnalyzerDoc doc = ProcessedDoc({FlatAp(1, 0, 0, 10, -70.0), FlatAp(2, 0, 0, 10, -95.0)});
@@ -370,30 +294,23 @@ TEST(CoverageContours, LevelsAndPerLevelCounts) {
     EXPECT_EQ(doc.coverageDrawings[0].areas.GetSize(), 4 * cellRows);
     // AP count 1.01: only level 1.0 is reached.
     EXPECT_EQ(doc.coverageTables[5][0], cellRows);
-    for (int k = 1; k < 10; ++k)
-        EXPECT_EQ(doc.coverageTables[5][k], 0);
-    EXPECT_EQ(doc.coverageDrawings[2].areas.GetSize(), cellRows);
+    EXPECT_EQ(doc.coverageTables[5][1], 0);
     // No margin contours; working arrays left empty.
     EXPECT_TRUE(doc.coverageDrawings[1].areas.IsEmpty());
-    EXPECT_EQ(doc.coverageTables[2], (std::array<std::int32_t, 10>{}));
     EXPECT_TRUE(doc.workAreas.IsEmpty());
 
-    // A matrix that does not match the grid counts gives no contours.
-    doc.StrengthMatrix.SetSize(3);
+    doc.StrengthMatrix.SetSize(3); // not the grid's size: no contours
     ComputeCoverageContours(doc);
     EXPECT_TRUE(doc.coverageDrawings[0].areas.IsEmpty());
 }
 
-TEST(ApContours, LevelColoursFadeFromWhiteAndDarken) {
+TEST(ApContours, LevelColoursAndTheApMatrixPerLevel) {
     const auto c = ApLevelColours(MakeRgb(200, 100, 0));
     EXPECT_EQ(c[0], MakeRgb(255, 255, 255));
     EXPECT_EQ(c[2], MakeRgb(232, 192, 153)); // s 0.6: 80 + 153, 40 + 153, 0 + 153 (truncated)
     EXPECT_EQ(c[5], MakeRgb(200, 100, 0));
-    EXPECT_EQ(c[7], MakeRgb(152, 76, 0)); // 76 %
     EXPECT_EQ(c[9], MakeRgb(104, 52, 0)); // 52 %
-}
 
-TEST(ApContours, TracesTheApMatrixPerLevel) {
     CAPInfo ap = FlatAp(1, 0, 0, 9, -60.0);
     // A ramp from -90 at X index 0 to -30 at X index 3, 4 x 3 points.
     ap.rows = 4;
@@ -402,24 +319,19 @@ TEST(ApContours, TracesTheApMatrixPerLevel) {
     CTarvoAnalyzerDoc doc = ProcessedDoc({ap});
     ComputeApContours(doc, 0, MakeRgb(0, 0, 255));
     const CAPInfo& a = doc.aps[0];
-    int lines = 0, areas = 0;
+    int lines = 0;
     for (int k = 0; k < 10; ++k) {
         lines += a.table1[k];
-        areas += a.table2[k];
         EXPECT_GT(a.table2[k], 0) << k; // every level up to -36 is reached somewhere
     }
     EXPECT_EQ(lines, a.lines.GetSize());
-    EXPECT_EQ(areas, a.areas.GetSize());
     EXPECT_EQ(a.table3[5], static_cast<std::int32_t>(MakeRgb(0, 0, 255)));
     // Lines at -84 (k = 1) lie at x = 0.3 * 3 = 0.9 (grid x step 3).
-    for (int s = a.table1[0]; s < a.table1[0] + a.table1[1]; ++s) {
+    for (int s = a.table1[0]; s < a.table1[0] + a.table1[1]; ++s)
         EXPECT_NEAR(a.lines[s].v[0], 0.9, 1e-12);
-        EXPECT_NEAR(a.lines[s].v[1], 0.9, 1e-12);
-    }
 
     doc.aps[0].matrix.SetSize(5); // not rows x columns
     ComputeApContours(doc, 0, 0);
-    EXPECT_TRUE(doc.aps[0].lines.IsEmpty());
     EXPECT_TRUE(doc.aps[0].areas.IsEmpty());
     EXPECT_THROW(ComputeApContours(doc, 1, 0), std::invalid_argument);
 }
