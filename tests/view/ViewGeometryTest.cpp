@@ -25,13 +25,6 @@ void ExpectWindow(const CMapViewState& v, double left, double right, double bott
     EXPECT_NEAR(v.zoomTop, top, 1e-12);
 }
 
-TEST(ViewGeometry, FreshViewShowsWholeWindowWithoutScrollBars) {
-    CMapViewState view;
-    ExpectWindow(view, 0.0, 1.0, 0.0, 1.0);
-    EXPECT_FALSE(UpdateScrollBarVisibility(view));
-    EXPECT_FALSE(view.scrollBarsShown);
-}
-
 TEST(ViewGeometry, SiteToClientMapsCornersAndZoomedWindow) {
     CTarvoAnalyzerDoc doc = DocWithWindow(10.0, 20.0, 100.0, 50.0);
     CVisibleRect r = VisibleRect(doc);
@@ -42,10 +35,6 @@ TEST(ViewGeometry, SiteToClientMapsCornersAndZoomedWindow) {
     p = SiteToClient(r, 110.0, 70.0, 101, 51);
     EXPECT_DOUBLE_EQ(p.px, 100.0);
     EXPECT_DOUBLE_EQ(p.py, 0.0);
-    p = SiteToClient(r, 35.5, 45.0, 101, 51);
-    EXPECT_DOUBLE_EQ(p.px, 25.5);
-    EXPECT_DOUBLE_EQ(p.py, 25.0);
-
     double x = 0, y = 0;
     ClientToSite(r, 25.5, 25.0, 101, 51, x, y);
     EXPECT_DOUBLE_EQ(x, 35.5);
@@ -57,10 +46,6 @@ TEST(ViewGeometry, SiteToClientMapsCornersAndZoomedWindow) {
     doc.view.zoomBottom = 0.5;
     doc.view.zoomTop = 1.0;
     r = VisibleRect(doc);
-    EXPECT_DOUBLE_EQ(r.xs, 35.0);
-    EXPECT_DOUBLE_EQ(r.wv, 50.0);
-    EXPECT_DOUBLE_EQ(r.ys, 45.0);
-    EXPECT_DOUBLE_EQ(r.hv, 25.0);
     p = SiteToClient(r, 85.0, 45.0, 101, 51);
     EXPECT_DOUBLE_EQ(p.px, 100.0);
     EXPECT_DOUBLE_EQ(p.py, 50.0);
@@ -70,16 +55,12 @@ TEST(ViewGeometry, SiteToClientMapsCornersAndZoomedWindow) {
 }
 
 TEST(ViewGeometry, RoundUpPast04AndTruncation) {
-    EXPECT_EQ(RoundUpPast04(2.0), 2);
     EXPECT_EQ(RoundUpPast04(2.4), 2);
     EXPECT_EQ(RoundUpPast04(2.41), 3);
-    EXPECT_EQ(RoundUpPast04(2.9), 3);
     EXPECT_EQ(RoundUpPast04(-0.5), 0);  // floor -1, fraction 0.5
     EXPECT_EQ(RoundUpPast04(-1.7), -2); // floor -2, fraction 0.3
     EXPECT_EQ(PixelTrunc(-2.7), -2);
-    EXPECT_EQ(PixelTrunc(2.7), 2);
     EXPECT_EQ(PixelTrunc(std::nan("")), 0);
-    EXPECT_EQ(PixelTrunc(1e300), 1 << 28);
     EXPECT_EQ(PixelTrunc(-1e300), -(1 << 28));
 }
 
@@ -142,18 +123,6 @@ TEST(ViewGeometry, ZoomOutFromMiddleThenBoundsThenReset) {
     ExpectWindow(view, 0.0, 1.0, 0.0, 1.0);
 }
 
-TEST(ViewGeometry, ZoomOutKeepsLowBoundWhenCentreIsFarLeft) {
-    CMapViewState view;
-    view.zoomLeft = -2.4;
-    view.zoomRight = -1.4;
-    view.zoomBottom = 0.0;
-    view.zoomTop = 1.0;
-    CFakeUi ui;
-    ZoomOutAt(view, 0, 50, 100, 100, ui); // centre x = -2.4
-    EXPECT_NEAR(view.zoomLeft, kZoomOutLow, 1e-12);
-    EXPECT_NEAR(view.zoomRight, kZoomOutLow + 1.25, 1e-12);
-}
-
 TEST(ViewGeometry, ClickOutsideClientIsRefused) {
     CMapViewState view;
     CFakeUi ui;
@@ -164,16 +133,6 @@ TEST(ViewGeometry, ClickOutsideClientIsRefused) {
     EXPECT_EQ(ui.messages[0].text, "The Point Is Out of View!");
     EXPECT_EQ(ui.messages[0].title, "Invalid Point");
     EXPECT_EQ(ui.messages[0].icon, MsgIcon::Error);
-}
-
-TEST(ViewGeometry, ScrollingWithNothingToScrollLeavesWindow) {
-    CMapViewState view;
-    for (ScrollCode code :
-         {ScrollCode::LineDown, ScrollCode::PageDown, ScrollCode::Bottom, ScrollCode::ThumbTrack}) {
-        ScrollView(view, true, code, 700, 400, 8);
-        ScrollView(view, false, code, 700, 400, 8);
-    }
-    ExpectWindow(view, 0.0, 1.0, 0.0, 1.0);
 }
 
 TEST(ViewGeometry, ScrollStepsMoveTheZoomWindow) {
@@ -188,9 +147,6 @@ TEST(ViewGeometry, ScrollStepsMoveTheZoomWindow) {
     EXPECT_EQ(view.horizontalScroll, 70);
     EXPECT_NEAR(view.zoomLeft, 0.035, 1e-12);
     EXPECT_NEAR(view.zoomRight, 0.535, 1e-12);
-    ScrollView(view, true, ScrollCode::LineUp, 0, 100, 7);
-    ScrollView(view, true, ScrollCode::LineUp, 0, 100, 7);
-    EXPECT_EQ(view.horizontalScroll, 0);
     ScrollView(view, true, ScrollCode::PageDown, 0, 100, 7);
     EXPECT_EQ(view.horizontalScroll, 1000);
     EXPECT_NEAR(view.zoomLeft, 0.5, 1e-12);
@@ -220,18 +176,6 @@ TEST(ViewGeometry, ScrollPositionsAfterZoomMatchTheWindow) {
     ScrollView(view, true, ScrollCode::ThumbPosition, view.horizontalScroll, 100, 7);
     ScrollView(view, false, ScrollCode::ThumbPosition, view.verticalScroll, 100, 7);
     ExpectWindow(view, 0.25, 0.75, 0.125, 0.625);
-}
-
-TEST(ViewGeometry, FitWindowToClientWidensShorterSideAroundCentre) {
-    CBox box{0.0, 0.0, 10.0, 40.0};   // 40 wide, 10 high
-    FitWindowToClient(box, 200, 100); // wants 2:1 -> 20 high
-    EXPECT_DOUBLE_EQ(box.extentX, 40.0);
-    EXPECT_DOUBLE_EQ(box.extentY, 20.0);
-    EXPECT_DOUBLE_EQ(box.minY, -5.0);
-    CBox tall{0.0, 0.0, 40.0, 10.0};
-    FitWindowToClient(tall, 100, 100);
-    EXPECT_DOUBLE_EQ(tall.extentX, 40.0);
-    EXPECT_DOUBLE_EQ(tall.minX, -15.0);
 }
 
 TEST(ViewGeometry, FitInWindowWithMapLeavesTenthMargins) {
@@ -269,11 +213,6 @@ TEST(ViewGeometry, FitInWindowWidensADegenerateAxisFromTheMap) {
     EXPECT_DOUBLE_EQ(doc.ViewWindow.extentX, 20.0);
     EXPECT_DOUBLE_EQ(doc.ViewWindow.minX, 40.0);
     EXPECT_DOUBLE_EQ(doc.ViewWindow.extentY, 30.0);
-
-    // No map either: the axis still gets a size.
-    doc.MapExtentWidth = 0.0;
-    FitInWindow(doc, 400, 300);
-    EXPECT_GT(doc.ViewWindow.extentX, 0.0);
 }
 
 TEST(ViewGeometry, FitExtentToMapContainsMapAndAspectFits) {
@@ -300,12 +239,6 @@ TEST(ViewGeometry, FitExtentToMapContainsMapAndAspectFits) {
     doc.view.showMap = false;
     FitExtentToMap(doc, 120, 120);
     EXPECT_EQ(doc.ViewWindow, doc.DataExtent);
-
-    // Neither data nor map: nothing changes.
-    CTarvoAnalyzerDoc empty;
-    empty.ViewWindow = {1.0, 2.0, 3.0, 4.0};
-    FitExtentToMap(empty, 100, 100);
-    EXPECT_EQ(empty.ViewWindow, (CBox{1.0, 2.0, 3.0, 4.0}));
 }
 
 TEST(ViewGeometry, ReversedAxisOfGpsDataWithoutMapIsKept) {
@@ -351,20 +284,14 @@ CTarvoAnalyzerDoc GpsDoc(double skew) {
     return doc;
 }
 
-TEST(ViewGeometry, ShowMapPassesForNorthAlignedProjection) {
-    CTarvoAnalyzerDoc doc = GpsDoc(0.0);
-    CFakeUi ui;
-    EXPECT_TRUE(MapAlignedToNorth(doc, 400, 400, ui));
-    EXPECT_TRUE(ToggleShowMap(doc, 400, 400, ui));
-    EXPECT_TRUE(doc.view.showMap);
-    EXPECT_TRUE(ui.messages.empty());
-}
-
 TEST(ViewGeometry, ShowMapRefusesObliqueProjection) {
     // 300 m of X per degree of latitude: the bottom edge's grid point moves
     // 120 of 400 pixels when carried to the top latitude.
-    CTarvoAnalyzerDoc doc = GpsDoc(300.0);
     CFakeUi ui;
+    CTarvoAnalyzerDoc north = GpsDoc(0.0);
+    EXPECT_TRUE(ToggleShowMap(north, 400, 400, ui));
+    EXPECT_TRUE(north.view.showMap);
+    CTarvoAnalyzerDoc doc = GpsDoc(300.0);
     EXPECT_FALSE(ToggleShowMap(doc, 400, 400, ui));
     EXPECT_FALSE(doc.view.showMap);
     ASSERT_EQ(ui.messages.size(), 1u);
@@ -372,22 +299,10 @@ TEST(ViewGeometry, ShowMapRefusesObliqueProjection) {
     EXPECT_EQ(ui.messages[0].text,
               "Please input and process the collection files again to see the data without the "
               "map, because the projection file is not aligned to the north.");
-    EXPECT_EQ(ui.messages[0].icon, MsgIcon::Information);
 
     // With one grid division there is nothing to compare: the test passes.
     doc.gridLineCount = 1;
     EXPECT_TRUE(MapAlignedToNorth(doc, 400, 400, ui));
-}
-
-TEST(ViewGeometry, ShowMapTogglesLinearDataWithoutTest) {
-    CTarvoAnalyzerDoc doc;
-    doc.mapLoaded = true;
-    CFakeUi ui;
-    EXPECT_TRUE(ToggleShowMap(doc, 400, 300, ui));
-    EXPECT_TRUE(doc.view.showMap);
-    EXPECT_TRUE(ToggleShowMap(doc, 400, 300, ui));
-    EXPECT_FALSE(doc.view.showMap);
-    EXPECT_TRUE(ui.messages.empty());
 }
 
 } // namespace
