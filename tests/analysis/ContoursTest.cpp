@@ -138,25 +138,6 @@ TEST(ContourLines, RampGivesVerticalLineThroughTheMiddle) {
     EXPECT_DOUBLE_EQ(filled, 0.5);
 }
 
-TEST(ContourBands, WholeCellsMergeAlongARowButNotAcrossRows) {
-    // 4 x 3 points, everything above the level: one rectangle per Y row of
-    // cells, spanning the whole X range.
-    const std::vector<double> x = {0, 1, 3, 4}, y = {0, 2, 5};
-    std::vector<double> m(12, 5.0);
-    CArray<CDataArea> areas;
-    areas.Add(CDataArea{}); // earlier content is kept and never extended
-    ASSERT_EQ(TraceContourBands(m, 4, 3, x, y, 1.0, areas), 2);
-    ASSERT_EQ(areas.GetSize(), 3);
-    EXPECT_EQ(areas[0], CDataArea{});
-    for (int r = 1; r <= 2; ++r) {
-        const CDataArea& a = areas[r];
-        EXPECT_EQ(a.vertexCount, 4);
-        EXPECT_EQ(a.x, (std::array<double, 4>{0, 0, 4, 4}));
-        EXPECT_EQ(a.y[0], y[r - 1]);
-        EXPECT_EQ(a.y[1], y[r]);
-    }
-}
-
 TEST(Contours, DegenerateInputsProduceNothing) {
     const std::vector<double> m = {0, 1, 2, 3}, x = {0, 1}, y = {0, 1};
     CArray<CDataLine> lines;

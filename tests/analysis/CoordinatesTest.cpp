@@ -67,13 +67,6 @@ TEST(CoordinatesTest, SingularMatrixIsReportedAndLeavesResults) {
     EXPECT_EQ(ui.messages[0].icon, MsgIcon::Error);
 }
 
-TEST(CoordinatesTest, GreatCircleDistanceUsesTheProgramsConstants) {
-    EXPECT_EQ(GreatCircleDistance(47.0, 8.0, 47.0, 8.0), 0.0);
-    // Along a meridian the haversine gives radius * angle exactly.
-    EXPECT_NEAR(GreatCircleDistance(10.0, 20.0, 11.0, 20.0), 6378137.0 * 3.14159265 / 180.0, 1e-6);
-    EXPECT_NEAR(GreatCircleDistance(0.0, 0.0, 0.0, 90.0), 6378137.0 * 3.14159265 / 2.0, 1e-6);
-}
-
 TEST(CoordinatesTest, SyntheticProjectionWidensASingleLatitude) {
     CTarvoAnalyzerDoc doc;
     doc.gpsPointsPresent = true;

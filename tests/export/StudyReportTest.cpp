@@ -265,30 +265,6 @@ TEST_F(StudyReport, EveryOptionOffAndGeographicPositions) {
         Has(geo, Td("Latitude", " Need More Points") + Td("Longitude", "Need More Points")));
 }
 
-TEST_F(StudyReport, ShowAllApsFeetAndPathLegendForTwentyFiles) {
-    CTarvoAnalyzerDoc doc = LinearStudy();
-    doc.UseFeet = true;
-    doc.aps[0].position = {3.048, 30.48};
-    doc.files.RemoveAll();
-    for (int i = 0; i < 20; ++i) {
-        CDataFile f;
-        f.title = Format("f%d.ssd", i);
-        doc.files.Add(f);
-    }
-    CReportRequest request = Request("w.html");
-    request.options.showAllAps = true;
-    const std::string html = Run(doc, request);
-    // Only the selected APs are listed, without the "Selected?" column.
-    EXPECT_FALSE(Has(html, "Selected?"));
-    EXPECT_FALSE(Has(html, ">lab<"));
-    EXPECT_TRUE(Has(html, "Y Axis(Ft)"));
-    EXPECT_TRUE(Has(html, ">10.000</td>" + Td("X Axis", "100.000")));
-    // 800 / 22 = 36.4 -> 36; legend lines are bmp3 .. bmp22.
-    EXPECT_TRUE(Has(html, "src=\"w/bmp3.bmp\" width=\"36\""));
-    EXPECT_TRUE(Has(html, "src=\"w/bmp22.bmp\" width=\"36\""));
-    EXPECT_TRUE(Has(html, "src=\"w/bmp23.bmp\" width=\"800\""));
-}
-
 TEST_F(StudyReport, GroupAndCombinedLegends) {
     CTarvoAnalyzerDoc doc = LinearStudy();
     CGroupInfo group;

@@ -103,15 +103,6 @@ CTableOptions Chosen(const std::string& path) {
     return options;
 }
 
-TEST(TableOutput, DelimiterChoices) {
-    CTableOptions o;
-    EXPECT_EQ(TableDelimiterChar(o), '\t');
-    o.delimiter = kDelimiterOther;
-    EXPECT_EQ(TableDelimiterChar(o), ' '); // empty edit
-    o.otherText = ";x";
-    EXPECT_EQ(TableDelimiterChar(o), ';');
-}
-
 TEST(TableOutput, GpsStudyWholeFile) {
     CTempDir dir;
     CTarvoAnalyzerDoc doc = GpsStudy();
@@ -140,32 +131,6 @@ TEST(TableOutput, GpsStudyWholeFile) {
     EXPECT_EQ(ui.opened, std::vector<std::string>{path});
     EXPECT_EQ(ui.progress.Texts(), (std::vector<std::string>{"Writing...", "Finish..."}));
     EXPECT_FALSE(ui.progress.Visible());
-}
-
-TEST(TableOutput, FeetUnitsAndChannelPlan) {
-    CTarvoAnalyzerDoc doc = GpsStudy();
-    doc.UseFeet = true;
-    const CTableLayout layout = MakeTableLayout(doc, CTableOptions{});
-    std::string header = TableHeaderRow(layout);
-    EXPECT_NE(header.find("\tV(MPH)\tH(Ft)\tGPS\t"), std::string::npos);
-
-    CDataPoint& p = doc.points[0];
-    p.samples.RemoveAll();
-    for (int channel : {1, 13, 14, 15, 36, 37, 64, 149, 161, 162})
-        p.samples.Add(Sample(channel, -800, "office", 1));
-    CFakeUi ui;
-    std::string rows;
-    EXPECT_EQ(AppendLocationRows(rows, layout, doc, 0, ui), 10);
-    std::vector<std::string> frequencies;
-    std::size_t at = 0;
-    while ((at = rows.find("-73.500000\t", at)) != std::string::npos) {
-        at += 11;
-        frequencies.push_back(rows.substr(at, rows.find('\t', at) - at));
-    }
-    EXPECT_EQ(frequencies, (std::vector<std::string>{"2412", "2472", "2484", "-1", "5180", "-1",
-                                                     "5320", "5745", "5805", "-1"}));
-    // 2560 / 411.992064 = 6.2 mph; 10 m / 0.3048 = 32.8 ft.
-    EXPECT_NE(rows.find("\t-50\t6\t32\t3D\t"), std::string::npos);
 }
 
 TEST(TableOutput, LinearStudyCommaWithoutHeaderOrIndex) {

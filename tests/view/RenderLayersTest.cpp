@@ -138,13 +138,10 @@ TEST(RenderLayers, SampleColoursFollowThePowerRange) {
     // An unselected AP draws nothing.
     doc.aps[0].selected = 0;
     EXPECT_EQ(At(Draw(doc), 20, 50), kWhite);
-}
-
-TEST(RenderLayers, SampleBandIndexAtEdges) {
-    EXPECT_EQ(SampleBandColourIndex(-84.0, -90, -30), 9);  // 10 * 6 / 60.001 = 0.99998: band 0
-    EXPECT_EQ(SampleBandColourIndex(-83.99, -90, -30), 8); // 1.0015: band 1
-    EXPECT_EQ(SampleBandColourIndex(-60.0, -90, -30), 5);  // 4.99992: band 4
-    EXPECT_EQ(SampleBandColourIndex(-70.0, -70, -70), 9);  // empty range
+    // At the band edges: 10 * 6 / 60.001 = 0.99998 is band 0, the weakest.
+    EXPECT_EQ(SampleBandColourIndex(-84.0, -90, -30), 9);
+    EXPECT_EQ(SampleBandColourIndex(-83.99, -90, -30), 8);
+    EXPECT_EQ(SampleBandColourIndex(-70.0, -70, -70), 9); // empty range
     EXPECT_EQ(SampleBandColourIndex(std::nan(""), -90, -30), 9);
 }
 
@@ -194,31 +191,6 @@ TEST(RenderLayers, MapLayerAloneAndClippedWhenZoomedIn) {
     EXPECT_EQ(At(image, 99, 50), kBlue);
     doc.view.showMap = false; // then there is only white
     EXPECT_EQ(At(Draw(doc), 10, 50), kWhite);
-}
-
-TEST(PictureDrawing, DrawPartUsesFractionsFromTheBottomEdge) {
-    CPicture picture, empty;
-    // Top half red, bottom half blue.
-    ASSERT_TRUE(picture.Load(BitmapOf(20, 20, [](int, int y) { return y < 10 ? kRed : kBlue; })));
-    const QRect r(0, 0, 20, 20);
-    auto part = [&](const CPicture& pic, double bottom, double top, bool drawn = true) {
-        QImage image = WhiteImage(20, 20); // bottom < 0: the whole picture
-        QPainter p(&image);
-        EXPECT_EQ(bottom < 0 ? DrawPicture(p, pic, r)
-                             : DrawPicturePart(p, pic, r, 0, 1, bottom, top),
-                  drawn);
-        return image;
-    };
-    const QImage whole = part(picture, -1, 1);
-    EXPECT_EQ(At(whole, 10, 2), kRed);
-    EXPECT_EQ(At(whole, 10, 17), kBlue);
-    EXPECT_EQ(part(picture, 0, 1), whole);
-    // Fractions count from the bottom edge: the upper half is all red.
-    const QImage upper = part(picture, 0.5, 1), lower = part(picture, 0, 0.5);
-    EXPECT_EQ(At(upper, 10, 15), kRed);
-    EXPECT_EQ(At(lower, 10, 4), kBlue);
-    // Nothing loaded draws nothing.
-    EXPECT_EQ(part(empty, 0, 1, false), WhiteImage(20, 20));
 }
 
 CDataPoint PointAt(double x, double y, std::uint8_t kind = 2, std::uint8_t fix = 2) {
