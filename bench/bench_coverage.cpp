@@ -1,10 +1,10 @@
 // Site-wide coverage of the `large` sample study with every AP selected, at
 // the finest resolution (200 points along the longer side).
 //
-//   BM_PlainCoverage: the plain reference of the tests (tests/support): one
-//     thread; per grid point and AP the distance array is built, copied and
-//     bubbled three passes, once for the RSSI and once for the level2
-//     interpolation.
+//   BM_PlainCoverage: the plain reference (reference/PlainCoverage.h, also the
+//     tests' oracle): one thread; per grid point and AP the distance array is
+//     built, copied and bubbled three passes, once for the RSSI and once for
+//     the level2 interpolation.
 //   BM_CoverageGrid/1_thread: the program's evaluation (the three nearest
 //     samples found through a grid of cells, shared by both interpolations)
 //     on one core.
@@ -19,7 +19,7 @@
 #include "samples/SampleStudy.h"
 #include "formats/ProjectionReader.h"
 #include "model/Text.h"
-#include "support/PlainCoverage.h"
+#include "reference/PlainCoverage.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,7 +3,7 @@
 #include "analysis/Coordinates.h"
 #include "analysis/CoverageFixture.h"
 #include "support/FakeUi.h"
-#include "support/PlainCoverage.h"
+#include "reference/PlainCoverage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "analysis/Numerics.h"
 
-#include "support/PlainCoverage.h"
+#include "reference/PlainCoverage.h"
 
 #include <gtest/gtest.h>
 
