@@ -1,0 +1,230 @@
+// The tool's commands end to end on a small GPS walk and on sample
+// studies: their options, their output and their refusals. What the
+// libraries compute is tested beside them.
+
+#include "cli/ToolRunner.h"
+#include "formats/WorkspaceWriter.h"
+#include "samples/SampleStudy.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace tarvo {
+namespace {
+
+using test::CToolRun;
+using test::RunTarvo;
+
+bool Has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+std::string ReadText(const std::string& path) {
+    const auto bytes = test::ReadBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+class Commands : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ::setenv("TZ", "UTC", 1);
+        ::tzset();
+        survey = test::WriteGridWalk(dir);
+    }
+    test::CTempDir dir;
+    std::string survey;
+};
+
+TEST_F(Commands, ProcessDescribesTheStudy) {
+    CToolRun r = RunTarvo({"process", "--json", "-", survey});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("{\"document\":{\"gps\":true,\"linear\":false,\"projectionKind\":0,"
+                          "\"points\":49,",
+                          0),
+              0u);
+    for (const std::string& part :
+         {"\"files\":[{\"title\":\"walk.ssd\",\"path\":\"" + survey +
+              "\",\"created\":\"Fri Jan  1 00:00:00 2010\",\"selected\":true,\"pointCount\":49,",
+          std::string("{\"mac\":\"00-1A-2B-3C-4D-02\",\"ssid\":\"net\",\"channel\":200,"
+                      "\"frequency\":-1,"),
+          std::string("\"markers\":[{\"mac\":\"AA-BB-CC-DD-EE-FF\",\"ssid\":\"net\",\"channel\":6,"
+                      "\"name\":\"desk\",\"position\":["),
+          std::string("\"sources\":[{\"name\":\"oven\",\"frequency\":\"2437 MHz\",")})
+        EXPECT_TRUE(Has(r.out, part)) << part;
+    EXPECT_FALSE(Has(r.out, "\"matrix\"") || Has(r.out, "nan"));
+    EXPECT_TRUE(
+        Has(RunTarvo({"process", "--with-matrix", "--json", "-", survey}).out, "\"matrix\":[-"));
+    // The table: MAC, SSID padded to 32, channel, samples, thinned samples.
+    r = RunTarvo({"process", "--no-merge", survey});
+    EXPECT_EQ(r.out.rfind("2 APs from 49 points; resolution ", 0), 0u) << r.out;
+    EXPECT_TRUE(
+        Has(r.out, "00-1A-2B-3C-4D-01  net" + std::string(29, ' ') + "     6      49      49"))
+        << r.out;
+
+    EXPECT_EQ(RunTarvo({"process", "--min-points", "0", survey}).status, 2);
+    EXPECT_EQ(RunTarvo({"process"}).status, 2);
+    const std::string missing = dir.File("missing.ssd");
+    r = RunTarvo({"process", missing});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "File Open Error: Could not open file \"" + missing +
+                         "\".\ntarvo process: nothing was loaded\n");
+}
+
+TEST_F(Commands, CoverageSelectionPowerRangeAndResolution) {
+    CToolRun r = RunTarvo({"coverage", "--json", "-", survey});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("{\"rows\":", 0), 0u);
+    EXPECT_TRUE(Has(r.out, "\"strengthLevels\":[{\"level\":-90,"));
+    // AP 1 has a model and radii; AP 2 (flat along its two rows) none.
+    EXPECT_TRUE(Has(r.out, "{\"mac\":\"00-1A-2B-3C-4D-01\",\"ssid\":\"net\",\"levels\":["));
+    EXPECT_TRUE(Has(r.out, "{\"mac\":\"00-1A-2B-3C-4D-02\",\"ssid\":\"net\",\"levels\":null}"));
+
+    r = RunTarvo({"coverage", "--select", "00:1a:2b:3c:4d:01", "--power-low", "-95", "--power-high",
+                  "-40", "--resolution", "1000", survey});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("Coverage of 1 selected APs: grid ", 0), 0u) << r.out;
+    EXPECT_TRUE(Has(r.out, "At or above -95 dBm: ")) << r.out;
+    for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
+             {"coverage", "--select", "00-11-22-33-44-55", survey},
+             {"coverage", "--power-low", "-30", "--power-high", "-40", survey},
+             {"coverage", "--resolution", "nan", survey}}) {
+        r = RunTarvo(bad);
+        EXPECT_EQ(r.status, 2) << bad[1];
+        EXPECT_TRUE(Has(r.err, "tarvo coverage: ")) << r.err;
+    }
+}
+
+// The office sample study comes with its map, so everything its results
+// depend on is in the workspace: reopened, it gives the same results and,
+// saved again, the same bytes.
+TEST_F(Commands, SavedStudiesReopenWithTheSameResults) {
+    const auto sample = GenerateSampleStudy("office", 9);
+    std::string error;
+    ASSERT_TRUE(sample && WriteSampleStudy(*sample, dir.Path().string(), error)) << error;
+    std::vector<std::string> args{"coverage",
+                                  "--json",
+                                  "-",
+                                  "--save",
+                                  dir.File("s.tws"),
+                                  "--map",
+                                  dir.File(sample->projectionFileName)};
+    for (const auto& walk : sample->walks)
+        args.push_back(dir.File(walk.fileName));
+    const CToolRun first = RunTarvo(args);
+    ASSERT_EQ(first.status, 0) << first.err;
+    const CToolRun again =
+        RunTarvo({"coverage", "--json", "-", "--save", dir.File("t.tws"), dir.File("s.tws")});
+    EXPECT_TRUE(again.out == first.out) << "coverage differs after reopening";
+    EXPECT_TRUE(test::ReadBytes(dir.File("t.tws")) == test::ReadBytes(dir.File("s.tws")));
+
+    EXPECT_EQ(RunTarvo({"process", dir.File("s.tws"), survey}).status, 2); // a workspace alone
+    const std::string nowhere = dir.File("missing/x.tws");
+    CToolRun r = RunTarvo({"process", "--save", nowhere, survey});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(Has(r.err, "File Save Error: Could not save file \"" + nowhere + "\"\n")) << r.err;
+}
+
+TEST_F(Commands, InfoOnSurveysWorkspacesAndRefusedFiles) {
+    CToolRun r = RunTarvo({"info", "--json", survey});
+    EXPECT_EQ(r.out, "[{\"path\":\"" + survey +
+                         "\",\"kind\":\"survey\",\"created\":\"Fri Jan  1 00:00:00 2010\","
+                         "\"locations\":{\"gpsFix\":49,\"gpsNoFix\":0,\"linear\":0},"
+                         "\"samples\":63,\"markedAps\":1,\"interferenceSources\":1,"
+                         "\"distinctMacs\":2}]\n");
+    CTarvoAnalyzerDoc doc;
+    doc.files.Add(CDataFile{"b.ssd", "/d/b.ssd", "", "", 0, 0, 0});
+    doc.aps.SetSize(2);
+    doc.aps[1].valid = 1;
+    doc.coveragePresent = true;
+    doc.CoverageRows = 4;
+    doc.CoverageCols = 5;
+    doc.Resolution = 0.5;
+    const std::string study = dir.File("study.bak"); // known by its magic, not its name
+    ASSERT_TRUE(WriteWorkspaceFile(doc, study));
+    r = RunTarvo({"info", "--json", study});
+    EXPECT_TRUE(Has(r.out, "\"kind\":\"workspace\",\"version\":1,")) << r.out;
+    EXPECT_TRUE(Has(r.out, "\"aps\":{\"count\":2,\"valid\":1,\"selected\":0}")) << r.out;
+    EXPECT_TRUE(Has(r.out, "\"coverage\":{\"rows\":4,\"columns\":5,\"resolution\":0.5}"));
+    EXPECT_TRUE(Has(RunTarvo({"info", study}).out, "    [ ] /d/b.ssd (0 points)\n"));
+
+    const std::string bad = dir.Write("bad.ssd", test::CSsdBuilder().FileType(2).Bytes());
+    r = RunTarvo({"info", survey, bad});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Invalid File: " + bad +
+                         ": Unsupported SSD Filetype. May be for a different product.\n"
+                         "Invalid File: File is not a valid SSD file: \"" +
+                         bad + "\".\n");
+    r = RunTarvo({"info", dir.Write("cut.tws", {0x20, 'T', 'W', 'S', 1, 0, 0, 0, 0, 5})});
+    EXPECT_EQ(r.err, "Invalid File: File is not recognized as a TWS file.\n");
+    EXPECT_EQ(RunTarvo({"frobnicate"}).status, 2);
+    EXPECT_TRUE(Has(RunTarvo({"info", "--bogus", survey}).err, "unknown option --bogus"));
+}
+
+TEST_F(Commands, SimulateMapAndProjectionInfo) {
+    const std::string out = dir.File("campus");
+    ASSERT_EQ(RunTarvo({"simulate", "--scenario", "campus", "--out", out}).status, 0);
+    const auto study = GenerateSampleStudy("campus", 1);
+    EXPECT_EQ(test::ReadBytes(out + "/walk2.ssd"), study->walks[1].bytes);
+    EXPECT_EQ(RunTarvo({"simulate", "--scenario", "mall", "--out", out}).status, 2);
+    EXPECT_EQ(RunTarvo({"simulate", "--scenario", "office"}).status, 2);
+
+    const std::string map = out + "/campus.gpf";
+    ASSERT_EQ(RunTarvo({"map", map, "--out", dir.File("map.bmp")}).status, 0);
+    EXPECT_EQ(test::ReadBytes(dir.File("map.bmp")), study->bitmap);
+    CToolRun r = RunTarvo({"info", map});
+    EXPECT_TRUE(Has(r.out, "projection:     GPS, subtype 0")) << r.out;
+    EXPECT_TRUE(Has(r.out, "200.000 x 300.000 m (height x width)")) << r.out;
+    auto bytes = test::ReadBytes(map);
+    bytes.resize(2000);
+    r = RunTarvo({"map", dir.Write("cut.lpf", bytes), "--out", dir.File("cut.bmp")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Invalid File: File is not recognized as a projection file.\n");
+}
+
+#ifdef TARVO_HAVE_tarvo_export
+
+TEST_F(Commands, ReportTableKmlAndRender) {
+    const std::string html = dir.File("study.html");
+    ASSERT_EQ(RunTarvo({"report", survey, "--out", html, "--no-open", "--no-aps"}).status, 0);
+    const std::string report = ReadText(html);
+    EXPECT_FALSE(Has(report, "Access Point Information"));
+    // The coverage was computed for the report.
+    EXPECT_TRUE(Has(report, "<h3>Coverage of Signal Strength</h3>"));
+    EXPECT_EQ(test::ReadBytes(dir.File("study/bmp4.bmp")).at(0), 'B');
+
+    const std::string table = dir.File("t.txt");
+    ASSERT_EQ(
+        RunTarvo({"table", survey, "--out", table, "--delimiter", "comma", "--no-index"}).status,
+        0);
+    EXPECT_EQ(ReadText(table).substr(0, 35), "Lat,Lon,CH(MHz),MAC              ,S");
+    EXPECT_EQ(RunTarvo({"table", survey, "--out", table, "--delimiter", "ab"}).status, 2);
+
+    const std::string kml = dir.File("overlay.kml"), bmp = dir.File("pictures.bmp");
+    ASSERT_EQ(
+        RunTarvo({"kml", survey, "--out", kml, "--image", bmp, "--description", "A & <B>"}).status,
+        0);
+    const std::string k = ReadText(kml);
+    EXPECT_TRUE(Has(k, "<description> A &amp; &lt;B&gt; \n Created Time: "));
+    EXPECT_EQ(test::ReadBytes(bmp).size(), 54u + 800u * 600u * 3u);
+    // Latitudes of the walk run from 1.0 to 1.0006 degrees: north above
+    // south, although the site Y of a study without a map runs south.
+    const double north = std::stod(k.substr(k.find("<north>") + 7));
+    const double south = std::stod(k.substr(k.find("<south>") + 7));
+    EXPECT_TRUE(north >= 1.0006 && south <= 1.0 && north - south < 0.01) << north << ", " << south;
+
+    const std::string png = dir.File("samples.png");
+    CToolRun r = RunTarvo({"render", survey, "--type", "1", "--size", "400x300", "--out", png});
+    EXPECT_EQ(r.status, 0) << r.err;
+    for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
+             {"render", survey, "--type", "6", "--out", png},
+             {"render", survey, "--out", dir.File("x.gif")},
+             {"render", survey, "--out", png, "--size", "800"},
+             {"render", survey, "--out", png, "--select", "00-00-00-00-00-07"}})
+        EXPECT_EQ(RunTarvo(bad).status, 2) << bad[2];
+}
+
+#endif // TARVO_HAVE_tarvo_export
+
+} // namespace
+} // namespace tarvo
