@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 #include <vector>
 
 namespace tarvo {
@@ -64,20 +65,14 @@ CAccuracy LoadAndCompare(const std::string& scenario) {
     return result;
 }
 
-TEST(SampleStudyAccuracyTest, OfficeApsLandNearTheirTruePositions) {
-    const CAccuracy a = LoadAndCompare("office");
-    std::printf("office: %d APs estimated, median error %.2f m, worst %.2f m\n", a.estimated,
-                a.medianErrorM, a.worstErrorM);
-    EXPECT_GE(a.estimated, 6);
-    EXPECT_LT(a.medianErrorM, 1.5);
-}
-
-TEST(SampleStudyAccuracyTest, CampusApsLandNearTheirTruePositions) {
-    const CAccuracy a = LoadAndCompare("campus");
-    std::printf("campus: %d APs estimated, median error %.2f m, worst %.2f m\n", a.estimated,
-                a.medianErrorM, a.worstErrorM);
-    EXPECT_GE(a.estimated, 15);
-    EXPECT_LT(a.medianErrorM, 4.0);
+TEST(SampleStudyAccuracyTest, ApsLandNearTheirTruePositions) {
+    for (auto [scenario, estimated, median] : {std::tuple{"office", 6, 1.5}, {"campus", 15, 4.0}}) {
+        const CAccuracy a = LoadAndCompare(scenario);
+        std::printf("%s: %d APs estimated, median error %.2f m, worst %.2f m\n", scenario,
+                    a.estimated, a.medianErrorM, a.worstErrorM);
+        EXPECT_GE(a.estimated, estimated) << scenario;
+        EXPECT_LT(a.medianErrorM, median) << scenario;
+    }
 }
 
 } // namespace
