@@ -72,30 +72,6 @@ TEST_F(CollectionLoaderTest, ApsMergeAcrossFilesWithTheirColours) {
     EXPECT_TRUE(doc.processed);
 }
 
-TEST_F(CollectionLoaderTest, WithoutMergingEachFileHasItsOwnApsNamedAfterIt) {
-    UseLinearProjection();
-    doc.MergeApsAcrossFiles = false;
-    CSsdBuilder skipped, a, b;
-    skipped.Linear(1, 1, {Ap(7)});
-    a.Linear(10, 10, {Ap(1)});
-    const std::string longSsid = "abcdefghijklmnopqrstuvwxyz0123"; // 30 characters
-    b.Linear(20, 20, {Ap(1), Ap(2, longSsid, 200)});
-    AddFile("skipped.ssd", skipped, false);
-    AddFile("a.ssd", a);
-    AddFile("b.ssd", b);
-
-    ASSERT_EQ(LoadCollection(doc, ui), LoadOutcome::Loaded);
-    ASSERT_EQ(doc.aps.GetSize(), 3);
-    // The first selected file keeps the plain SSID, an unselected file
-    // before it does not count.
-    EXPECT_EQ(SsidText(doc.aps[0].ssid), "net");
-    EXPECT_EQ(SsidText(doc.aps[1].ssid), "net: b.ssd");
-    EXPECT_EQ(SsidText(doc.aps[2].ssid), "abcdefghijklmnopqrstuvwxyz0123: ");
-    EXPECT_EQ(doc.aps[1].samples.GetSize(), 1);
-    EXPECT_EQ(doc.aps[2].frequency, -1);
-    EXPECT_EQ(doc.files[0].colour, 0u); // the skipped file takes no colour
-}
-
 TEST_F(CollectionLoaderTest, MixedGpsAndLinearDataAreRefusedAndTheStudyKept) {
     // A linear projection without a map lets both kinds through the reader.
     UseLinearProjection();

@@ -2,8 +2,8 @@
 
 #include "analysis/Coordinates.h"
 #include "analysis/CoverageFixture.h"
-#include "support/FakeUi.h"
 #include "reference/PlainCoverage.h"
+#include "support/FakeUi.h"
 
 #include <gtest/gtest.h>
 

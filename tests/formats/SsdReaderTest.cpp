@@ -72,21 +72,6 @@ TEST_F(SsdReaderTest, GpsWalkLoadsLocationsAndSamples) {
     EXPECT_EQ(doc.points[1].kind, 1);
 }
 
-TEST_F(SsdReaderTest, LargerRecordAndSampleSizesSkipTheirExtraBytes) {
-    CSsdBuilder b(40, 50);
-    b.Linear(10, 20, {Sample(1, -50), Sample(2, -70)}).Linear(11, 21, {Sample(3, -80)});
-    AddFile("wide.ssd", b.Bytes());
-    doc.projectionKind = kProjectionLinear;
-
-    ASSERT_TRUE(LoadSelectedFiles(doc, ui));
-    ASSERT_EQ(doc.points.GetSize(), 2);
-    EXPECT_EQ(doc.points[0].pixelX, 10);
-    EXPECT_EQ(doc.points[0].pixelY, 20);
-    EXPECT_EQ(doc.points[0].samples[1].rssi, -70 * 16);
-    EXPECT_EQ(doc.points[1].samples[0].bssid[5], 3);
-    EXPECT_TRUE(doc.linearPointsPresent);
-}
-
 TEST_F(SsdReaderTest, MarkerOnlyFileAddsMarkersAndSourcesButNoPoints) {
     CSsdBuilder b;
     b.MarkedAp(1000, 2000, 11, "corp", "AP-3F").Interference(5, 6, 48740, 400, "oven");
@@ -107,25 +92,6 @@ TEST_F(SsdReaderTest, MarkerOnlyFileAddsMarkersAndSourcesButNoPoints) {
     ASSERT_EQ(doc.sources.GetSize(), 1);
     EXPECT_EQ(doc.sources[0].frequency, "2437 MHz");
     EXPECT_EQ(doc.sources[0].bandwidth, "20 MHz");
-}
-
-TEST_F(SsdReaderTest, RepeatedLoadsKeepOneCopyOfFileMarkersAndTheUsersOwn) {
-    CSsdBuilder b;
-    b.MarkedAp(1, 2, 6, "a", "first", 1)
-        .MarkedAp(1, 2, 6, "a", "again", 2)
-        .Interference(3, 4, 100, 20, "cam");
-    AddFile("marks.ssd", b.Bytes());
-    CAPMarker mine;
-    mine.name = "inserted";
-    doc.markers.Add(mine);
-
-    ASSERT_TRUE(LoadSelectedFiles(doc, ui));
-    ASSERT_TRUE(LoadSelectedFiles(doc, ui));
-    ASSERT_EQ(doc.markers.GetSize(), 3); // the user's, then two marked at different times
-    EXPECT_EQ(doc.markers[0].name, "inserted");
-    EXPECT_EQ(doc.markers[1].name, "first");
-    EXPECT_EQ(doc.markers[2].name, "again");
-    EXPECT_EQ(doc.sources.GetSize(), 1);
 }
 
 TEST_F(SsdReaderTest, ZeroSizedRecordAreaLoadsWithNoPoints) {
@@ -256,6 +222,14 @@ TEST_F(SsdReaderTest, EveryPrefixOfAValidFileIsHandled) {
         .Skipped({Sample(3, -70)})
         .Gps(2, 2, {Sample(1, -55)});
     const auto full = b.Bytes();
+    // Whole, the larger record and sample sizes skip their extra bytes.
+    CTarvoAnalyzerDoc whole;
+    whole.files.Add(CDataFile{});
+    ASSERT_TRUE(ReadSurveyFile(whole, full, 0, ui));
+    ASSERT_EQ(whole.points.GetSize(), 2);
+    EXPECT_EQ(whole.points[0].samples[1].rssi, -60 * 16);
+    EXPECT_EQ(whole.points[1].samples[0].bssid[5], 1);
+    EXPECT_EQ(whole.markers.GetSize(), 1);
     for (std::size_t n = 0; n <= full.size(); ++n) {
         CTarvoAnalyzerDoc d;
         d.files.Add(CDataFile{});

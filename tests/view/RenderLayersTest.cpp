@@ -232,22 +232,6 @@ TEST(RenderLayers, UnselectedFileDrawsNothingAndDoesNotShiftTheNext) {
     EXPECT_EQ(At(image, 8, 50), shown);
 }
 
-TEST(RenderLayers, StatusRingsMarkGpsPointsWithoutGoodFix) {
-    CTarvoAnalyzerDoc doc = StudyDoc();
-    doc.pathShown = true;
-    doc.points.Add(PointAt(20, 50, 1, 0)); // no fix: ring of radius 4
-    doc.points.Add(PointAt(50, 50, 1, 1)); // 2D: ring of radius 3
-    doc.points.Add(PointAt(80, 50, 0, 2)); // 3D: none
-    doc.files.Add(FileOf(1, 3, QColor(0, 0, 200)));
-    const QImage image = Draw(doc);
-    EXPECT_EQ(At(image, 20, 46), QColor(Qt::black));
-    EXPECT_EQ(At(image, 50, 47), QColor(Qt::black));
-    EXPECT_NE(At(image, 80, 47), QColor(Qt::black));
-    EXPECT_NE(At(image, 80, 46), QColor(Qt::black));
-    doc.pointStatus = false;
-    EXPECT_NE(At(Draw(doc), 20, 46), QColor(Qt::black));
-}
-
 TEST(RenderLayers, ReliabilityRingsNeedSlopeBelowMinusTen) {
     CTarvoAnalyzerDoc doc = StudyDoc();
     doc.coverageDisplayType = kDisplayReliability;
@@ -410,20 +394,6 @@ CTarvoAnalyzerDoc GpsStudy(bool northRight) {
     (northRight ? m[1][1] : m[1][0]) = -1000.0;
     m[1][3] = 1000.0;
     return doc;
-}
-
-TEST(Compass, NorthLetterPointsToScreenNorth) {
-    // Red ink of the "N" and its line, per half of the compass.
-    auto red = [](const QColor& c) { return c.red() > 150 && c.green() < 80 && c.blue() < 80; };
-    CFakeUi ui;
-    const QImage up = DrawCompass(GpsStudy(false), kSide, kSide, ui);
-    ASSERT_EQ(up.size(), QSize(64, 64));
-    EXPECT_GT(CountIn(up, QRect(0, 0, 64, 32), red), 10);
-    EXPECT_EQ(CountIn(up, QRect(0, 32, 64, 32), red), 0);
-    const QImage right = DrawCompass(GpsStudy(true), kSide, kSide, ui);
-    EXPECT_GT(CountIn(right, QRect(32, 0, 32, 64), red), 10);
-    EXPECT_EQ(CountIn(right, QRect(0, 0, 32, 64), red), 0);
-    EXPECT_TRUE(ui.messages.empty());
 }
 
 // Yellow grid pixels in rows 20..79 of column x.
