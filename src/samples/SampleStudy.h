@@ -1,6 +1,7 @@
 #pragma once
 // Sample studies: a projection file with a drawn map, survey walks and the
-// truth they were made from, generated for tests, benchmarks and the demo.
+// truth they were made from, generated for the tool ("tarvo simulate"), the
+// GUI's sample studies, tests, benchmarks and the demo.
 // Standard library only; the same scenario and seed give the same bytes.
 //
 // Signals follow a log-distance model with shadowing: at a location d metres
