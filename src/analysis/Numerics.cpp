@@ -105,27 +105,30 @@ double MaxOfErrors(std::span<const double> a) {
     return best;
 }
 
+void CNearest3::Offer(double d, std::size_t i) {
+    const auto better = [&](int k) {
+        return d < distance[k] || (d == distance[k] && i > index[k]);
+    };
+    if (count == 3 && !better(2))
+        return;
+    int k = count < 3 ? count : 2;
+    while (k > 0 && better(k - 1)) {
+        distance[k] = distance[k - 1];
+        index[k] = index[k - 1];
+        --k;
+    }
+    distance[k] = d;
+    index[k] = i;
+    if (count < 3)
+        ++count;
+}
+
 CNearest3 Nearest3(std::span<const double> d) {
     CNearest3 nearest;
-    int& taken = nearest.count;
-    double* nd = nearest.distance;
-    std::size_t* ni = nearest.index;
     for (std::size_t i = 0; i < d.size(); ++i) {
-        const double di = d[i];
-        if (std::isnan(di))
+        if (std::isnan(d[i]))
             return BubbleNearest(d);
-        if (taken == 3 && !(di <= nd[2]))
-            continue;
-        int k = taken < 3 ? taken : 2;
-        while (k > 0 && di <= nd[k - 1]) {
-            nd[k] = nd[k - 1];
-            ni[k] = ni[k - 1];
-            --k;
-        }
-        nd[k] = di;
-        ni[k] = i;
-        if (taken < 3)
-            ++taken;
+        nearest.Offer(d[i], i);
     }
     return nearest;
 }

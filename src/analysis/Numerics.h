@@ -54,6 +54,10 @@ struct CNearest3 {
     int count = 0;
     double distance[3] = {0.0, 0.0, 0.0}; // metres
     std::size_t index[3] = {0, 0, 0};     // into the distance array
+
+    // Keeps pair i at distance d if it ranks among the three so far: nearer
+    // wins, and of equal distances the later index. d must not be NaN.
+    void Offer(double d, std::size_t i);
 };
 CNearest3 Nearest3(std::span<const double> d);
 

@@ -91,32 +91,16 @@ CNearest3 CSampleIndex::Nearest3(double x, double y, std::vector<double>& scratc
     return tarvo::Nearest3(scratch);
 }
 
-// Cells are visited out of index order, so the tie rule is applied as a
-// comparison: nearer wins, and of equal distances the later sample. The
-// rings stop once every unvisited cell lies farther than the third distance
+// Cells are visited out of index order, which CNearest3::Offer allows for
+// (of equal distances the later sample wins whatever the order). The rings
+// stop once every unvisited cell lies farther than the third distance
 // found (with a margin for rounding in the cell assignment), so a sample at
 // an equal distance is never missed.
 CNearest3 CSampleIndex::FromCells(double x, double y) const {
     CNearest3 nearest;
-    double* nd = nearest.distance;
-    std::size_t* ni = nearest.index;
-    int& taken = nearest.count;
     const auto consider = [&](std::size_t i) {
         const double dx = xs_[i] - x, dy = ys_[i] - y;
-        const double di = std::sqrt(dx * dx + dy * dy);
-        const auto better = [&](int k) { return di < nd[k] || (di == nd[k] && i > ni[k]); };
-        if (taken == 3 && !better(2))
-            return;
-        int k = taken < 3 ? taken : 2;
-        while (k > 0 && better(k - 1)) {
-            nd[k] = nd[k - 1];
-            ni[k] = ni[k - 1];
-            --k;
-        }
-        nd[k] = di;
-        ni[k] = i;
-        if (taken < 3)
-            ++taken;
+        nearest.Offer(std::sqrt(dx * dx + dy * dy), i);
     };
     const auto visitCell = [&](int cx, int cy) {
         if (cx < 0 || cy < 0 || cx >= nx_ || cy >= ny_)
@@ -145,7 +129,7 @@ CNearest3 CSampleIndex::FromCells(double x, double y) const {
         const bool below = qy - r > 0, above = qy + r < ny_ - 1;
         if (!left && !right && !below && !above)
             break; // every cell visited
-        if (taken < 3)
+        if (nearest.count < 3)
             continue;
         // Distance from the point to the nearest cell not yet visited.
         double gap = std::numeric_limits<double>::infinity();
@@ -157,7 +141,7 @@ CNearest3 CSampleIndex::FromCells(double x, double y) const {
             gap = std::min(gap, y - (y0_ + (qy - r) * cellH_));
         if (above)
             gap = std::min(gap, (y0_ + (qy + r + 1) * cellH_) - y);
-        if (gap > nd[2] + margin + 1e-9 * nd[2])
+        if (gap > nearest.distance[2] + margin + 1e-9 * nearest.distance[2])
             break;
     }
     return nearest;
