@@ -16,10 +16,10 @@
 #include "analysis/Coordinates.h"
 #include "analysis/Coverage.h"
 #include "analysis/ProjectionOpen.h"
-#include "samples/SampleStudy.h"
 #include "formats/ProjectionReader.h"
 #include "model/Text.h"
 #include "reference/PlainCoverage.h"
+#include "samples/SampleStudy.h"
 
 #include <benchmark/benchmark.h>
 

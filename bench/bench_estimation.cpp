@@ -8,9 +8,9 @@
 #include "analysis/CollectionLoader.h"
 #include "analysis/Estimation.h"
 #include "analysis/ProjectionOpen.h"
-#include "samples/SampleStudy.h"
 #include "formats/ProjectionReader.h"
 #include "model/Text.h"
+#include "samples/SampleStudy.h"
 
 #include <benchmark/benchmark.h>
 

@@ -5,9 +5,9 @@
 //     does: header, table, tree and decoding the whole map bitmap.
 //   BM_GenerateStudy/<scenario>: making a sample study in memory.
 
-#include "samples/SampleStudy.h"
 #include "formats/Huffman.h"
 #include "formats/ProjectionReader.h"
+#include "samples/SampleStudy.h"
 
 #include <benchmark/benchmark.h>
 

@@ -8,8 +8,8 @@
 #include "cli/CliOutput.h"
 #include "cli/CliUi.h"
 #include "cli/Commands.h"
-#include "formats/Json.h"
 #include "cli/Study.h"
+#include "formats/Json.h"
 #include "model/Text.h"
 
 #include <algorithm>

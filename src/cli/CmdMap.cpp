@@ -6,8 +6,8 @@
 #include "cli/CliUi.h"
 #include "cli/Commands.h"
 #include "cli/InfoSections.h"
-#include "formats/Json.h"
 #include "formats/FileIo.h"
+#include "formats/Json.h"
 #include "formats/ProjectionReader.h"
 #include "model/Text.h"
 

@@ -1,9 +1,9 @@
 #include "samples/SampleStudy.h"
 
 #include "analysis/ProjectionOpen.h"
-#include "formats/Json.h"
 #include "formats/BitmapFile.h"
 #include "formats/FileIo.h"
+#include "formats/Json.h"
 #include "formats/ProjectionWriter.h"
 #include "formats/SsdReader.h"
 #include "formats/SsdWriter.h"
