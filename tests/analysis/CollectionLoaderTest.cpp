@@ -72,6 +72,25 @@ TEST_F(CollectionLoaderTest, ApsMergeAcrossFilesWithTheirColours) {
     EXPECT_TRUE(doc.processed);
 }
 
+TEST_F(CollectionLoaderTest, WithoutMergingApsAreNamedAfterTheirFile) {
+    UseLinearProjection();
+    doc.MergeApsAcrossFiles = false;
+    CSsdBuilder skipped, a, b;
+    skipped.Linear(1, 1, {Ap(7)});
+    a.Linear(10, 10, {Ap(1)});
+    b.Linear(20, 20, {Ap(1), Ap(2, "abcdefghijklmnopqrstuvwxyz0123")}); // 30 characters
+    AddFile("skipped.ssd", skipped, false);
+    AddFile("a.ssd", a);
+    AddFile("b.ssd", b);
+    ASSERT_EQ(LoadCollection(doc, ui), LoadOutcome::Loaded);
+    ASSERT_EQ(doc.aps.GetSize(), 3);
+    // The first selected file keeps the plain SSID (the skipped one does
+    // not count); the SSID text is cut to its 32 bytes.
+    EXPECT_EQ(SsidText(doc.aps[0].ssid), "net");
+    EXPECT_EQ(SsidText(doc.aps[1].ssid), "net: b.ssd");
+    EXPECT_EQ(SsidText(doc.aps[2].ssid), "abcdefghijklmnopqrstuvwxyz0123: ");
+}
+
 TEST_F(CollectionLoaderTest, MixedGpsAndLinearDataAreRefusedAndTheStudyKept) {
     // A linear projection without a map lets both kinds through the reader.
     UseLinearProjection();
