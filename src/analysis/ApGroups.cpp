@@ -58,8 +58,8 @@ void BuildApGroups(CTarvoAnalyzerDoc& doc) {
             const auto after = [&](const CPendingGroup& g) {
                 return bySsid ? g.orderKey > group.orderKey : g.channel > group.channel;
             };
-            found = groups.insert(std::find_if(groups.begin(), groups.end(), after),
-                                  std::move(group));
+            found =
+                groups.insert(std::find_if(groups.begin(), groups.end(), after), std::move(group));
         }
         found->info.AddItem(ap.bssid, i);
         if (ap.selected)

@@ -1,0 +1,16 @@
+#pragma once
+// "Select AP Icon": six AP icons to choose from.
+
+#include "mapview/DialogService.h"
+
+class QWidget;
+
+namespace tarvo {
+
+class CDialogAPicon {
+public:
+    // Shows the dialog modally; true on OK with the fields written back.
+    static bool Run(QWidget* parent, int& iconId);
+};
+
+} // namespace tarvo
