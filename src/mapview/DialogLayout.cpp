@@ -48,8 +48,13 @@ QLineEdit* CDialogLayout::Edit(const char* name, QRect units, const std::string&
     edit->setObjectName(QString::fromUtf8(name));
     edit->setGeometry(units_.Rect(units.x(), units.y(), units.width(), units.height()));
     edit->setReadOnly(readOnly);
-    if (readOnly)
+    if (readOnly) {
+        // Read-only fields look like the dialog, not like something to type in.
+        QPalette palette = edit->palette();
+        palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+        edit->setPalette(palette);
         edit->setFocusPolicy(Qt::NoFocus);
+    }
     return edit;
 }
 
