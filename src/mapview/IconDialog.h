@@ -3,6 +3,8 @@
 // square selects it (framed), and the selection shows again below. Clicks
 // between the squares keep the selection.
 
+#include "view/Icons.h"
+
 #include <QDialog>
 #include <QPoint>
 #include <QRect>
@@ -28,6 +30,31 @@ struct CIconDialogLayout {
     QRect selectedGroup;
     int firstIcon; // icon id of the first square
 };
+
+// "Select AP Icon" over the AP styles 174-179 and "Selct Interference
+// Icon" over the source styles 180-185.
+constexpr CIconDialogLayout kApIconDialog{.title = "Select AP Icon",
+                                          .width = 137,
+                                          .height = 164,
+                                          .okX = 12,
+                                          .okY = 143,
+                                          .cancelX = 73,
+                                          .cancelY = 143,
+                                          .selectTitle = "Please Select",
+                                          .selectGroup = {17, 15, 103, 75},
+                                          .selectedGroup = {45, 96, 48, 40},
+                                          .firstIcon = kFirstApIcon};
+constexpr CIconDialogLayout kSourceIconDialog{.title = "Selct Interference Icon",
+                                              .width = 133,
+                                              .height = 159,
+                                              .okX = 13,
+                                              .okY = 138,
+                                              .cancelX = 70,
+                                              .cancelY = 138,
+                                              .selectTitle = "Please Select ",
+                                              .selectGroup = {15, 15, 106, 75},
+                                              .selectedGroup = {45, 92, 48, 40},
+                                              .firstIcon = kFirstSourceIcon};
 
 class CIconDialog : public QDialog {
 public:

@@ -83,17 +83,7 @@ TEST(Dialogs, RulerFieldsAreReadOnly) {
 }
 
 TEST(Dialogs, IconSquaresSelectAndGapsKeepTheSelection) {
-    const CIconDialogLayout layout{.title = "Select AP Icon",
-                                   .width = 137,
-                                   .height = 164,
-                                   .okX = 12,
-                                   .okY = 143,
-                                   .cancelX = 73,
-                                   .cancelY = 143,
-                                   .selectTitle = "Please Select",
-                                   .selectGroup = {17, 15, 103, 75},
-                                   .selectedGroup = {45, 96, 48, 40},
-                                   .firstIcon = 174};
+    const CIconDialogLayout& layout = kApIconDialog;
     CIconDialog dialog(nullptr, layout, 176);
     EXPECT_EQ(dialog.SelectedIndex(), 2);
     QTest::mouseClick(&dialog, Qt::LeftButton, {}, QPoint(100, 110));
