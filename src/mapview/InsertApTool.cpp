@@ -37,9 +37,7 @@ void CInsertApTool::Release(QPoint p) {
             changed = kChangeAps | kChangeView;
         }
     }
-    ctx_.EndMode(kToolInsertAp);
-    if (changed)
-        ctx_.Changed(changed);
+    ctx_.EndMode(kToolInsertAp, changed);
     ctx_.canvas.RepaintOverlay();
 }
 

@@ -23,9 +23,7 @@ void CInsertSourceTool::Release(QPoint p) {
         ApplySourceTexts(source, fields);
         ctx_.Doc().sources.Add(source);
     }
-    ctx_.EndMode(kToolInsertSource);
-    if (ok)
-        ctx_.Changed(kChangeAps | kChangeView);
+    ctx_.EndMode(kToolInsertSource, ok ? kChangeAps : 0u);
     ctx_.canvas.RepaintOverlay();
 }
 

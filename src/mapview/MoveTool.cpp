@@ -52,8 +52,7 @@ void CMoveTool::Release(QPoint p) {
     else
         SetResourcePosition(doc, hit_, to);
     ctx_.ClearHit();
-    ctx_.Doc().view.tools[kToolMove] = 0;
-    ctx_.Changed(changed);
+    ctx_.EndMode(kToolMove, changed);
     ctx_.canvas.RepaintOverlay();
 }
 

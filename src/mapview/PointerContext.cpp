@@ -34,9 +34,12 @@ void CPointerContext::ClearHit() {
     Doc().view.hitIndex = -1;
 }
 
-void CPointerContext::EndMode(PointerTool tool) {
+void CPointerContext::EndMode(PointerTool tool, unsigned changed) {
     Doc().view.tools[tool] = 0;
-    host.notify(kChangeView);
+    if (changed)
+        Changed(changed | kChangeView);
+    else
+        host.notify(kChangeView);
 }
 
 void CPointerContext::ShowStatus(const CStatusTexts& texts) {

@@ -39,8 +39,10 @@ public:
     void ClearHit();
 
     bool ModeOn(PointerTool tool) { return Doc().view.tools[tool] != 0; }
-    // Ends a one-shot mode so the toolbar unchecks it.
-    void EndMode(PointerTool tool);
+    // Ends a one-shot mode so the toolbar unchecks it; `changed` names
+    // what its action changed in the document (0: nothing, the study is
+    // not marked modified).
+    void EndMode(PointerTool tool, unsigned changed = 0);
 
     // Sets the status-bar panes that the texts name.
     void ShowStatus(const CStatusTexts& texts);

@@ -193,7 +193,7 @@ unsigned PlaceAp(CTarvoAnalyzerDoc& doc, int apIndex, CSitePoint from, CSitePoin
     doc.lastApPosition = {from.y, from.x};
     if (RecalculateAp(doc, apIndex, ui) == RecalculateOutcome::Refused) {
         doc.aps[apIndex].valid = validBefore;
-        return changed;
+        return 0; // back where it was: nothing to save
     }
     if (DiscardCoverage(doc))
         changed |= kChangeCoverage;

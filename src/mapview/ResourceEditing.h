@@ -47,7 +47,7 @@ bool DiscardCoverage(CTarvoAnalyzerDoc& doc);
 // refitted with `from` as the last accepted position; a refused position
 // puts the AP back at `from` with its previous `valid`. Coverage is
 // discarded unless the move was refused. Returns the DocChange flags of
-// what changed.
+// what changed (0 after a refusal).
 unsigned PlaceAp(CTarvoAnalyzerDoc& doc, int apIndex, CSitePoint from, CSitePoint to, bool valid,
                  IUiServices& ui);
 
