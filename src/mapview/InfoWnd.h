@@ -22,7 +22,6 @@ public:
 
     QString Text() const { return text_; }
     QPoint ShownAt() const { return shownAt_; }
-    BalloonCorner Corner() const { return geometry_.corner; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

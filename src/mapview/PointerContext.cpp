@@ -26,10 +26,6 @@ CHit CPointerContext::HitTest(QPoint p) {
     return hit;
 }
 
-CHit CPointerContext::LastHit() {
-    return {Doc().view.hitKind, Doc().view.hitIndex};
-}
-
 void CPointerContext::ClearHit() {
     Doc().view.hitIndex = -1;
 }

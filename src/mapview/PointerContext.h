@@ -34,8 +34,7 @@ public:
     // HitTestResource at p; stores the result in the view state (the kind
     // only on a hit) and returns it.
     CHit HitTest(QPoint p);
-    // The hit as the view state holds it, and its reset after each action.
-    CHit LastHit();
+    // Forgets the hit after each action that used it.
     void ClearHit();
 
     bool ModeOn(PointerTool tool) { return Doc().view.tools[tool] != 0; }

@@ -128,6 +128,38 @@ TEST(ResourceTexts, MacTextIsReadCharacterByCharacter) {
     EXPECT_FALSE(ParseChannel("x"));
 }
 
+TEST_F(PointerTextsTest, TypedCoordinatesByUnitsOrThroughTheProjection) {
+    doc.UseFeet = true;
+    const CSitePoint site{50.0, 100.0};
+    CCoordinateTexts texts = CoordinateTexts(doc, site, "%3.6f", ui);
+    EXPECT_EQ(texts.first + " " + texts.second, "164.041995 328.083990");
+    auto typed = TypedPosition(doc, texts.first, texts.second, ui);
+    ASSERT_TRUE(typed);
+    EXPECT_NEAR(typed->site.y, 50.0, 1e-6);
+    EXPECT_TRUE(typed->valid);
+    EXPECT_FALSE(TypedPosition(doc, "1000000", "0", ui)->valid);
+    EXPECT_FALSE(TypedPosition(doc, "%N/A", "0", ui)) << "no number, no position";
+
+    // Latitude and longitude through a north-aligned projection: 100,000
+    // pixels per degree, 0.5 m per pixel, (50 N, 10 E) at the bottom left.
+    doc.linearCoordinates = false;
+    doc.ProjectionMatrix[0][1] = 100000.0;
+    doc.ProjectionMatrix[0][3] = -1000000.0;
+    doc.ProjectionMatrix[1][0] = -100000.0;
+    doc.ProjectionMatrix[1][3] = 5001000.0;
+    doc.ImageHeight = 1000;
+    doc.SiteScaleX = doc.SiteScaleY = 0.5;
+    texts = CoordinateTexts(doc, site, "%3.6f", ui);
+    EXPECT_EQ(texts.first + " " + texts.second, "50.001000 10.002000");
+    typed = TypedPosition(doc, texts.first, texts.second, ui);
+    ASSERT_TRUE(typed);
+    EXPECT_NEAR(typed->site.y, 50.0, 1e-6);
+    EXPECT_NEAR(typed->site.x, 100.0, 1e-6);
+    EXPECT_TRUE(typed->valid);
+    EXPECT_FALSE(TypedPosition(doc, "180.0", "10", ui)->valid);
+    EXPECT_EQ(CoordinateLabels(doc).first, "Latitude");
+}
+
 TEST_F(PointerTextsTest, InformationTextForAnApIconASampleAndTheApMatrix) {
     CAPInfo ap = ApAt(50, 100);
     ap.samples.Add({50.0, 130.0, -61.6, 0}); // pixel (130, 50)
