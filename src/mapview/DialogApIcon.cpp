@@ -1,10 +1,11 @@
 #include "mapview/DialogApIcon.h"
 
+#include "mapview/IconDialog.h"
+
 namespace tarvo {
 
-// Placeholder until the dialog is built: behaves as Cancel.
-bool CDialogAPicon::Run(QWidget*, int&) {
-    return false;
+bool CDialogAPicon::Run(QWidget* parent, int& iconId) {
+    return RunIconDialog(parent, kApIconDialog, iconId);
 }
 
 } // namespace tarvo

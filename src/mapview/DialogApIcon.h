@@ -1,7 +1,5 @@
 #pragma once
-// "Select AP Icon": six AP icons to choose from.
-
-#include "mapview/DialogService.h"
+// "Select AP Icon": the six AP icon styles 174-179.
 
 class QWidget;
 
@@ -9,7 +7,8 @@ namespace tarvo {
 
 class CDialogAPicon {
 public:
-    // Shows the dialog modally; true on OK with the fields written back.
+    // Shows the dialog modally with iconId selected; true on OK with the
+    // chosen id written back.
     static bool Run(QWidget* parent, int& iconId);
 };
 

@@ -1,10 +1,11 @@
 #include "mapview/DialogIsIcon.h"
 
+#include "mapview/IconDialog.h"
+
 namespace tarvo {
 
-// Placeholder until the dialog is built: behaves as Cancel.
-bool CDialogISicon::Run(QWidget*, int&) {
-    return false;
+bool CDialogISicon::Run(QWidget* parent, int& iconId) {
+    return RunIconDialog(parent, kSourceIconDialog, iconId);
 }
 
 } // namespace tarvo

@@ -1,7 +1,6 @@
 #pragma once
-// "Selct Interference Icon": six interference icons to choose from.
-
-#include "mapview/DialogService.h"
+// "Selct Interference Icon": the six interference-source icon styles
+// 180-185.
 
 class QWidget;
 
@@ -9,7 +8,8 @@ namespace tarvo {
 
 class CDialogISicon {
 public:
-    // Shows the dialog modally; true on OK with the fields written back.
+    // Shows the dialog modally with iconId selected; true on OK with the
+    // chosen id written back.
     static bool Run(QWidget* parent, int& iconId);
 };
 

@@ -1,16 +1,26 @@
 #pragma once
-// "KML File Description".
+// "KML File Description": the description text of a KML file.
 
-#include "mapview/DialogService.h"
+#include <QDialog>
 
-class QWidget;
+#include <string>
+
+class QPlainTextEdit;
 
 namespace tarvo {
 
-class CDialogKMLnotes {
+class CDialogKMLnotes : public QDialog {
 public:
-    // Shows the dialog modally; true on OK with the fields written back.
+    CDialogKMLnotes(QWidget* parent, const std::string& description);
+
+    // The text with "\r\n" line breaks.
+    std::string Description() const;
+
+    // Shows the dialog modally; true on OK with the text written back.
     static bool Run(QWidget* parent, std::string& description);
+
+private:
+    QPlainTextEdit* text_;
 };
 
 } // namespace tarvo

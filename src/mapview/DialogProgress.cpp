@@ -1,12 +1,12 @@
 #include "mapview/DialogProgress.h"
 
+#include "mapview/DialogLayout.h"
+
 #include <QCoreApplication>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QThread>
-#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -15,25 +15,22 @@ namespace tarvo {
 CDialogProgress::CDialogProgress(QWidget* parent) : QDialog(parent) {
     setModal(false);
     setWindowTitle(QString());
+    // The window's template, in dialog units: 307 x 75.
+    const CDialogUnits units(DialogFont());
+    setFont(DialogFont());
+    setFixedSize(units.Size(307, 75));
     text_ = new QLabel(QStringLiteral("Static"), this);
     text_->setObjectName(QStringLiteral("progressText"));
+    text_->setGeometry(units.Rect(73, 18, 157, 11));
     bar_ = new QProgressBar(this);
     bar_->setObjectName(QStringLiteral("progressBar"));
     bar_->setRange(0, 100);
     bar_->setTextVisible(false);
+    bar_->setGeometry(units.Rect(16, 38, 274, 11));
     auto* cancel = new QPushButton(tr("Cancel"), this);
     cancel->setObjectName(QStringLiteral("progressCancel"));
+    cancel->setGeometry(units.Rect(135, 54, 50, 14));
     connect(cancel, &QPushButton::clicked, this, &CDialogProgress::reject);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cancel);
-    buttons->addStretch();
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(text_, 0, Qt::AlignHCenter);
-    layout->addWidget(bar_);
-    layout->addLayout(buttons);
-    setMinimumWidth(460);
 }
 
 void CDialogProgress::SetText(const QString& text) {

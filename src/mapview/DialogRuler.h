@@ -1,15 +1,18 @@
 #pragma once
-// "Measured Distance": the two points of the ruler and their distance.
+// "Measured Distance": the ruler's two end points and their distance, all
+// read-only.
 
 #include "mapview/DialogService.h"
 
-class QWidget;
+#include <QDialog>
 
 namespace tarvo {
 
-class CDialogRuler {
+class CDialogRuler : public QDialog {
 public:
-    // Shows the dialog modally; true on OK with the fields written back.
+    CDialogRuler(QWidget* parent, const CRulerText& fields);
+
+    // Shows the dialog modally; true on OK.
     static bool Run(QWidget* parent, const CRulerText& fields);
 };
 

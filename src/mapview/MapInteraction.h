@@ -2,9 +2,15 @@
 // The pointer on the map view: status-bar readouts, the information window,
 // the ruler, inserting, moving, editing and deleting resources. The view
 // forwards its mouse events here (zoom clicks it handles itself) and paints
-// the overlay this object draws over the cached picture.
+// the overlay this object draws over the cached picture. Each pointer tool
+// is its own small object; this one routes events to them by mode.
+// GUI thread only; while a worker owns the document nothing is read or
+// changed here.
 
 #include <QPoint>
+#include <QTimer>
+
+#include <memory>
 
 class QMouseEvent;
 class QPainter;
@@ -13,6 +19,17 @@ namespace tarvo {
 
 class CDocumentHost;
 class IMapCanvas;
+class CPointerContext;
+class CRulerTool;
+class CInsertApTool;
+class CInsertSourceTool;
+class CMoveTool;
+class CResourceEditor;
+class CInfoWnd;
+class CLeaveWatcher;
+
+// How long the pointer must rest before the information window opens.
+constexpr int kHoverTimeMs = 400;
 
 class CMapInteraction {
 public:
@@ -27,13 +44,36 @@ public:
     void Release(QMouseEvent* event); // left button up
     void DoubleClick(QMouseEvent* event);
     void ContextMenu(QMouseEvent* event); // right button up
+    // The pointer rests at `position`: opens the information window when
+    // the document's info-window flag is on.
     void Hover(QPoint position);
+    // The pointer left the canvas: hides the information window and puts a
+    // dragged resource back.
     void Leave();
     void PaintOverlay(QPainter& painter);
 
+    // The information window, or nullptr before it was first shown.
+    CInfoWnd* InfoWindow() const { return info_; }
+
 private:
+    bool Idle() const; // no worker owns the document
+    void HideInfo();
+    void UpdateCursor();
+    void WatchCanvas();
+
     CDocumentHost& host_;
     IMapCanvas& canvas_;
+    std::unique_ptr<CPointerContext> ctx_;
+    std::unique_ptr<CRulerTool> ruler_;
+    std::unique_ptr<CInsertApTool> insertAp_;
+    std::unique_ptr<CInsertSourceTool> insertSource_;
+    std::unique_ptr<CMoveTool> move_;
+    std::unique_ptr<CResourceEditor> editor_;
+    std::unique_ptr<CLeaveWatcher> leaveWatcher_;
+    CInfoWnd* info_ = nullptr; // owned by the canvas widget
+    QTimer hoverTimer_;
+    QPoint lastPointer_;
+    int cursorIcon_ = 0; // icon id of the pointer shape, 0 for the arrow
 };
 
 } // namespace tarvo
