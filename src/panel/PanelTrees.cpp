@@ -16,8 +16,19 @@ bool IsMember(const CTarvoAnalyzerDoc& doc, const CGroupItem& item) {
     return item.apIndex >= 0 && item.apIndex < doc.aps.GetSize();
 }
 
-QIcon GroupSwatch(const CTarvoAnalyzerDoc& doc, const CGroupInfo& group) {
-    return doc.coverageMode == 1 ? SwatchIcon(group.colour) : NeutralSwatchIcon();
+// The colour an item's swatch shows, kept beside it: icons cannot be
+// compared, and an unchanged item must not be told it changed (every change
+// makes the tree measure all its rows again).
+constexpr int kSwatchRole = Qt::UserRole + 1;
+constexpr qlonglong kNeutralSwatch = -1;
+
+void SetSwatch(QTreeWidgetItem* item, qlonglong colour) {
+    const QVariant shown = item->data(0, kSwatchRole);
+    if (shown.isValid() && shown.toLongLong() == colour)
+        return;
+    item->setData(0, kSwatchRole, colour);
+    item->setIcon(0, colour == kNeutralSwatch ? NeutralSwatchIcon()
+                                              : SwatchIcon(static_cast<ColourRef>(colour)));
 }
 
 // Ticked when every member is selected, half ticked when some are: a click
@@ -37,13 +48,13 @@ Qt::CheckState GroupCheck(const CTarvoAnalyzerDoc& doc, const CGroupInfo& group)
 
 void SetApItem(QTreeWidgetItem* item, const CTarvoAnalyzerDoc& doc, int apIndex) {
     item->setText(0, QString::fromStdString(ApItemText(doc, apIndex)));
-    item->setIcon(0, SwatchIcon(ApContourColour(doc, apIndex)));
+    SetSwatch(item, ApContourColour(doc, apIndex));
     CApTreeCtrl::SetChecked(item, doc.aps[apIndex].selected != 0);
 }
 
 void SetGroupItem(QTreeWidgetItem* item, const CTarvoAnalyzerDoc& doc, const CGroupInfo& group) {
     item->setText(0, QString::fromStdString(group.name));
-    item->setIcon(0, GroupSwatch(doc, group));
+    SetSwatch(item, doc.coverageMode == 1 ? qlonglong{group.colour} : kNeutralSwatch);
     item->setData(0, Qt::CheckStateRole, GroupCheck(doc, group));
 }
 
@@ -87,13 +98,13 @@ void FillFileList(CApTreeCtrl& tree, const CTarvoAnalyzerDoc& doc) {
     QFont narrow(QStringLiteral("Arial Narrow"));
     narrow.setPointSizeF(6.0);
     root->setFont(0, narrow);
-    root->setIcon(0, NeutralSwatchIcon());
+    SetSwatch(root, kNeutralSwatch);
     CApTreeCtrl::SetItemData(root, kFileListRootData);
     bool all = !doc.files.IsEmpty();
     for (int i = 0; i < doc.files.GetSize(); ++i) {
         const CDataFile& file = doc.files[i];
         auto* item = new QTreeWidgetItem(root, QStringList(QString::fromStdString(file.title)));
-        item->setIcon(0, SwatchIcon(file.colour));
+        SetSwatch(item, file.colour);
         item->setToolTip(0, QString::fromStdString(file.path));
         CApTreeCtrl::SetItemData(item, FileItemData(i));
         CApTreeCtrl::SetChecked(item, file.selected != 0);
