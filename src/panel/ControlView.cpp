@@ -112,7 +112,10 @@ CControlView::CControlView(CDocumentHost& host, QWidget* parent)
     placeControls();
 }
 
-CControlView::~CControlView() = default;
+CControlView::~CControlView() {
+    // A running operation reports back to this panel when it ends.
+    host_.waitForWorker();
+}
 
 void CControlView::createButton(const CPanelCommand& command) {
     QWidget* widget = nullptr;
@@ -187,10 +190,8 @@ void CControlView::resizeEvent(QResizeEvent*) {
 }
 
 void CControlView::onCommand(int id) {
-    if (busy_) {
-        syncControls(); // a check button may have flipped itself
-        return;
-    }
+    if (busy_)
+        return; // the buttons are disabled meanwhile; this is the second line of defence
     CTarvoAnalyzerDoc& doc = host_.doc();
     IUiServices& ui = host_.ui();
     unsigned changed = 0;
