@@ -66,7 +66,7 @@ CControlView::CControlView(CDocumentHost& host, QWidget* parent)
         // another page does not make the study "modified".
         if (!busy_) {
             host_.doc().panel.page = index;
-            apply(kChangeSettings | kChangePanelOnly);
+            apply(kChangeSettings, false);
         }
     });
     for (const CPanelCommand& command : PanelCommands())
@@ -107,8 +107,12 @@ CControlView::CControlView(CDocumentHost& host, QWidget* parent)
     connect(&host_, &CDocumentHost::documentChanged, this, &CControlView::onDocumentChanged);
     connect(&host_, &CDocumentHost::busyChanged, this, &CControlView::onBusyChanged);
     busy_ = host_.isBusy();
-    if (!busy_)
+    if (busy_) {
+        pendingChanges_ = kChangeStudy; // filled once the worker has ended
+        updateEnables();
+    } else {
         refreshAfterNewStudy();
+    }
     placeControls();
 }
 
@@ -329,12 +333,12 @@ void CControlView::onApLabel(QTreeWidgetItem* item) {
         apply(EditApProperties(host_.doc(), host_.ui(), host_.dialogs(), data));
 }
 
-void CControlView::apply(unsigned changed) {
+void CControlView::apply(unsigned changed, bool modifies) {
     if (changed == 0) {
         syncControls(); // a check button that flipped itself flips back
         return;
     }
-    if (changed != (kChangeSettings | kChangePanelOnly))
+    if (modifies)
         host_.setModified(true);
     CTarvoAnalyzerDoc& doc = host_.doc();
     if (changed & kChangeFiles)

@@ -66,9 +66,9 @@ private:
     void onApIconRight(QTreeWidgetItem* item);
     void onApLabel(QTreeWidgetItem* item);
 
-    // Marks the study modified, brings the panel up to date and tells the
-    // other views what changed.
-    void apply(unsigned changed);
+    // Marks the study modified (unless the change is view state only),
+    // brings the panel up to date and tells the other views what changed.
+    void apply(unsigned changed, bool modifies = true);
     void onDocumentChanged(unsigned what);
     void onBusyChanged(bool busy);
     void refreshAfterNewStudy();
