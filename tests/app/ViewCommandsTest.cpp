@@ -21,8 +21,7 @@ constexpr const char* kViewCommands[] = {
     "moveResource",    "showMap",        "createKml",   "takeSnapshot", "outputTable"};
 
 // "1" enabled, "0" disabled, in the order of kViewCommands.
-std::string EnabledPattern(FrameTest& t, CMainFrame& frame) {
-    (void)t;
+std::string EnabledPattern(const CMainFrame& frame) {
     std::string pattern;
     for (const char* name : kViewCommands)
         pattern += frame.Action(QString::fromLatin1(name))->isEnabled() ? '1' : '0';
@@ -35,18 +34,18 @@ QImage PointerImage(const QWidget& w) {
 
 TEST_F(FrameTest, EnableAndCheckRulesAcrossTheStudyStates) {
     //                                       measure  ..  table
-    EXPECT_EQ(EnabledPattern(*this, *frame), "000000000000000") << "nothing loaded";
+    EXPECT_EQ(EnabledPattern(*frame), "000000000000000") << "nothing loaded";
 
     Load("campus", false); // a GPS map alone: shown, since there are no APs
-    EXPECT_EQ(EnabledPattern(*this, *frame), "111110011111010") << "map only";
+    EXPECT_EQ(EnabledPattern(*frame), "111110011111010") << "map only";
     EXPECT_TRUE(Act("showMap")->isChecked());
 
     Load("campus"); // processed GPS data over the map
-    EXPECT_EQ(EnabledPattern(*this, *frame), "111111111111011") << "GPS data, map shown";
+    EXPECT_EQ(EnabledPattern(*frame), "111111111111011") << "GPS data, map shown";
     Trigger("showMap"); // the bare data: the KML export, no compass, no table
     EXPECT_FALSE(Doc().view.showMap);
     EXPECT_TRUE(host.isModified());
-    EXPECT_EQ(EnabledPattern(*this, *frame), "111111101111110") << "GPS data, map hidden";
+    EXPECT_EQ(EnabledPattern(*frame), "111111101111110") << "GPS data, map hidden";
 
     Trigger("showLegend");
     EXPECT_TRUE(Doc().legendShown);
@@ -62,11 +61,11 @@ TEST_F(FrameTest, EnableAndCheckRulesAcrossTheStudyStates) {
                 std::this_thread::yield();
         },
         {}));
-    EXPECT_EQ(EnabledPattern(*this, *frame), "000000000000000") << "busy";
+    EXPECT_EQ(EnabledPattern(*frame), "000000000000000") << "busy";
     EXPECT_FALSE(Act("fileOpen")->isEnabled());
     release.store(true);
     host.waitForWorker();
-    EXPECT_EQ(EnabledPattern(*this, *frame), "111111101111110");
+    EXPECT_EQ(EnabledPattern(*frame), "111111101111110");
 }
 
 TEST_F(FrameTest, PointerModesAreExclusiveWithTheirPointers) {
