@@ -11,10 +11,14 @@
 
 #include <QApplication>
 
+#include <clocale>
 #include <cstdio>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Qt adopts the user's locale; every number the program formats or
+    // parses (readouts, dialogs, reports, tables, KML) keeps its decimal point.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("TarvoAnalyzer"));
     QApplication::setApplicationVersion(QStringLiteral("1.0.7"));
     QApplication::setWindowIcon(tarvo::ApplicationIcon());

@@ -7,53 +7,17 @@
 #include "mapview/PointerContext.h"
 #include "mapview/ResourceEditor.h"
 #include "mapview/RulerTool.h"
-#include "view/Icons.h"
 #include "view/InfoText.h"
 
-#include <QCursor>
-#include <QEvent>
 #include <QMouseEvent>
-#include <QPixmap>
 #include <QWidget>
 
 namespace tarvo {
-
-// Tells the interaction when the pointer leaves the canvas, whether or not
-// the window forwards that itself.
-class CLeaveWatcher : public QObject {
-public:
-    explicit CLeaveWatcher(CMapInteraction& interaction) : interaction_(interaction) {}
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Leave)
-            interaction_.Leave();
-        return false;
-    }
-
-private:
-    CMapInteraction& interaction_;
-};
 
 namespace {
 
 QPoint PointOf(const QMouseEvent* event) {
     return event->position().toPoint();
-}
-
-// The pointer shape's icon in the current mode, 0 for the arrow.
-int CursorIconFor(const CMapViewState& view) {
-    if (view.tools[kToolZoomIn])
-        return kZoomInPointerIcon;
-    if (view.tools[kToolZoomOut])
-        return kZoomOutPointerIcon;
-    if (view.tools[kToolMeasure])
-        return kMeasurePointerIcon;
-    if (view.tools[kToolInsertAp])
-        return kFirstApIcon;
-    if (view.tools[kToolInsertSource])
-        return kFirstSourceIcon;
-    return 0;
 }
 
 } // namespace
@@ -64,23 +28,12 @@ CMapInteraction::CMapInteraction(CDocumentHost& host, IMapCanvas& canvas)
       insertAp_(std::make_unique<CInsertApTool>(*ctx_)),
       insertSource_(std::make_unique<CInsertSourceTool>(*ctx_)),
       move_(std::make_unique<CMoveTool>(*ctx_)), editor_(std::make_unique<CResourceEditor>(*ctx_)) {
-    hoverTimer_.setSingleShot(true);
-    hoverTimer_.setInterval(kHoverTimeMs);
-    QObject::connect(&hoverTimer_, &QTimer::timeout, [this] { Hover(lastPointer_); });
 }
 
-// A deleted event filter removes itself from the canvas.
 CMapInteraction::~CMapInteraction() = default;
 
 bool CMapInteraction::Idle() const {
     return !host_.isBusy();
-}
-
-void CMapInteraction::WatchCanvas() {
-    if (leaveWatcher_)
-        return;
-    leaveWatcher_ = std::make_unique<CLeaveWatcher>(*this);
-    canvas_.CanvasWidget()->installEventFilter(leaveWatcher_.get());
 }
 
 void CMapInteraction::Press(QMouseEvent* event) {
@@ -95,19 +48,14 @@ void CMapInteraction::Press(QMouseEvent* event) {
 }
 
 void CMapInteraction::Move(QMouseEvent* event) {
-    WatchCanvas();
     const QPoint p = PointOf(event);
-    lastPointer_ = p;
     if (info_ && info_->isVisible() && info_->ShownAt() != p)
         HideInfo();
     if (!Idle())
         return;
-    UpdateCursor();
     ctx_->ShowStatus(MoveStatusTexts(host_.doc(), p, ctx_->Wc(), ctx_->Hc(), ctx_->quietUi));
     ruler_->Move(p);
     move_->Move(p);
-    if (host_.doc().infoWindowShown)
-        hoverTimer_.start();
 }
 
 void CMapInteraction::Release(QMouseEvent* event) {
@@ -151,28 +99,13 @@ void CMapInteraction::Hover(QPoint position) {
 }
 
 void CMapInteraction::Leave() {
-    hoverTimer_.stop();
     HideInfo();
     move_->Cancel();
 }
 
 void CMapInteraction::HideInfo() {
-    hoverTimer_.stop();
     if (info_ && info_->isVisible())
         info_->hide();
-}
-
-void CMapInteraction::UpdateCursor() {
-    const int icon = CursorIconFor(host_.doc().view);
-    if (icon == cursorIcon_)
-        return;
-    cursorIcon_ = icon;
-    QWidget* widget = canvas_.CanvasWidget();
-    if (icon == 0)
-        widget->unsetCursor();
-    else
-        widget->setCursor(
-            QCursor(QPixmap::fromImage(ProgramIcon(icon)), kIconSize / 2, kIconSize / 2));
 }
 
 void CMapInteraction::PaintOverlay(QPainter& painter) {

@@ -8,7 +8,6 @@
 // changed here.
 
 #include <QPoint>
-#include <QTimer>
 
 #include <memory>
 
@@ -26,10 +25,6 @@ class CInsertSourceTool;
 class CMoveTool;
 class CResourceEditor;
 class CInfoWnd;
-class CLeaveWatcher;
-
-// How long the pointer must rest before the information window opens.
-constexpr int kHoverTimeMs = 400;
 
 class CMapInteraction {
 public:
@@ -44,8 +39,8 @@ public:
     void Release(QMouseEvent* event); // left button up
     void DoubleClick(QMouseEvent* event);
     void ContextMenu(QMouseEvent* event); // right button up
-    // The pointer rests at `position`: opens the information window when
-    // the document's info-window flag is on.
+    // The pointer rests at `position` (the view times the rest): opens the
+    // information window when the document's info-window flag is on.
     void Hover(QPoint position);
     // The pointer left the canvas: hides the information window and puts a
     // dragged resource back.
@@ -58,8 +53,6 @@ public:
 private:
     bool Idle() const; // no worker owns the document
     void HideInfo();
-    void UpdateCursor();
-    void WatchCanvas();
 
     CDocumentHost& host_;
     IMapCanvas& canvas_;
@@ -69,11 +62,7 @@ private:
     std::unique_ptr<CInsertSourceTool> insertSource_;
     std::unique_ptr<CMoveTool> move_;
     std::unique_ptr<CResourceEditor> editor_;
-    std::unique_ptr<CLeaveWatcher> leaveWatcher_;
     CInfoWnd* info_ = nullptr; // owned by the canvas widget
-    QTimer hoverTimer_;
-    QPoint lastPointer_;
-    int cursorIcon_ = 0; // icon id of the pointer shape, 0 for the arrow
 };
 
 } // namespace tarvo

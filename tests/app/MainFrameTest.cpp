@@ -110,7 +110,7 @@ TEST_F(FrameTest, MenusToolbarPromptsAndAccelerators) {
         EXPECT_FALSE(Act(edit)->isEnabled()) << edit;
 
     EXPECT_EQ(frame->Panel()->width(), 220);
-    EXPECT_EQ(frame->windowTitle(), "Untitled[*] - TarvoAnalyzer");
+    EXPECT_EQ(frame->windowTitle(), "KDR[*] - TarvoAnalyzer"); // the panel names the study
     Trigger("viewToolbar");
     EXPECT_TRUE(frame->ToolBar()->isHidden());
 }
