@@ -1,5 +1,6 @@
 #include "analysis/CollectionLoader.h"
 
+#include "analysis/ApGroups.h"
 #include "analysis/Coordinates.h"
 #include "analysis/Estimation.h"
 #include "analysis/SampleSets.h"
@@ -113,6 +114,8 @@ LoadOutcome LoadCollection(CTarvoAnalyzerDoc& doc, IUiServices& ui) {
     doc.processed = true;
     ComputeViewExtent(doc, 0, 0);
     doc.coveragePresent = false;
+    doc.coverageOpacity = kLoadedCoverageOpacity;
+    BuildApGroups(doc);
 
     const CResolutionRange range = ResolutionRangeFor(doc.AnalysisBox, doc.Resolution);
     if (range.usable)

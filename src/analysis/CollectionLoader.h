@@ -13,6 +13,8 @@ constexpr const char* kMixedDataText =
     "Some SSD files are collected with GPS projection and some are collected with linear "
     "projection. These two type of data can not be used together.";
 constexpr const char* kMixedDataTitle = "Reselect Files";
+// The coverage opacity a freshly loaded collection is drawn with.
+constexpr int kLoadedCoverageOpacity = 192;
 
 enum class LoadOutcome {
     Loaded,    // the collection was analysed
@@ -36,7 +38,8 @@ CResolutionRange ResolutionRangeFor(const CBox& box, double resolution);
 // Runs the whole command synchronously on the calling thread (the GUI runs
 // it through CDocumentWorker). Shows its messages through ui and drives
 // ui.Progress(); there is no cancellation. Sets doc.processed, clears
-// doc.coveragePresent and sets doc.Resolution from the new AnalysisBox.
+// doc.coveragePresent, sets doc.Resolution from the new AnalysisBox, the
+// coverage opacity to kLoadedCoverageOpacity and rebuilds the AP groups.
 // When the command ends early (no file read, a file that does not fit the
 // map, or mixed data) the document's points, flags and AP array are left
 // as they were before the command; only failed files are deselected.

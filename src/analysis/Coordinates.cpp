@@ -312,13 +312,19 @@ void FitWindowToClient(CBox& window, int clientWidth, int clientHeight) {
         return;
     const double rx = window.extentX / clientWidth;
     const double ry = window.extentY / clientHeight;
+    CBox fitted = window;
     if (rx <= ry) {
-        window.minX -= (ry / rx - 1.0) * window.extentX * 0.5;
-        window.extentX = ry * clientWidth;
+        fitted.minX -= (ry / rx - 1.0) * window.extentX * 0.5;
+        fitted.extentX = ry * clientWidth;
     } else {
-        window.minY -= (rx / ry - 1.0) * window.extentY * 0.5;
-        window.extentY = rx * clientHeight;
+        fitted.minY -= (rx / ry - 1.0) * window.extentY * 0.5;
+        fitted.extentY = rx * clientHeight;
     }
+    // Extents far apart in magnitude can overflow the ratio; such a window
+    // stays as it was rather than becoming infinite.
+    if (std::isfinite(fitted.minX) && std::isfinite(fitted.minY) && std::isfinite(fitted.extentX) &&
+        std::isfinite(fitted.extentY))
+        window = fitted;
 }
 
 const char* LengthUnitLabel(bool useFeet) {

@@ -47,7 +47,8 @@ void ComputeViewExtent(CTarvoAnalyzerDoc& doc, int width, int height);
 
 // Fits a window to the aspect of a drawing area of width x height pixels by
 // widening one axis about its centre. A window or area without positive
-// finite size is left as it is.
+// finite size, or one whose fitted bounds would not be finite, is left as it
+// is.
 void FitWindowToClient(CBox& window, int clientWidth, int clientHeight);
 
 // Unit texts shown to the user.

@@ -16,8 +16,20 @@ constexpr const char* kReplaceMapTitle = "Replace Current Map";
 constexpr const char* kReplaceMapText =
     "Replacing current map will results in recalculation. Do you really want to do it?";
 
-bool FinitePositive(double value) {
-    return std::isfinite(value) && value > 0.0;
+// A map scale (metres per pixel) that site coordinates can be built on: a
+// normal number in a range no real map leaves. Outside it the view window
+// would overflow or collapse to nothing.
+bool SaneScale(double metresPerPixel) {
+    return std::isnormal(metresPerPixel) && metresPerPixel >= kMinMetresPerPixel &&
+           metresPerPixel <= kMaxMetresPerPixel;
+}
+
+bool AllFinite(const ProjectionMatrix4& m) {
+    for (const auto& row : m)
+        for (double v : row)
+            if (!std::isfinite(v))
+                return false;
+    return true;
 }
 
 // Latitude/longitude of an image pixel, by inverting the affine map in
@@ -59,11 +71,20 @@ CProjectionScale ComputeProjectionScale(ProjectionFileKind kind, std::uint8_t su
         s.scaleX = s.widthM / w;
         s.scaleY = s.heightM / h;
     }
-    // A zero, negative or non-finite scale would give the view a window of
-    // no size or of NaNs: such a matrix is as unusable as a singular one.
-    if (!FinitePositive(s.scaleX) || !FinitePositive(s.scaleY) || !FinitePositive(s.heightM) ||
-        !FinitePositive(s.widthM))
-        return CProjectionScale{};
+    // A zero or negative scale gives no map rectangle, like a singular
+    // matrix. Any other scale outside the sane range cannot be drawn at all.
+    if (!(s.scaleX > 0.0) || !(s.scaleY > 0.0)) {
+        const bool finite = std::isfinite(s.scaleX) && std::isfinite(s.scaleY);
+        s = CProjectionScale{};
+        s.insane = !finite;
+        return s;
+    }
+    if (!SaneScale(s.scaleX) || !SaneScale(s.scaleY) || !std::isfinite(s.heightM) ||
+        !std::isfinite(s.widthM)) {
+        s = CProjectionScale{};
+        s.insane = true;
+        return s;
+    }
     s.usable = true;
     return s;
 }
@@ -80,6 +101,16 @@ bool ReadProjection(CTarvoAnalyzerDoc& doc, std::span<const std::uint8_t> file,
         return false;
     }
     CProjectionContents& c = parse.contents;
+    if (!AllFinite(c.matrix)) {
+        ui.MessageBox(kNotProjectionText, kInvalidFileTitle, MsgIcon::Error);
+        return false;
+    }
+    const CProjectionScale scale =
+        ComputeProjectionScale(kind, c.subtype, c.matrix, c.width, c.height);
+    if (scale.insane) {
+        ui.MessageBox(kSingularProjectionText, kInvalidFileTitle, MsgIcon::Error);
+        return false;
+    }
     // The picture is loaded before anything changes, so a refusal here also
     // leaves the document as it was.
     CPicture picture;
@@ -110,8 +141,6 @@ bool ReadProjection(CTarvoAnalyzerDoc& doc, std::span<const std::uint8_t> file,
         clientWidth = doc.view.clientWidth;
         clientHeight = doc.view.clientHeight;
     }
-    const CProjectionScale scale =
-        ComputeProjectionScale(kind, c.subtype, c.matrix, c.width, c.height);
     if (!scale.usable) {
         ui.MessageBox(kSingularProjectionText, kInvalidFileTitle, MsgIcon::Error);
         // The previous map's scale does not belong to this image: the scale

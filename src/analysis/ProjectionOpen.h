@@ -19,10 +19,15 @@ namespace tarvo {
 // Scale and map size in site metres derived from a matrix, as the readers
 // compute them: from great-circle distances between three image corners in
 // the geographic case, from m00 and m11 for a linear projection of
-// subtype 1. usable is false for a singular matrix (and for a scale that is
-// not finite and positive); the other fields are then 0.
+// subtype 1. usable is false for a singular matrix or a zero or negative
+// scale; insane is set as well for a scale that no map can have (not
+// finite, subnormal, or outside kMinMetresPerPixel..kMaxMetresPerPixel).
+// The other fields are then 0.
+constexpr double kMinMetresPerPixel = 1e-9;
+constexpr double kMaxMetresPerPixel = 1e9;
 struct CProjectionScale {
     bool usable = false;
+    bool insane = false;
     double scaleX = 0.0; // metres per pixel
     double scaleY = 0.0;
     double heightM = 0.0;
@@ -38,9 +43,11 @@ CProjectionScale ComputeProjectionScale(ProjectionFileKind kind, std::uint8_t su
 // clientWidth/clientHeight give the drawing area for the window fit; a
 // value below 1 takes the view's client size. Refusals show "Unsupported
 // GPF/BPF Filetype..." or "File is not recognized as a projection file."
-// (title "Invalid File") and leave the document as it was. A singular matrix
-// is reported but the projection is kept, with the scale at 0 and the map
-// rectangle and window unchanged.
+// (title "Invalid File") and leave the document as it was; so does a matrix
+// with a non-finite entry (the same message) or one whose scale is insane
+// (the singular-matrix message). A singular matrix is reported but the
+// projection is kept, with the scale at 0 and the map rectangle and window
+// unchanged.
 bool ReadProjection(CTarvoAnalyzerDoc& doc, std::span<const std::uint8_t> file,
                     ProjectionFileKind kind, int clientWidth, int clientHeight, IUiServices& ui);
 

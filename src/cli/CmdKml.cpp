@@ -80,9 +80,6 @@ int RunKml(const std::vector<std::string>& rawArgs, CCommandIo& io) {
         io.err << "tarvo kml: the study has no GPS locations to place on the earth\n";
         return 1;
     }
-    const bool workspace = study->inputs.size() == 1 && IsWorkspaceFile(study->inputs[0]);
-    if (!workspace)
-        doc.coverageOpacity = kLoadedCoverageOpacity;
 
     // The picture the map view would show after "Plot Graph": strength
     // bands of the selected APs over the walk path, the map not shown.

@@ -145,7 +145,6 @@ int RunRender(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     CTarvoAnalyzerDoc doc;
     if (!OpenStudy(doc, *options, ui))
         return 1;
-    const bool workspace = options->inputs.size() == 1 && EndsWith(options->inputs[0], ".tws");
 
     const auto select = args.Get("--select");
     if (select && !SelectApsByList(doc, *select, "render", io.err))
@@ -167,8 +166,6 @@ int RunRender(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     doc.view.clientHeight = height;
     if (opacity)
         doc.coverageOpacity = static_cast<int>(*opacity);
-    else if (!workspace)
-        doc.coverageOpacity = kLoadedCoverageOpacity;
 
     if (!PrepareDisplay(doc, displayType, select.has_value(), ui))
         return 1;

@@ -47,15 +47,12 @@ int RunReport(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     CTarvoAnalyzerDoc doc;
     if (!OpenStudy(doc, *options, ui))
         return 1;
-    const bool workspace = options->inputs.size() == 1 && IsWorkspaceFile(options->inputs[0]);
 
     const auto select = args.Get("--select");
     if (select && !SelectApsByList(doc, *select, "report", io.err))
         return 2;
     if (!select)
         SelectAllWhenNoneSelected(doc);
-    if (!workspace)
-        doc.coverageOpacity = kLoadedCoverageOpacity;
     doc.view.showMap = doc.mapLoaded;
 
     // The workspace's report options, with the sections turned off here.

@@ -11,6 +11,8 @@
 #ifdef TARVO_HAVE_tarvo_view
 #include <QCoreApplication>
 #include <QGuiApplication>
+
+#include <clocale>
 #endif
 
 namespace tarvo {
@@ -24,6 +26,9 @@ void EnsureOffscreenGui() {
     static char name[] = "tarvo";
     static char* argv[] = {name, nullptr};
     static std::unique_ptr<QGuiApplication> app = std::make_unique<QGuiApplication>(argc, argv);
+    // Qt adopts the user's locale; numbers in reports, tables and KML must
+    // keep their decimal points.
+    std::setlocale(LC_NUMERIC, "C");
 #endif
 }
 

@@ -24,8 +24,4 @@ bool SelectApsByList(CTarvoAnalyzerDoc& doc, const std::string& selection,
 // and its exports would otherwise show no coverage.
 void SelectAllWhenNoneSelected(CTarvoAnalyzerDoc& doc);
 
-// The coverage opacity a collection gets once loaded (192), for studies
-// that did not come from a workspace.
-constexpr int kLoadedCoverageOpacity = 192;
-
 } // namespace tarvo

@@ -70,6 +70,10 @@ TEST_F(CollectionLoaderTest, ApsMergeAcrossFilesWithTheirColours) {
     EXPECT_EQ(doc.aps[1].colour, HueWheelColour(78));
     EXPECT_EQ(doc.aps[0].frequency, 2437);
     EXPECT_TRUE(doc.processed);
+    // A loaded study is drawn with its coverage visible and its APs grouped.
+    EXPECT_EQ(doc.coverageOpacity, 192);
+    ASSERT_EQ(doc.activeGroups.groups.GetSize(), 1);
+    EXPECT_EQ(doc.activeGroups.groups[0].items.GetSize(), 2);
 }
 
 TEST_F(CollectionLoaderTest, WithoutMergingApsAreNamedAfterTheirFile) {

@@ -1,0 +1,69 @@
+#include "app/FrameActions.h"
+
+namespace tarvo {
+
+namespace {
+
+constexpr CFrameCommand kCommands[] = {
+    {"fileNew", "&New", "Start a new study\nNew", "Ctrl+N", true, false},
+    {"fileOpen", "&Open Existing Project...", "Open an existing document\nOpen", "Ctrl+O", true,
+     false},
+    {"fileSave", "&Save Project", "Save the active document\nSave", "Ctrl+S", true, false},
+    {"fileSaveAs", "Save Project &As...", "Save the study under a new name\nSave As", "", true,
+     false},
+    {"filePrint", "&Print...", "Print the active document\nPrint", "Ctrl+P", true, false},
+    {"filePrintPreview", "Print Pre&view", "Show the printed page\nPrint Preview", "", true, false},
+    {"filePrintSetup", "P&rint Setup...", "Choose the printer and the page\nPrint Setup", "", true,
+     false},
+    {"appExit", "E&xit", "Quit the program\nExit", "", true, false},
+    {"viewToolbar", "&Toolbar", "Show or hide the toolbar\nToolbar", "", true, true},
+    {"viewStatusBar", "&Status Bar", "Show or hide the status bar\nStatus Bar", "", true, true},
+    {"appAbout", "&About TarvoAnalyzer...",
+     "Display program information, version number and copyright\nAbout", "", true, false},
+    {"editUndo", "&Undo", "Undo the last action\nUndo", "Ctrl+Z;Alt+Backspace", false, false},
+    {"editCut", "Cu&t", "Cut the selection and put it on the Clipboard\nCut", "Ctrl+X;Shift+Del",
+     false, false},
+    {"editCopy", "&Copy", "Copy the selection and put it on the Clipboard\nCopy", "Ctrl+C;Ctrl+Ins",
+     false, false},
+    {"editPaste", "&Paste", "Insert Clipboard contents\nPaste", "Ctrl+V;Shift+Ins", false, false},
+    {"nextPane", "Next Pane", "Switch to the next pane\nNext Pane", "F6", true, false},
+    {"previousPane", "Previous Pane", "Switch to the previous pane\nPrevious Pane", "Shift+F6",
+     true, false},
+};
+
+constexpr const char* kFileMenu[] = {"fileOpen",   "fileSave",         "fileSaveAs",     kSeparator,
+                                     "filePrint",  "filePrintPreview", "filePrintSetup", kSeparator,
+                                     kRecentFiles, kSeparator,         "appExit"};
+constexpr const char* kViewMenu[] = {"viewToolbar", "viewStatusBar"};
+constexpr const char* kHelpMenu[] = {"appAbout"};
+
+constexpr CMenuLayout kMenus[] = {
+    {"&File", kFileMenu},
+    {"&View", kViewMenu},
+    {"&Help", kHelpMenu},
+};
+
+constexpr const char* kToolbar[] = {
+    "fileOpen",    "fileSave",       "filePrint",          kSeparator,
+    "zoomIn",      "zoomOut",        "fitInWindow",        "fitInMap",
+    kSeparator,    "insertAp",       "insertInterference", "moveResource",
+    kSeparator,    "showMap",        "showCompass",        "measureDistance",
+    "showLegend",  "showInfoWindow", "takeSnapshot",       "createKml",
+    "outputTable", kSeparator,       "appAbout",           kSeparator,
+    "editCut",     "editCopy",       "editPaste"};
+
+} // namespace
+
+std::span<const CFrameCommand> FrameCommands() {
+    return kCommands;
+}
+
+std::span<const CMenuLayout> MenuLayout() {
+    return kMenus;
+}
+
+std::span<const char* const> ToolbarLayout() {
+    return kToolbar;
+}
+
+} // namespace tarvo

@@ -1,0 +1,48 @@
+// tarvo-analyzer: the desktop program.
+//
+//   tarvo-analyzer [STUDY.tws]
+//   tarvo-analyzer --screenshot FILE.png [STUDY.tws]
+
+#include "app/AppResources.h"
+#include "app/HeadlessUi.h"
+#include "app/MainWindow.h"
+#include "app/Startup.h"
+#include "mapview/DocumentHost.h"
+
+#include <QApplication>
+
+#include <clocale>
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    // Qt adopts the user's locale; every number the program formats or
+    // parses (readouts, dialogs, reports, tables, KML) keeps its decimal point.
+    std::setlocale(LC_NUMERIC, "C");
+    QApplication::setApplicationName(QStringLiteral("TarvoAnalyzer"));
+    QApplication::setApplicationVersion(QStringLiteral("1.0.7"));
+    QApplication::setWindowIcon(tarvo::ApplicationIcon());
+    QApplication::setDesktopFileName(QStringLiteral("tarvo-analyzer"));
+
+    QString error;
+    const auto options = tarvo::ParseCommandLine(QApplication::arguments(), error);
+    if (!options) {
+        std::fprintf(stderr, "tarvo-analyzer: %s\n%s\n", qPrintable(error), tarvo::kUsage);
+        return 2;
+    }
+    tarvo::CDocumentHost host;
+    tarvo::CHeadlessUi headless;
+    if (!options->screenshot.isEmpty())
+        host.setUiServices(&headless);
+    int status = 0;
+    {
+        tarvo::CMainFrame frame(host);
+        tarvo::CStartup startup(frame, *options);
+        QObject::connect(&startup, &tarvo::CStartup::finished, &app,
+                         [](int code) { QCoreApplication::exit(code); });
+        startup.Begin();
+        status = QApplication::exec();
+    }
+    host.setUiServices(nullptr);
+    return status;
+}

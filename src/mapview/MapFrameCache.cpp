@@ -1,0 +1,148 @@
+#include "mapview/MapFrameCache.h"
+
+#include "view/LayerDrawing.h"
+#include "view/Overlays.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace tarvo {
+
+namespace {
+
+constexpr QPoint kCompassAt{100, 5};
+// The cached image reaches at most one client size past the window along a
+// scrollable axis: enough for many line steps and a page in either
+// direction, at four times the window's pixels at most.
+constexpr int kCacheClients = 2;
+
+struct CAxisPlan {
+    int size = 0; // pixels of the cached image along the axis
+    int lead = 0; // of those, the pixels before the client area
+};
+
+// Plans one axis for c client pixels at zoom size z, the client lying at
+// offset o on the axis's virtual plane. Axes that cannot scroll get exactly
+// the client.
+CAxisPlan PlanAxis(int c, double z, double o) {
+    if (!(z > 0.0 && z < 1.0) || c < 2)
+        return {c, 0};
+    const double plane = (c - 1) / z + 1.0;
+    const int size = std::min(static_cast<int>(std::ceil(plane)) + 1, kCacheClients * c);
+    const int spare = size - c;
+    // Half of the spare pixels on each side, shifted where an end of the
+    // plane leaves no room.
+    const int before = std::max(0, static_cast<int>(std::lround(o)));
+    const int after = std::max(0, static_cast<int>(std::floor(plane - c - o)));
+    int lead = spare / 2;
+    if (after < spare - lead)
+        lead = spare - after;
+    lead = std::clamp(std::min(lead, before), 0, spare);
+    return {size, lead};
+}
+
+// Where the client area starts on the virtual planes: the whole ViewWindow
+// at the current scale, x from its left edge, y from its top edge.
+double PlaneOffsetX(const CMapViewState& v, int wc) {
+    return v.zoomWidth > 0.0 ? v.zoomLeft * (wc - 1) / v.zoomWidth : 0.0;
+}
+double PlaneOffsetY(const CMapViewState& v, int hc) {
+    return v.zoomHeight > 0.0 ? (1.0 - v.zoomTop) * (hc - 1) / v.zoomHeight : 0.0;
+}
+
+} // namespace
+
+QImage RenderMovingLayers(const CTarvoAnalyzerDoc& doc, const CVisibleRect& rect, int w, int h) {
+    CLayerContext ctx(doc, w, h);
+    ctx.rect = rect;
+    QImage target = WhiteImage(w, h);
+    QImage canvas = WhiteImage(w, h);
+    DrawMapLayer(ctx, {&target, &canvas});
+    const int type = doc.coverageDisplayType;
+    if (doc.processed) {
+        switch (type) {
+        case kDisplayReliability:
+            DrawReliabilityRings(ctx, canvas);
+            break;
+        case kDisplayApBands:
+            DrawApBands(ctx, canvas);
+            break;
+        case kDisplayStrengthBands:
+        case kDisplayApCountBands:
+            DrawSiteBands(ctx, type, canvas);
+            break;
+        default:
+            break;
+        }
+    }
+    BlendOnto(target, canvas, target.rect(), std::clamp(doc.coverageOpacity, 0, 255));
+    if (doc.processed) {
+        if (doc.pathShown)
+            DrawWalkPath(ctx, target);
+        DrawIconLayers(ctx, target, doc.apIconsShown, doc.markedApIconsShown,
+                       doc.interferenceIconsShown);
+        if (type == kDisplayApSamples)
+            DrawApSamples(ctx, target);
+    }
+    return target;
+}
+
+void CMapFrameCache::Render(CTarvoAnalyzerDoc& doc, int wc, int hc, double ox, double oy) {
+    const CAxisPlan px = PlanAxis(wc, doc.view.zoomWidth, ox);
+    const CAxisPlan py = PlanAxis(hc, doc.view.zoomHeight, oy);
+    CVisibleRect rect = VisibleRect(doc);
+    if (px.size != wc || px.lead != 0 || py.size != hc || py.lead != 0) {
+        // The same scale as the client, reaching lead pixels before it.
+        const double sx = (wc - 1) / rect.wv;
+        const double sy = (hc - 1) / rect.hv;
+        rect.xs -= px.lead / sx;
+        rect.wv = (px.size - 1) / sx;
+        rect.ys += (hc - py.size + py.lead) / sy;
+        rect.hv = (py.size - 1) / sy;
+    }
+    layers_ = RenderMovingLayers(doc, rect, px.size, py.size);
+    x_ = {px.size, ox - px.lead};
+    y_ = {py.size, oy - py.lead};
+    ++layerRenders_;
+}
+
+QImage CMapFrameCache::Frame(CTarvoAnalyzerDoc& doc, int wc, int hc, IUiServices& ui) {
+    wc = std::max(wc, 1);
+    hc = std::max(hc, 1);
+    RecomputeZoomSize(doc.view);
+    UpdateScrollBarVisibility(doc.view);
+    const CScaleKey key{doc.ViewWindow, doc.view.zoomWidth, doc.view.zoomHeight, wc, hc};
+    const double ox = PlaneOffsetX(doc.view, wc);
+    const double oy = PlaneOffsetY(doc.view, hc);
+    int sx = 0, sy = 0;
+    auto inside = [](const CAxis& axis, double offset, int c, int& start) {
+        const double s = std::round(offset - axis.anchor);
+        if (!(s >= 0.0 && s + c <= axis.size))
+            return false;
+        start = static_cast<int>(s);
+        return true;
+    };
+    if (!valid_ || !(key == key_) || !inside(x_, ox, wc, sx) || !inside(y_, oy, hc, sy)) {
+        Render(doc, wc, hc, ox, oy);
+        key_ = key;
+        valid_ = inside(x_, ox, wc, sx) && inside(y_, oy, hc, sy);
+    }
+    QImage frame = layers_.size() == QSize(wc, hc) ? layers_.copy() : layers_.copy(sx, sy, wc, hc);
+
+    // The overlays fixed to the window.
+    QPainter painter(&frame);
+    if (doc.processed && doc.scaleShown)
+        DrawCoordinateScale(CLayerContext(doc, wc, hc), painter, true, true, ui);
+    if (doc.legendShown) {
+        const QImage legend = DrawLegend(doc, doc.coverageDisplayType);
+        if (!legend.isNull())
+            painter.drawImage(wc - legend.width(), 1, legend);
+    }
+    if (doc.view.compassShown)
+        painter.drawImage(kCompassAt, DrawCompass(doc, wc, hc, ui));
+    return frame;
+}
+
+} // namespace tarvo

@@ -1,0 +1,68 @@
+#pragma once
+// The pointer on the map view: status-bar readouts, the information window,
+// the ruler, inserting, moving, editing and deleting resources. The view
+// forwards its mouse events here (zoom clicks it handles itself) and paints
+// the overlay this object draws over the cached picture. Each pointer tool
+// is its own small object; this one routes events to them by mode.
+// GUI thread only; while a worker owns the document nothing is read or
+// changed here.
+
+#include <QPoint>
+
+#include <memory>
+
+class QMouseEvent;
+class QPainter;
+
+namespace tarvo {
+
+class CDocumentHost;
+class IMapCanvas;
+class CPointerContext;
+class CRulerTool;
+class CInsertApTool;
+class CInsertSourceTool;
+class CMoveTool;
+class CResourceEditor;
+class CInfoWnd;
+
+class CMapInteraction {
+public:
+    CMapInteraction(CDocumentHost& host, IMapCanvas& canvas);
+    ~CMapInteraction();
+    CMapInteraction(const CMapInteraction&) = delete;
+    CMapInteraction& operator=(const CMapInteraction&) = delete;
+
+    // Positions are in the canvas's logical pixels.
+    void Press(QMouseEvent* event);   // left button down
+    void Move(QMouseEvent* event);    // every move, also in the zoom modes
+    void Release(QMouseEvent* event); // left button up
+    void DoubleClick(QMouseEvent* event);
+    void ContextMenu(QMouseEvent* event); // right button up
+    // The pointer rests at `position` (the view times the rest): opens the
+    // information window when the document's info-window flag is on.
+    void Hover(QPoint position);
+    // The pointer left the canvas: hides the information window and puts a
+    // dragged resource back.
+    void Leave();
+    void PaintOverlay(QPainter& painter);
+
+    // The information window, or nullptr before it was first shown.
+    CInfoWnd* InfoWindow() const { return info_; }
+
+private:
+    bool Idle() const; // no worker owns the document
+    void HideInfo();
+
+    CDocumentHost& host_;
+    IMapCanvas& canvas_;
+    std::unique_ptr<CPointerContext> ctx_;
+    std::unique_ptr<CRulerTool> ruler_;
+    std::unique_ptr<CInsertApTool> insertAp_;
+    std::unique_ptr<CInsertSourceTool> insertSource_;
+    std::unique_ptr<CMoveTool> move_;
+    std::unique_ptr<CResourceEditor> editor_;
+    CInfoWnd* info_ = nullptr; // owned by the canvas widget
+};
+
+} // namespace tarvo

@@ -1,0 +1,102 @@
+#pragma once
+// The map view window: paints the study from document state through a
+// frame cache, keeps the two scroll bars of the zoomed picture, handles the
+// zoom clicks and the pointer shapes of the modes, and hands every other
+// pointer action to CMapInteraction. Its commands are CMapViewCommands.
+
+#include "mapview/MapCanvas.h"
+#include "mapview/MapFrameCache.h"
+#include "view/ViewGeometry.h"
+
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+
+#include <memory>
+
+class QScrollBar;
+
+namespace tarvo {
+
+class CDocumentHost;
+class CMapInteraction;
+class CMapViewCommands;
+
+class CTarvoAnalyzerView : public QWidget, public IMapCanvas {
+    Q_OBJECT
+
+public:
+    CTarvoAnalyzerView(CDocumentHost& host, QWidget* parent = nullptr);
+    ~CTarvoAnalyzerView() override;
+
+    // IMapCanvas. The client area is the widget less the scroll bars while
+    // they are shown.
+    QSize ClientSize() const override;
+    QWidget* CanvasWidget() override { return this; }
+    void SetStatusText(int pane, const QString& text) override;
+    void RepaintOverlay() override { update(); }
+    void RerenderPicture() override;
+    const QImage& Picture() const override { return picture_; }
+
+    // The toolbar commands of the view.
+    CMapViewCommands& Commands() { return *commands_; }
+
+    // Copies the picture on screen into doc.lastViewBitmap, which the
+    // snapshot, the KML export and printing read. Done on demand rather
+    // than on every frame, which keeps scrolling cheap.
+    void SyncLastViewBitmap();
+
+    // A scroll-bar action on one axis, as the bars and the wheel send it.
+    void Scroll(bool horizontal, ScrollCode code, int thumb = 0);
+
+    // The pointer shape of the current mode.
+    void UpdatePointerShape();
+    // Composes the frame again over the unchanged moving layers (an
+    // overlay fixed to the window changed).
+    void RefreshFrame();
+
+    QScrollBar* HorizontalBar() const { return hbar_; }
+    QScrollBar* VerticalBar() const { return vbar_; }
+    // Frames composed and moving-layer renders so far (for tests and the
+    // benchmark).
+    int FrameCount() const { return frames_; }
+    int LayerRenders() const { return cache_.LayerRenders(); }
+
+signals:
+    // Text for status-bar pane 1..5.
+    void statusText(int pane, const QString& text);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    void onDocumentChanged(unsigned what);
+    bool ZoomMode() const;
+    void ZoomClick(QPoint position);
+    // Shows or hides the bars for the zoom and sets their positions and steps.
+    void SyncScrollBars();
+    void PlaceScrollBars();
+    void ComposeFrame();
+
+    CDocumentHost& host_;
+    std::unique_ptr<CMapInteraction> interaction_;
+    CMapViewCommands* commands_ = nullptr;
+    CMapFrameCache cache_;
+    QImage picture_;
+    bool frameStale_ = true;
+    int frames_ = 0;
+    QScrollBar* hbar_ = nullptr;
+    QScrollBar* vbar_ = nullptr;
+    QWidget* corner_ = nullptr;
+    QTimer hoverTimer_;
+    QPoint hoverAt_;
+};
+
+} // namespace tarvo

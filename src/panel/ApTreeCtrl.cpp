@@ -1,0 +1,107 @@
+#include "panel/ApTreeCtrl.h"
+
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QStyledItemDelegate>
+
+namespace tarvo {
+
+// Gives the tree the style options its items are painted with, so that the
+// hit test uses the same rectangles as the drawing.
+class CApTreeCtrl::CDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::initStyleOption;
+    using QStyledItemDelegate::QStyledItemDelegate;
+};
+
+CApTreeCtrl::CApTreeCtrl(QWidget* parent) : QTreeWidget(parent), delegate_(new CDelegate(this)) {
+    setItemDelegate(delegate_);
+    setHeaderHidden(true);
+    setColumnCount(1);
+    setRootIsDecorated(true);
+    setIconSize(QSize(16, 16));
+    setUniformRowHeights(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setExpandsOnDoubleClick(true);
+    // Long AP texts scroll sideways rather than being cut short.
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    setIndentation(14);
+}
+
+int CApTreeCtrl::ItemData(const QTreeWidgetItem* item) {
+    return item ? item->data(0, Qt::UserRole).toInt() : 0;
+}
+
+void CApTreeCtrl::SetItemData(QTreeWidgetItem* item, int data) {
+    item->setData(0, Qt::UserRole, data);
+}
+
+bool CApTreeCtrl::IsChecked(const QTreeWidgetItem* item) {
+    return item && item->checkState(0) == Qt::Checked;
+}
+
+void CApTreeCtrl::SetChecked(QTreeWidgetItem* item, bool on) {
+    // The items are not user-checkable: the check box is drawn from this
+    // state but only the owner changes it.
+    item->setData(0, Qt::CheckStateRole, on ? Qt::Checked : Qt::Unchecked);
+}
+
+QRect CApTreeCtrl::ZoneRect(QTreeWidgetItem* item, Zone zone) const {
+    if (!item || zone == Zone::None)
+        return {};
+    const QModelIndex index = indexFromItem(item);
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.rect = visualRect(index);
+    delegate_->initStyleOption(&option, index);
+    const QStyle::SubElement element = zone == Zone::CheckBox
+                                           ? QStyle::SE_ItemViewItemCheckIndicator
+                                       : zone == Zone::Icon ? QStyle::SE_ItemViewItemDecoration
+                                                            : QStyle::SE_ItemViewItemText;
+    return style()->subElementRect(element, &option, this);
+}
+
+CApTreeCtrl::Zone CApTreeCtrl::ZoneAt(QPoint viewportPos, QTreeWidgetItem** found) const {
+    QTreeWidgetItem* item = itemAt(viewportPos);
+    if (found)
+        *found = item;
+    if (!item)
+        return Zone::None;
+    for (Zone zone : {Zone::CheckBox, Zone::Icon, Zone::Label})
+        if (ZoneRect(item, zone).contains(viewportPos))
+            return zone;
+    return Zone::None;
+}
+
+void CApTreeCtrl::ExpandAll() {
+    for (int i = 0; i < topLevelItemCount(); ++i)
+        topLevelItem(i)->setExpanded(true);
+}
+
+void CApTreeCtrl::mousePressEvent(QMouseEvent* event) {
+    QTreeWidgetItem* item = nullptr;
+    const Zone zone = ZoneAt(event->position().toPoint(), &item);
+    QTreeWidget::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton && zone == Zone::CheckBox)
+        emit checkBoxPressed(item);
+    else if (event->button() == Qt::LeftButton && zone == Zone::Icon)
+        emit iconPressed(item);
+    else if (event->button() == Qt::RightButton && zone == Zone::Icon)
+        emit iconRightPressed(item, event->globalPosition().toPoint());
+}
+
+void CApTreeCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
+    QTreeWidgetItem* item = nullptr;
+    const Zone zone = ZoneAt(event->position().toPoint(), &item);
+    if (event->button() == Qt::LeftButton && zone == Zone::CheckBox) {
+        // A quick second click on a box is a second tick, not a double click.
+        emit checkBoxPressed(item);
+        return;
+    }
+    QTreeWidget::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton && zone == Zone::Label)
+        emit labelDoubleClicked(item);
+}
+
+} // namespace tarvo

@@ -1,0 +1,69 @@
+#include "analysis/ApGroups.h"
+#include "analysis/SampleSets.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace tarvo {
+namespace {
+
+CAPInfo MakeAp(const char* ssid, int channel, bool selected, std::uint8_t macTail) {
+    CAPInfo ap;
+    std::memcpy(ap.ssid.data(), ssid, std::strlen(ssid));
+    ap.channel = channel;
+    ap.selected = selected ? 1 : 0;
+    ap.bssid[5] = macTail;
+    return ap;
+}
+
+CTarvoAnalyzerDoc ThreeNetworks() {
+    CTarvoAnalyzerDoc doc;
+    doc.aps.Add(MakeAp("Office", 6, true, 1));
+    doc.aps.Add(MakeAp("lab", 1, false, 2));
+    doc.aps.Add(MakeAp("Office", 11, false, 3));
+    doc.aps.Add(MakeAp("Guest", 6, false, 4));
+    return doc;
+}
+
+TEST(ApGroups, BySsidOrdersIgnoringCaseAndColoursInCreationOrder) {
+    CTarvoAnalyzerDoc doc = ThreeNetworks();
+    BuildApGroups(doc);
+    const auto& g = doc.activeGroups.groups;
+    ASSERT_EQ(g.GetSize(), 3);
+    EXPECT_EQ(g[0].name, "SSID: \"Guest\"");
+    EXPECT_EQ(g[1].name, "SSID: \"lab\"");
+    EXPECT_EQ(g[2].name, "SSID: \"Office\"");
+    // Office was created first, lab second, Guest third.
+    EXPECT_EQ(g[2].colour, HueWheelColour(0));
+    EXPECT_EQ(g[1].colour, HueWheelColour(52));
+    EXPECT_EQ(g[0].colour, HueWheelColour(104));
+    ASSERT_EQ(g[2].items.GetSize(), 2);
+    EXPECT_EQ(g[2].items[0].apIndex, 0);
+    EXPECT_EQ(g[2].items[1].apIndex, 2);
+    EXPECT_EQ(g[2].anySelected, 1);
+    EXPECT_EQ(g[1].anySelected, 0);
+    EXPECT_EQ(doc.groupsBySsid, doc.activeGroups);
+}
+
+TEST(ApGroups, ByChannelAndOnlySelected) {
+    CTarvoAnalyzerDoc doc = ThreeNetworks();
+    doc.sortBySsid = false;
+    BuildApGroups(doc);
+    const auto& g = doc.activeGroups.groups;
+    ASSERT_EQ(g.GetSize(), 3);
+    EXPECT_EQ(g[0].name, "Channel 1, 2412 MHz");
+    EXPECT_EQ(g[1].name, "Channel 6, 2437 MHz");
+    EXPECT_EQ(g[2].name, "Channel 11, 2462 MHz");
+    EXPECT_EQ(g[1].items.GetSize(), 2);
+    EXPECT_EQ(doc.groupsByChannel, doc.activeGroups);
+
+    doc.onlySelected = false; // the "all APs" flag off: unselected APs vanish
+    BuildApGroups(doc);
+    ASSERT_EQ(doc.activeGroups.groups.GetSize(), 1);
+    EXPECT_EQ(doc.activeGroups.groups[0].items.GetSize(), 1);
+    EXPECT_EQ(doc.activeGroups.groups[0].colour, HueWheelColour(0));
+}
+
+} // namespace
+} // namespace tarvo

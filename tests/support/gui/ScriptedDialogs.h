@@ -1,0 +1,98 @@
+#pragma once
+// IDialogService answered from a script: each dialog pops the next queued
+// answer (Cancel when none is queued) and records what it was shown.
+
+#include "mapview/DialogService.h"
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tarvo::test {
+
+class CScriptedDialogs : public IDialogService {
+public:
+    // std::nullopt stands for Cancel.
+    std::deque<std::optional<CApPropertiesText>> apAnswers;
+    std::deque<std::optional<CSourcePropertiesText>> sourceAnswers;
+    std::deque<std::optional<int>> iconAnswers;
+    std::deque<bool> rulerAnswers;
+    std::deque<std::optional<std::string>> kmlAnswers;
+    std::deque<std::optional<CTableOptions>> tableAnswers;
+    std::deque<std::optional<ColourRef>> colourAnswers;
+    std::deque<int> menuAnswers;
+
+    // What each dialog was opened with, in order.
+    std::vector<CApPropertiesText> apShown;
+    std::vector<CSourcePropertiesText> sourceShown;
+    std::vector<int> iconShown;
+    std::vector<CRulerText> rulerShown;
+    std::vector<std::string> kmlShown;
+    std::vector<ColourRef> colourShown;
+    std::vector<std::vector<std::string>> menuShown;
+    int tableShown = 0;
+
+    bool EditApProperties(CApPropertiesText& fields) override {
+        apShown.push_back(fields);
+        return Answer(apAnswers, fields);
+    }
+    bool EditSourceProperties(CSourcePropertiesText& fields) override {
+        sourceShown.push_back(fields);
+        return Answer(sourceAnswers, fields);
+    }
+    bool ChooseApIcon(int& iconId) override {
+        iconShown.push_back(iconId);
+        return Answer(iconAnswers, iconId);
+    }
+    bool ChooseSourceIcon(int& iconId) override {
+        iconShown.push_back(iconId);
+        return Answer(iconAnswers, iconId);
+    }
+    bool ShowMeasuredDistance(const CRulerText& fields) override {
+        rulerShown.push_back(fields);
+        if (rulerAnswers.empty())
+            return false;
+        const bool ok = rulerAnswers.front();
+        rulerAnswers.pop_front();
+        return ok;
+    }
+    bool EditKmlDescription(std::string& description) override {
+        kmlShown.push_back(description);
+        return Answer(kmlAnswers, description);
+    }
+    bool EditTableOptions(CTableOptions& options) override {
+        ++tableShown;
+        return Answer(tableAnswers, options);
+    }
+    std::optional<ColourRef> ChooseColour(ColourRef initial) override {
+        colourShown.push_back(initial);
+        if (colourAnswers.empty())
+            return std::nullopt;
+        const auto answer = colourAnswers.front();
+        colourAnswers.pop_front();
+        return answer;
+    }
+    int ChooseMenuItem(const std::vector<std::string>& items, QPoint) override {
+        menuShown.push_back(items);
+        if (menuAnswers.empty())
+            return -1;
+        const int answer = menuAnswers.front();
+        menuAnswers.pop_front();
+        return answer;
+    }
+
+private:
+    template <typename T> static bool Answer(std::deque<std::optional<T>>& answers, T& fields) {
+        if (answers.empty())
+            return false;
+        const std::optional<T> answer = answers.front();
+        answers.pop_front();
+        if (!answer)
+            return false;
+        fields = *answer;
+        return true;
+    }
+};
+
+} // namespace tarvo::test
