@@ -40,23 +40,15 @@ TEST(ReliabilityRadii, NormalSpreadAroundTheFittedLine) {
         EXPECT_LT(ap.levels[k], ap.levels[k - 1]); // likelier means nearer
 }
 
-CTarvoAnalyzerDoc ReliabilityDoc(double secondSlope, bool secondValid) {
+TEST(ReliabilityAnalysis, ListsSelectedApsWithoutAModel) {
     CAPInfo good = test::FlatAp(1, 0, 0, 10, -50);
     good.valid = 1;
     good.slope = -25.0;
-    good.intercept = -35.0;
-    good.sigma = 4.0;
-    CAPInfo other = test::FlatAp(2, 0, 0, 10, -50);
-    other.valid = secondValid ? 1 : 0;
-    other.slope = secondSlope;
-    other.name = "Lobby";
-    CAPInfo unselected = test::FlatAp(3, 0, 0, 10, -50);
-    unselected.selected = 0;
-    return test::ProcessedDoc({good, other, unselected});
-}
-
-TEST(ReliabilityAnalysis, ListsSelectedApsWithoutAModel) {
-    CTarvoAnalyzerDoc doc = ReliabilityDoc(-10.0, true); // -10.0 is not below -10.0
+    CAPInfo flat = test::FlatAp(2, 0, 0, 10, -50);
+    flat.valid = 1;
+    flat.slope = -10.0; // not below -10.0
+    flat.name = "Lobby";
+    CTarvoAnalyzerDoc doc = test::ProcessedDoc({good, flat});
     CFakeUi ui;
     EXPECT_EQ(RunReliabilityAnalysis(doc, ui), 1);
     ASSERT_EQ(ui.messages.size(), 1u);
@@ -66,24 +58,17 @@ TEST(ReliabilityAnalysis, ListsSelectedApsWithoutAModel) {
     EXPECT_GT(doc.aps[0].levels[0], 0.0);
     EXPECT_EQ(doc.aps[1].levels[0], 0.0);
 
-    // Without merging the AP's name follows its MAC.
+    // Without merging the AP's name follows its MAC; with no AP qualifying
+    // "No Valid AP" follows.
     doc.MergeApsAcrossFiles = false;
-    doc.aps[2].selected = 1;
-    CFakeUi ui2;
-    RunReliabilityAnalysis(doc, ui2);
-    ASSERT_EQ(ui2.messages.size(), 1u);
-    EXPECT_EQ(ui2.messages[0].text, "No enough points for the following APs: \n "
-                                    "00-11-22-33-44-02 Lobby \n00-11-22-33-44-03  \n \n");
-}
-
-TEST(ReliabilityAnalysis, NoQualifyingApIsRefused) {
-    CTarvoAnalyzerDoc doc = ReliabilityDoc(-20.0, false);
     doc.aps[0].selected = 0;
-    CFakeUi ui;
-    EXPECT_EQ(RunReliabilityAnalysis(doc, ui), 0);
-    ASSERT_EQ(ui.messages.size(), 2u);
-    EXPECT_EQ(ui.messages[1].text, "No seleted AP has enough point!");
-    EXPECT_EQ(ui.messages[1].title, "No Valid AP");
+    CFakeUi none;
+    EXPECT_EQ(RunReliabilityAnalysis(doc, none), 0);
+    ASSERT_EQ(none.messages.size(), 2u);
+    EXPECT_EQ(none.messages[0].text,
+              "No enough points for the following AP: \n 00-11-22-33-44-02 Lobby \n \n");
+    EXPECT_EQ(none.messages[1].text, "No seleted AP has enough point!");
+    EXPECT_EQ(none.messages[1].title, "No Valid AP");
 }
 
 } // namespace
