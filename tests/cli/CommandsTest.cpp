@@ -20,11 +20,6 @@ bool Has(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
-std::string ReadText(const std::string& path) {
-    const auto bytes = test::ReadBytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
-
 class Commands : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -183,6 +178,11 @@ TEST_F(Commands, SimulateMapAndProjectionInfo) {
 }
 
 #ifdef TARVO_HAVE_tarvo_export
+
+std::string ReadText(const std::string& path) {
+    const auto bytes = test::ReadBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
 
 TEST_F(Commands, ReportTableKmlAndRender) {
     const std::string html = dir.File("study.html");
