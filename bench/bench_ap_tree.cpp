@@ -7,7 +7,7 @@
 //     AP with its swatch and check, expanded.
 //   BM_RefreshApTree: checks, swatches and texts of the same tree anew.
 
-#include "analysis/ApGroups.h"
+#include "model/ApGroups.h"
 #include "analysis/CollectionLoader.h"
 #include "analysis/ProjectionOpen.h"
 #include "model/Text.h"

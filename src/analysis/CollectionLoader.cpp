@@ -1,6 +1,6 @@
 #include "analysis/CollectionLoader.h"
 
-#include "analysis/ApGroups.h"
+#include "model/ApGroups.h"
 #include "analysis/Coordinates.h"
 #include "analysis/Estimation.h"
 #include "analysis/SampleSets.h"

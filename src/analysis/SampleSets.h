@@ -4,6 +4,8 @@
 // per-AP preparation steps before estimation (no-signal samples, spatial
 // thinning).
 
+#include "model/ChannelPlan.h"
+#include "model/ColourWheel.h"
 #include "model/Document.h"
 #include "model/UiServices.h"
 
@@ -17,17 +19,6 @@ constexpr double kNoSignalDbm = -100.0;
 // A point closer than this (|dY| + |dX|, metres) to a sample of the AP
 // already has a measurement there and gets no no-signal sample.
 constexpr double kNoSignalSpacingM = 0.1;
-
-// Centre frequency in MHz of an IEEE 802.11 channel: 1..13, 14, 36..64 and
-// 149..161 in steps of 4; any other channel gives -1.
-int FrequencyForChannel(int channel);
-
-// The colour seed's next value: (seed mod 252 + 52) mod 252.
-std::int32_t NextColourSeed(std::int32_t seed);
-
-// The hue-wheel colour of a seed (0..251; any other value counts as 0):
-// six sectors of 42 steps between fixed components 176 and 22.
-ColourRef HueWheelColour(std::int32_t seed);
 
 // Advances doc.colourSeed and returns the colour of its new value.
 ColourRef NextColour(CTarvoAnalyzerDoc& doc);

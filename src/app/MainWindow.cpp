@@ -1,6 +1,5 @@
 #include "app/MainWindow.h"
 
-#include "analysis/ApGroups.h"
 #include "app/AboutDialog.h"
 #include "app/AppResources.h"
 #include "app/FrameActions.h"
@@ -244,7 +243,6 @@ bool CMainFrame::OpenWorkspace(const QString& path) {
                                        : OpenWorkspaceFile(doc, path.toStdString(), host_.ui());
     if (!opened)
         return false;
-    BuildApGroups(doc);
     host_.setModified(false);
     host_.setTitle(FileTitle(doc.workspacePath));
     recent_.Add(QString::fromStdString(doc.workspacePath));

@@ -1,6 +1,7 @@
 #include "formats/WorkspaceReader.h"
 
 #include "formats/WorkspaceWriter.h"
+#include "model/ApGroups.h"
 #include "model/LittleEndian.h"
 
 #include <algorithm>
@@ -429,8 +430,9 @@ void RefreshAfterWorkspaceRead(CTarvoAnalyzerDoc& doc) {
         m.inSiteUnits = true;
     for (CISMarker& s : doc.sources)
         s.inSiteUnits = true;
-    // The SSID groups and the active group set are rebuilt by the control
-    // panel, which owns the grouping, when the views are updated.
+    // Groups are not stored: they are rebuilt by SSID, as a freshly loaded
+    // collection has them, so colour mode 1 and the legend have their groups.
+    BuildApGroups(doc);
 }
 
 } // namespace tarvo

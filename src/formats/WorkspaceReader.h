@@ -34,8 +34,9 @@ WorkspaceReadStatus ReadWorkspace(CTarvoAnalyzerDoc& doc, std::span<const std::u
 
 // Brings the document state in line after a workspace has been read: the AP
 // listing is sorted by SSID again, and markers and sources are taken as
-// being in site units (the file stores them converted). The panel rebuilds
-// its groups and widgets from this state when it is told to update.
+// being in site units (the file stores them converted), and the AP groups
+// are rebuilt by SSID (BuildApGroups). The panel refills its widgets from
+// this state when it is told to update.
 void RefreshAfterWorkspaceRead(CTarvoAnalyzerDoc& doc);
 
 } // namespace tarvo

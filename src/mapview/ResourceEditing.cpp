@@ -1,6 +1,6 @@
 #include "mapview/ResourceEditing.h"
 
-#include "analysis/ApGroups.h"
+#include "model/ApGroups.h"
 #include "analysis/Coordinates.h"
 #include "analysis/Recalculation.h"
 #include "mapview/DocumentHost.h"

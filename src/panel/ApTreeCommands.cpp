@@ -1,6 +1,6 @@
 #include "panel/ApTreeCommands.h"
 
-#include "analysis/ApGroups.h"
+#include "model/ApGroups.h"
 #include "analysis/Coordinates.h"
 #include "analysis/Coverage.h"
 #include "analysis/Recalculation.h"

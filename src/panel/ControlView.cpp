@@ -1,6 +1,6 @@
 #include "panel/ControlView.h"
 
-#include "analysis/ApGroups.h"
+#include "model/ApGroups.h"
 #include "analysis/Coordinates.h"
 #include "analysis/ProjectionOpen.h"
 #include "mapview/DocumentHost.h"

@@ -1,6 +1,6 @@
 #include "panel/PanelCommands.h"
 
-#include "analysis/ApGroups.h"
+#include "model/ApGroups.h"
 #include "analysis/CollectionLoader.h"
 #include "analysis/Coordinates.h"
 #include "analysis/Coverage.h"

@@ -1,5 +1,5 @@
-#include "analysis/ApGroups.h"
-#include "analysis/SampleSets.h"
+#include "model/ApGroups.h"
+#include "model/ColourWheel.h"
 
 #include <gtest/gtest.h>
 

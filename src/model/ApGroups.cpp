@@ -1,6 +1,7 @@
-#include "analysis/ApGroups.h"
+#include "model/ApGroups.h"
 
-#include "analysis/SampleSets.h"
+#include "model/ChannelPlan.h"
+#include "model/ColourWheel.h"
 #include "model/Text.h"
 
 #include <algorithm>
@@ -54,7 +55,7 @@ void BuildApGroups(CTarvoAnalyzerDoc& doc) {
             group.info.name =
                 bySsid ? "SSID: \"" + SsidText(ap.ssid) + "\"" : ChannelGroupName(ap.channel);
             group.info.colour = HueWheelColour(seed);
-            seed = (seed + 52) % 252;
+            seed = NextColourSeed(seed);
             const auto after = [&](const CPendingGroup& g) {
                 return bySsid ? g.orderKey > group.orderKey : g.channel > group.channel;
             };
