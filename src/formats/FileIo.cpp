@@ -22,26 +22,4 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) 
     return bytes;
 }
 
-bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
-    std::string temporary = path + ".tmp" + std::to_string(::getpid());
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::remove(temporary.c_str());
-            return false;
-        }
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
-}
-
 } // namespace tarvo

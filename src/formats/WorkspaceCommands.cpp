@@ -40,10 +40,13 @@ std::string WorkspacePathFor(const std::string& chosen) {
 }
 
 bool SaveWorkspaceFile(const CTarvoAnalyzerDoc& doc, const std::string& path, IUiServices& ui) {
-    if (WriteWorkspaceFile(doc, path))
+    CWriteFailure failure;
+    if (WriteWorkspaceFile(doc, path, &failure))
         return true;
-    ui.MessageBox(Format("Could not save file \"%s\"", path.c_str()), "File Save Error",
-                  MsgIcon::Error);
+    std::string text = Format("Could not save file \"%s\"", path.c_str());
+    if (!failure.reason.empty())
+        text += " (" + failure.reason + ")";
+    ui.MessageBox(text, "File Save Error", MsgIcon::Error);
     return false;
 }
 

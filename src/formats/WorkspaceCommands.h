@@ -25,8 +25,9 @@ bool IsWorkspaceFile(const std::string& path);
 std::string WorkspacePathFor(const std::string& chosen);
 
 // Writes the workspace to path; when the file cannot be created or written
-// shows "Could not save file \"PATH\"" titled "File Save Error" and returns
-// false, leaving any previous file at path unchanged.
+// shows "Could not save file \"PATH\"" with the system's reason in
+// parentheses, titled "File Save Error", and returns false, leaving any
+// previous file at path unchanged.
 bool SaveWorkspaceFile(const CTarvoAnalyzerDoc& doc, const std::string& path, IUiServices& ui);
 
 // "Save Project": asks for a name the first time (or after a workspace was

@@ -322,9 +322,10 @@ std::optional<std::vector<std::uint8_t>> WriteWorkspace(const CTarvoAnalyzerDoc&
     return CWorkspaceWriter().Write(doc);
 }
 
-bool WriteWorkspaceFile(const CTarvoAnalyzerDoc& doc, const std::string& path) {
+bool WriteWorkspaceFile(const CTarvoAnalyzerDoc& doc, const std::string& path,
+                        CWriteFailure* failure) {
     const std::optional<std::vector<std::uint8_t>> bytes = WriteWorkspace(doc);
-    return bytes && WriteFileAtomically(path, *bytes);
+    return bytes && WriteFileAtomically(path, *bytes, failure);
 }
 
 } // namespace tarvo

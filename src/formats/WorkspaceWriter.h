@@ -4,6 +4,7 @@
 // followed by the characters and a NUL; arrays are a signed 32-bit count
 // followed by the elements. WorkspaceReader.h reads the same layout back.
 
+#include "formats/OutputFile.h"
 #include "model/Document.h"
 
 #include <cstddef>
@@ -41,7 +42,9 @@ std::optional<std::vector<std::uint8_t>> WriteWorkspace(const CTarvoAnalyzerDoc&
 
 // Writes the workspace to path, replacing an existing file only once the new
 // one is complete. Returns false when the file cannot be created or written;
-// the previous file is then left as it was.
-bool WriteWorkspaceFile(const CTarvoAnalyzerDoc& doc, const std::string& path);
+// the previous file is then left as it was, and *failure (when given) says
+// why the file could not be written (no reason when the study is too large).
+bool WriteWorkspaceFile(const CTarvoAnalyzerDoc& doc, const std::string& path,
+                        CWriteFailure* failure = nullptr);
 
 } // namespace tarvo

@@ -117,7 +117,8 @@ TEST_F(Commands, SavedStudiesReopenWithTheSameResults) {
     const std::string nowhere = dir.File("missing/x.tws");
     CToolRun r = RunTarvo({"process", "--save", nowhere, survey});
     EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(Has(r.err, "File Save Error: Could not save file \"" + nowhere + "\"\n")) << r.err;
+    EXPECT_TRUE(Has(r.err, "File Save Error: Could not save file \"" + nowhere +
+                                  "\" (No such file or directory)\n")) << r.err;
 }
 
 TEST_F(Commands, InfoOnSurveysWorkspacesAndRefusedFiles) {

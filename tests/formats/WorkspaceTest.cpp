@@ -5,6 +5,7 @@
 #include "model/LittleEndian.h"
 #include "model/Text.h"
 #include "support/FakeUi.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +14,6 @@
 #include <filesystem>
 #include <random>
 #include <tuple>
-#include <unistd.h>
 
 namespace tarvo {
 namespace {
@@ -668,14 +668,17 @@ TEST(WorkspaceCommandsTest, SaveAsksOnceAndKeepsTheOldFileOnFailure) {
     EXPECT_EQ(ui.choices.size(), 2u);
     EXPECT_EQ(test::ReadBytes(path), Save(doc));
 
-    // A folder where the temporary file would go makes the write fail even
-    // for a user whom permissions do not stop; the old file stays.
-    std::filesystem::create_directory(path + ".tmp" + std::to_string(::getpid()));
+    // A write that fails part-way (as on a full disk) keeps the old file.
     const auto old = test::ReadBytes(path);
     doc.aps[0].name = "again";
-    EXPECT_FALSE(SaveWorkspaceFile(doc, path, ui));
-    ExpectMessage(ui, 0, "Could not save file \"" + path + "\"", "File Save Error");
+    {
+        test::CFileSizeLimit full(100);
+        EXPECT_FALSE(SaveWorkspaceFile(doc, path, ui));
+    }
+    ExpectMessage(ui, 0, "Could not save file \"" + path + "\" (File too large)",
+                  "File Save Error");
     EXPECT_EQ(test::ReadBytes(path), old);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 
     ASSERT_TRUE(doc.busy.TrySet()); // refused while a worker owns the document
     EXPECT_FALSE(SaveWorkspaceCommand(doc, ui));

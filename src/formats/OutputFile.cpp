@@ -1,0 +1,139 @@
+#include "formats/OutputFile.h"
+
+#include "formats/FilePaths.h"
+#include "formats/FileIo.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+#include <utility>
+
+namespace tarvo {
+
+namespace {
+
+constexpr std::size_t kBufferBytes = std::size_t{1} << 16;
+
+// A short name, so that a long target name cannot make it too long.
+std::string TemporaryBeside(const std::string& target) {
+    static std::atomic<unsigned> counter{0};
+    const std::filesystem::path folder = std::filesystem::path(target).parent_path();
+    const std::string name = ".tarvo-" + std::to_string(::getpid()) + "-" +
+                             std::to_string(counter.fetch_add(1)) + ".tmp";
+    return (folder / name).string();
+}
+
+} // namespace
+
+COutputFile::COutputFile(const std::string& path) : target_(path) {
+    struct stat info {};
+    const bool exists = ::stat(path.c_str(), &info) == 0;
+    if (exists && S_ISDIR(info.st_mode)) {
+        Fail(false, EISDIR);
+        return;
+    }
+    if (exists && !S_ISREG(info.st_mode)) {
+        // A device or a pipe has no previous content to keep.
+        fd_ = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    } else {
+        // A link is followed, so that the link itself stays in place.
+        struct stat link {};
+        if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode))
+            target_ = FullPath(path);
+        temporary_ = TemporaryBeside(target_);
+        fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    }
+    if (fd_ < 0) {
+        temporary_.clear();
+        Fail(false, errno);
+    }
+}
+
+COutputFile::~COutputFile() {
+    Discard();
+}
+
+bool COutputFile::Write(std::string_view bytes) {
+    if (!Ok())
+        return false;
+    buffer_.append(bytes);
+    return buffer_.size() < kBufferBytes || Flush();
+}
+
+bool COutputFile::Write(std::span<const std::uint8_t> bytes) {
+    return Write(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+bool COutputFile::Flush() {
+    std::size_t done = 0;
+    while (done < buffer_.size()) {
+        const ::ssize_t n = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            Fail(true, n < 0 ? errno : ENOSPC);
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    buffer_.clear();
+    return true;
+}
+
+bool COutputFile::Commit() {
+    if (!Ok() || !Flush())
+        return false;
+    if (temporary_.empty()) {
+        const int fd = std::exchange(fd_, -1);
+        if (::close(fd) != 0)
+            Fail(true, errno);
+        return Ok();
+    }
+    if (::fsync(fd_) != 0) {
+        Fail(true, errno);
+        return false;
+    }
+    const int fd = std::exchange(fd_, -1);
+    if (::close(fd) != 0 || std::rename(temporary_.c_str(), target_.c_str()) != 0) {
+        Fail(true, errno);
+        return false;
+    }
+    temporary_.clear();
+    return true;
+}
+
+void COutputFile::Fail(bool opened, int error) {
+    if (!Ok())
+        return;
+    failure_.opened = opened;
+    failure_.reason = std::error_code(error, std::generic_category()).message();
+    Discard();
+}
+
+void COutputFile::Discard() {
+    if (fd_ >= 0)
+        ::close(std::exchange(fd_, -1));
+    if (!temporary_.empty())
+        ::unlink(std::exchange(temporary_, std::string()).c_str());
+}
+
+bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
+                         CWriteFailure* failure) {
+    COutputFile file(path);
+    const bool written = file.Write(bytes) && file.Commit();
+    if (!written && failure)
+        *failure = file.Failure();
+    return written;
+}
+
+std::string WriteFailureText(const std::string& path, const CWriteFailure& failure) {
+    return std::string(failure.opened ? "Error writing file " : "Error opening file ") + path +
+           ". (" + failure.reason + ")";
+}
+
+} // namespace tarvo
