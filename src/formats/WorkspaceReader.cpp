@@ -121,30 +121,29 @@ private:
 
     WorkspaceReadStatus Projection(CTarvoAnalyzerDoc& doc) {
         doc.projectionKind = in_.I32();
-        std::size_t headerSize = 0;
-        if (doc.projectionKind == kProjectionGps)
-            headerSize = kTwsGpsHeaderSize;
-        else if (doc.projectionKind == kProjectionLinear)
-            headerSize = kTwsLinearHeaderSize;
-        else
-            return WorkspaceReadStatus::Damaged; // no header layout to read
-        auto header = in_.Take(headerSize);
-        if (header.empty())
-            return WorkspaceReadStatus::Damaged;
-        const std::uint8_t subtype = header[kTwsSubtypeOffset];
-        if (subtype != 0 && subtype != 1) {
-            ui_.MessageBox("Unsupported TWS Filetype. May be for a different product.",
-                           "Invalid File", MsgIcon::Error);
-            return WorkspaceReadStatus::UnsupportedType;
-        }
-        // The header's size and magic are carried, not checked.
-        doc.projectionSubtype = subtype;
-        const std::uint8_t* m = header.data() + kProjectionMatrixOffset;
-        for (auto& row : doc.ProjectionMatrix)
-            for (double& value : row) {
-                value = GetF64(m);
-                m += 8;
+        // Other kinds carry no header: the map size and image follow.
+        if (doc.projectionKind == kProjectionGps || doc.projectionKind == kProjectionLinear) {
+            const std::size_t headerSize = doc.projectionKind == kProjectionGps
+                                               ? kTwsGpsHeaderSize
+                                               : kTwsLinearHeaderSize;
+            auto header = in_.Take(headerSize);
+            if (header.empty())
+                return WorkspaceReadStatus::Damaged;
+            const std::uint8_t subtype = header[kTwsSubtypeOffset];
+            if (subtype != 0 && subtype != 1) {
+                ui_.MessageBox("Unsupported TWS Filetype. May be for a different product.",
+                               "Invalid File", MsgIcon::Error);
+                return WorkspaceReadStatus::UnsupportedType;
             }
+            // The header's size and magic are carried, not checked.
+            doc.projectionSubtype = subtype;
+            const std::uint8_t* m = header.data() + kProjectionMatrixOffset;
+            for (auto& row : doc.ProjectionMatrix)
+                for (double& value : row) {
+                    value = GetF64(m);
+                    m += 8;
+                }
+        }
         doc.ImageWidth = in_.I32();
         doc.ImageHeight = in_.I32();
         const std::uint32_t imageSize = in_.U32();

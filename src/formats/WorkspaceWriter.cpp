@@ -15,10 +15,8 @@ public:
     std::optional<std::vector<std::uint8_t>> Write(const CTarvoAnalyzerDoc& doc) {
         out_.U32(kTwsMagic);
         out_.U32(kTwsVersion);
-        const bool mapBlock = doc.mapLoaded && (doc.projectionKind == kProjectionGps ||
-                                                doc.projectionKind == kProjectionLinear);
-        Flag(mapBlock);
-        if (mapBlock)
+        Flag(doc.mapLoaded);
+        if (doc.mapLoaded)
             Projection(doc);
 
         Count(doc.files.size());
@@ -102,16 +100,20 @@ private:
     void Projection(const CTarvoAnalyzerDoc& doc) {
         const bool gps = doc.projectionKind == kProjectionGps;
         out_.I32(doc.projectionKind);
-        out_.U32(gps ? kTwsGpsHeaderSize : kTwsLinearHeaderSize);
-        out_.U32(gps ? kTwsGpsHeaderMagic : kTwsLinearHeaderMagic);
-        out_.U16(1);
-        out_.U16(0);
-        out_.U8(doc.projectionSubtype);
-        for (const auto& row : doc.ProjectionMatrix)
-            for (double m : row)
-                out_.F64(m);
-        if (gps)
-            out_.Zeros(4);
+        // Only the two projection kinds have a header; other kinds go
+        // straight to the map size and image.
+        if (gps || doc.projectionKind == kProjectionLinear) {
+            out_.U32(gps ? kTwsGpsHeaderSize : kTwsLinearHeaderSize);
+            out_.U32(gps ? kTwsGpsHeaderMagic : kTwsLinearHeaderMagic);
+            out_.U16(1);
+            out_.U16(0);
+            out_.U8(doc.projectionSubtype);
+            for (const auto& row : doc.ProjectionMatrix)
+                for (double m : row)
+                    out_.F64(m);
+            if (gps)
+                out_.Zeros(4);
+        }
         out_.I32(doc.ImageWidth);
         out_.I32(doc.ImageHeight);
         if (doc.mapBytes.size() > std::numeric_limits<std::uint32_t>::max())

@@ -32,11 +32,10 @@ constexpr const char* kTwsSaveFilter =
     "Tarvo Work Space (tws)|*.tws|TWS (*.tws)|*.tws|All Files (*.*)|*.*||";
 constexpr const char* kTwsSaveTitle = "Save work space";
 
-// Serialises the document. The projection block is written only when a map
-// is loaded under a projection kind that has a header layout (1 GPS, 2
-// linear); a map under any other kind cannot be described by the file, so
-// the file then records no map. The coverage block follows only while the
-// coverage-present flag is set. Nothing is returned for a study whose arrays
+// Serialises the document. The projection block is written when a map is
+// loaded: its kind, the projection header for the kinds that have one (1
+// GPS, 2 linear), then the map size and image. The coverage block follows
+// only while the coverage-present flag is set. Nothing is returned for a study whose arrays
 // or map exceed what the file's 32-bit counts and sizes can hold.
 std::optional<std::vector<std::uint8_t>> WriteWorkspace(const CTarvoAnalyzerDoc& doc);
 
