@@ -1,7 +1,7 @@
 #include "formats/OutputFile.h"
 
-#include "formats/FilePaths.h"
 #include "formats/FileIo.h"
+#include "formats/FilePaths.h"
 
 #include <atomic>
 #include <cerrno>

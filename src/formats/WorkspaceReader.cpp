@@ -123,9 +123,8 @@ private:
         doc.projectionKind = in_.I32();
         // Other kinds carry no header: the map size and image follow.
         if (doc.projectionKind == kProjectionGps || doc.projectionKind == kProjectionLinear) {
-            const std::size_t headerSize = doc.projectionKind == kProjectionGps
-                                               ? kTwsGpsHeaderSize
-                                               : kTwsLinearHeaderSize;
+            const std::size_t headerSize =
+                doc.projectionKind == kProjectionGps ? kTwsGpsHeaderSize : kTwsLinearHeaderSize;
             auto header = in_.Take(headerSize);
             if (header.empty())
                 return WorkspaceReadStatus::Damaged;
