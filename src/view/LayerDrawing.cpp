@@ -315,10 +315,9 @@ void DrawWalkPath(const CLayerContext& ctx, QImage& target) {
 
     if (!doc.pointStatus)
         return;
-    // Rings mark locations without a good GPS fix; linear locations have
-    // no GPS fix to show. Hollow, so the path stays visible inside.
+    // Rings mark locations without a good GPS fix, filled with the path's
+    // white brush; linear locations have no GPS fix to show.
     painter.setPen(SolidPen(Qt::black, width + 1));
-    painter.setBrush(Qt::NoBrush);
     for (int i : drawn) {
         const CDataPoint& p = doc.points[i];
         if (p.kind != 0 && p.kind != 1)

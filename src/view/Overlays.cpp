@@ -154,9 +154,13 @@ QImage DrawLegend(const CTarvoAnalyzerDoc& doc, int displayType) {
         }
     }
     const CBandRange range = BandRange(doc, displayType);
-    if (doc.processed && range.title && HasBandRows(doc, displayType)) {
+    // The title has its row whenever data are loaded; the bands only once
+    // there is something to show.
+    if (doc.processed && range.title) {
         const int titleTop = PathRowsHeight(doc, m);
         TextAt(painter, 5, titleTop, QString::fromLatin1(range.title));
+        if (!HasBandRows(doc, displayType))
+            return legend;
         const double alpha = std::clamp(doc.coverageOpacity, 0, 255) / 255.0;
         for (int i = 0; i < range.rows; ++i) {
             const int top = titleTop + m.r * (i + 1);
@@ -184,6 +188,36 @@ void DrawCoordinateScale(const CLayerContext& ctx, QPainter& painter, bool label
     painter.save();
     painter.setFont(OverlayFont());
 
+    if (labels) {
+        const double unit = doc.UseFeet ? kMetresPerFoot : 1.0;
+        for (int k = 1; k <= n; ++k) {
+            const int xk = static_cast<int>(static_cast<long long>(wc) * k / n);
+            const int yk = hc - static_cast<int>(static_cast<long long>(hc) * k / n);
+            const double x = r.xs + k * r.wv / n;
+            const double y = r.ys + k * r.hv / n;
+            if (linear) {
+                TextAt(painter, xk - 15, hc - 15, Qs(Format("%5.2f", x / unit)));
+                TextAt(painter, 0, yk, Qs(Format("%5.2f", y / unit)));
+            } else {
+                double lat, lon;
+                Geo(doc, x, y, lat, lon, ui);
+                TextAt(painter, xk - 35, hc - 15, Qs(Format("%3.5f", lon)));
+                TextAt(painter, 0, yk, Qs(Format("%3.5f", lat)));
+            }
+        }
+        if (linear) {
+            TextAt(painter, 3, hc - 22, QStringLiteral("Y"));
+            TextAt(painter, 10, hc - 15, QStringLiteral("X"));
+            painter.setPen(SolidPen(Qt::black));
+            painter.drawLine(5, hc - 5, 15, hc - 20);
+        } else {
+            TextAt(painter, 3, hc - 30, QStringLiteral("Lat"));
+            TextAt(painter, 5, hc - 15, QStringLiteral("Lon"));
+            painter.setPen(SolidPen(Qt::black));
+            painter.drawLine(3, hc - 15, 25, hc - 20);
+        }
+    }
+    // Grid lines come last, over the labels and axis titles.
     if (gridLines) {
         QPen dotted(QColor(255, 255, 0));
         dotted.setStyle(Qt::DotLine);
@@ -221,36 +255,6 @@ void DrawCoordinateScale(const CLayerContext& ctx, QPainter& painter, bool label
                 painter.drawLine(GeoToPixel(ctx, lat, lonMin, ui),
                                  GeoToPixel(ctx, lat, lonMax, ui));
             }
-        }
-    }
-
-    if (labels) {
-        const double unit = doc.UseFeet ? kMetresPerFoot : 1.0;
-        for (int k = 1; k <= n; ++k) {
-            const int xk = static_cast<int>(static_cast<long long>(wc) * k / n);
-            const int yk = hc - static_cast<int>(static_cast<long long>(hc) * k / n);
-            const double x = r.xs + k * r.wv / n;
-            const double y = r.ys + k * r.hv / n;
-            if (linear) {
-                TextAt(painter, xk - 15, hc - 15, Qs(Format("%5.2f", x / unit)));
-                TextAt(painter, 0, yk, Qs(Format("%5.2f", y / unit)));
-            } else {
-                double lat, lon;
-                Geo(doc, x, y, lat, lon, ui);
-                TextAt(painter, xk - 35, hc - 15, Qs(Format("%3.5f", lon)));
-                TextAt(painter, 0, yk, Qs(Format("%3.5f", lat)));
-            }
-        }
-        if (linear) {
-            TextAt(painter, 3, hc - 22, QStringLiteral("Y"));
-            TextAt(painter, 10, hc - 15, QStringLiteral("X"));
-            painter.setPen(SolidPen(Qt::black));
-            painter.drawLine(5, hc - 5, 15, hc - 20);
-        } else {
-            TextAt(painter, 3, hc - 30, QStringLiteral("Lat"));
-            TextAt(painter, 5, hc - 15, QStringLiteral("Lon"));
-            painter.setPen(SolidPen(Qt::black));
-            painter.drawLine(3, hc - 15, 25, hc - 20);
         }
     }
     painter.restore();

@@ -232,6 +232,17 @@ TEST(RenderLayers, UnselectedFileDrawsNothingAndDoesNotShiftTheNext) {
     EXPECT_EQ(At(image, 8, 50), shown);
 }
 
+TEST(RenderLayers, StatusRingsAreWhiteDiscsOverThePath) {
+    CTarvoAnalyzerDoc doc = StudyDoc();
+    doc.pathShown = true;
+    doc.points = {PointAt(10, 50, 0, 0), PointAt(30, 50, 0, 0)}; // GPS, no fix
+    doc.files.Add(FileOf(1, 2, kRed));
+    const QImage image = Draw(doc);
+    EXPECT_EQ(At(image, 20, 50), kRed);
+    EXPECT_EQ(At(image, 12, 50), kWhite); // the line inside the ring is covered
+    EXPECT_EQ(At(image, 14, 50), QColor(Qt::black));
+}
+
 TEST(RenderLayers, ReliabilityRingsNeedSlopeBelowMinusTen) {
     CTarvoAnalyzerDoc doc = StudyDoc();
     doc.coverageDisplayType = kDisplayReliability;
@@ -354,6 +365,11 @@ TEST(Legend, BandLabelsSizeAndSwatches) {
     off.selected = 0;
     doc.files = {CDataFile{}, off};
     EXPECT_EQ(LegendSize(doc, kDisplayStrengthBands).height(), r * 2 + 5 + r + 10 * r + 10);
+    // Before coverage exists the title still fills its reserved row.
+    doc.coveragePresent = false;
+    const QImage titleOnly = DrawLegend(doc, kDisplayApCountBands);
+    ASSERT_EQ(titleOnly.height(), r * 2 + 5 + r);
+    EXPECT_GT(CountIn(titleOnly, QRect(5, r * 2 + 5, 20, h), Inked), 5);
 }
 
 // GPS projection with one metre per pixel on a 1000-pixel-high image.
@@ -394,7 +410,8 @@ TEST(CoordinateScale, GridLinesStraightUnlessProjectionIsRotated) {
     CTarvoAnalyzerDoc gps = GpsStudy(false);
     gps.scaleShown = true;
     image = RenderLayers(gps, kSide, kSide, ui);
-    EXPECT_GE(YellowInColumn(image, 67), 15); // column 33 is under the latitude labels
+    EXPECT_GE(YellowInColumn(image, 67), 15);
+    EXPECT_GE(YellowInColumn(image, 33), 15); // drawn over the latitude labels
 
     // Rotated by a skew: lines of constant longitude lean, so no column
     // holds a long run of them.
