@@ -62,7 +62,8 @@ int RunReport(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     CReportOptions& o = request.options;
     o.showSsdFiles = o.showSsdFiles && !args.Has("--no-ssd-files");
     o.showAccessPoints = o.showAccessPoints && !args.Has("--no-aps");
-    o.showAllAps = o.showAllAps || args.Has("--all-aps");
+    // "Show All APs" lists only the selected APs; --all-aps lists every AP.
+    o.showAllAps = o.showAllAps && !args.Has("--all-aps");
     o.showMarkedAps = o.showMarkedAps && !args.Has("--no-marked");
     o.showInterferenceSources = o.showInterferenceSources && !args.Has("--no-sources");
     o.showSurveyPath = o.showSurveyPath && !args.Has("--no-path");

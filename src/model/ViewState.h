@@ -13,7 +13,7 @@ struct CReportOptions {
     bool showSsdFiles = true;
     bool showAllFiles = true;
     bool showAccessPoints = true;
-    bool showAllAps = false;
+    bool showAllAps = true;
     bool showMarkedAps = true;
     bool showInterferenceSources = true;
     bool showSurveyPath = true;

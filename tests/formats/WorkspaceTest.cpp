@@ -178,7 +178,7 @@ CTarvoAnalyzerDoc MakeStudy(std::int32_t mapKind, bool coverage) {
         doc.*kStateFlags[i] = flags[i];
     doc.panel.page = 2;
     doc.panel.report.showAllFiles = false;
-    doc.panel.report.showAllAps = true;
+    doc.panel.report.showAllAps = false;
     doc.panel.report.showCoverageReliability = false;
     doc.panel.reportPath = "/reports/study.html";
     doc.view.scrollBarsShown = true;
