@@ -15,9 +15,12 @@ public:
     std::optional<std::vector<std::uint8_t>> Write(const CTarvoAnalyzerDoc& doc) {
         out_.U32(kTwsMagic);
         out_.U32(kTwsVersion);
-        Flag(doc.mapLoaded);
-        if (doc.mapLoaded)
-            Projection(doc);
+        // GPS locations without a map were placed by a projection made from
+        // them; a map block without an image keeps it for the next reading.
+        const bool projectionOnly = !doc.mapLoaded && doc.gpsPointsPresent;
+        Flag(doc.mapLoaded || projectionOnly);
+        if (doc.mapLoaded || projectionOnly)
+            Projection(doc, projectionOnly ? kProjectionGps : doc.projectionKind);
 
         Count(doc.files.size());
         for (const CDataFile& f : doc.files)
@@ -97,12 +100,12 @@ private:
                 out_.F64(v);
     }
 
-    void Projection(const CTarvoAnalyzerDoc& doc) {
-        const bool gps = doc.projectionKind == kProjectionGps;
-        out_.I32(doc.projectionKind);
+    void Projection(const CTarvoAnalyzerDoc& doc, std::int32_t kind) {
+        const bool gps = kind == kProjectionGps;
+        out_.I32(kind);
         // Only the two projection kinds have a header; other kinds go
         // straight to the map size and image.
-        if (gps || doc.projectionKind == kProjectionLinear) {
+        if (gps || kind == kProjectionLinear) {
             out_.U32(gps ? kTwsGpsHeaderSize : kTwsLinearHeaderSize);
             out_.U32(gps ? kTwsGpsHeaderMagic : kTwsLinearHeaderMagic);
             out_.U16(1);
@@ -118,8 +121,10 @@ private:
         out_.I32(doc.ImageHeight);
         if (doc.mapBytes.size() > std::numeric_limits<std::uint32_t>::max())
             tooLarge_ = true;
-        out_.U32(static_cast<std::uint32_t>(doc.mapBytes.size()));
-        out_.Bytes(doc.mapBytes);
+        const std::span<const std::uint8_t> image =
+            doc.mapLoaded ? std::span(doc.mapBytes) : std::span<const std::uint8_t>();
+        out_.U32(static_cast<std::uint32_t>(image.size()));
+        out_.Bytes(image);
     }
 
     void File(const CDataFile& f) {

@@ -34,7 +34,9 @@ constexpr const char* kTwsSaveTitle = "Save work space";
 
 // Serialises the document. The projection block is written when a map is
 // loaded: its kind, the projection header for the kinds that have one (1
-// GPS, 2 linear), then the map size and image. The coverage block follows
+// GPS, 2 linear), then the map size and image. A GPS study without a map
+// gets a block without an image (size 0), which carries the projection made
+// from its locations; reading it leaves no map loaded. The coverage block follows
 // only while the coverage-present flag is set. Nothing is returned for a study whose arrays
 // or map exceed what the file's 32-bit counts and sizes can hold.
 std::optional<std::vector<std::uint8_t>> WriteWorkspace(const CTarvoAnalyzerDoc& doc);

@@ -410,8 +410,9 @@ TEST(WorkspaceLayout, EachFlagHasItsOwnByte) {
     doc.geographicLinear = doc.gpsPointsPresent = doc.linearPointsPresent = true;
     doc.view.showMap = doc.view.scrollBarsShown = true;
     const auto b = Save(doc);
+    // After the map block that keeps a GPS study's projection (161 bytes).
     for (std::size_t at : {173, 178, 179, 369, 370})
-        EXPECT_EQ(b[at], 1) << at;
+        EXPECT_EQ(b[161 + at], 1) << at;
 }
 
 TEST(WorkspaceLayout, TextsAndProjectionHeaderAreLaidOutByteForByte) {
@@ -647,6 +648,16 @@ TEST(WorkspaceLayout, MapUnderAKindWithoutHeaderKeepsItsMap) {
         EXPECT_EQ(reopened.mapBytes, doc.mapBytes);
         EXPECT_EQ(Save(reopened), b);
     }
+    // GPS locations without a map keep the projection made from them.
+    CTarvoAnalyzerDoc gps = MakeStudy(kProjectionNone, false);
+    gps.ProjectionMatrix[0][1] = 111000.0;
+    gps.ImageHeight = 70;
+    CTarvoAnalyzerDoc reopened;
+    CFakeUi ui;
+    ASSERT_EQ(ReadWorkspace(reopened, Save(gps), ui), WorkspaceReadStatus::Ok);
+    EXPECT_EQ(reopened.ProjectionMatrix, gps.ProjectionMatrix);
+    EXPECT_EQ(reopened.ImageHeight, 70);
+    EXPECT_FALSE(reopened.mapLoaded);
 }
 
 void ExpectMessage(const CFakeUi& ui, std::size_t i, const std::string& text,
