@@ -4,11 +4,12 @@
 #include "export/OnceUi.h"
 #include "export/XmlText.h"
 #include "formats/BitmapFile.h"
+#include "formats/FileIo.h"
+#include "formats/FilePaths.h"
 #include "model/Text.h"
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 
 namespace tarvo {
 
@@ -24,12 +25,6 @@ std::string RemoveAll(std::string text, const std::string& part) {
 std::string WithDefaultExtension(const std::string& path, const char* extension) {
     if (FileNameOf(path).find('.') == std::string::npos)
         return path + "." + extension;
-    return path;
-}
-
-std::string ReplaceKmlByBmp(std::string path) {
-    if (const std::size_t at = path.rfind(".kml"); at != std::string::npos)
-        path.replace(at, 4, ".bmp");
     return path;
 }
 
@@ -62,6 +57,17 @@ CKmlCorners KmlCorners(const CTarvoAnalyzerDoc& doc, IUiServices& ui) {
     TransformPoint(doc, false, w.minX, w.minY, c.lat0, c.lon0, ui);
     TransformPoint(doc, false, w.minX + w.extentX, w.minY + w.extentY, c.lat1, c.lon1, ui);
     return c;
+}
+
+std::string KmlPathFor(const std::string& chosen) {
+    return WithDefaultExtension(chosen, "kml");
+}
+
+std::string KmlPicturePath(const std::string& kmlPath) {
+    const std::string name = FileNameOf(kmlPath);
+    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".kml") == 0)
+        return kmlPath.substr(0, kmlPath.size() - 4) + ".bmp";
+    return kmlPath + ".bmp";
 }
 
 std::string DefaultKmlName(const std::string& documentPath) {
@@ -124,11 +130,13 @@ std::string KmlText(const CTarvoAnalyzerDoc& doc, const std::string& kmlFileName
     return out;
 }
 
-bool SaveViewBitmap(const std::string& path, const CViewBitmap& bitmap) {
+bool SaveViewBitmap(const std::string& path, const CViewBitmap& bitmap, CWriteFailure* failure) {
     if (bitmap.IsEmpty() ||
         bitmap.rgb.size() < static_cast<std::size_t>(bitmap.width) * bitmap.height * 3)
         return false;
-    return SaveBitmapFile(path, bitmap.width, bitmap.height, bitmap.rgb);
+    const std::vector<std::uint8_t> bytes =
+        EncodeBitmapFile(bitmap.width, bitmap.height, bitmap.rgb);
+    return !bytes.empty() && WriteFileAtomically(path, bytes, failure);
 }
 
 KmlResult CreateKmlFile(CTarvoAnalyzerDoc& doc, IUiServices& ui,
@@ -139,26 +147,29 @@ KmlResult CreateKmlFile(CTarvoAnalyzerDoc& doc, IUiServices& ui,
     if (!kmlChoice || kmlChoice->empty())
         return KmlResult::Cancelled;
     std::string& kmlPath = doc.spareText1;
-    kmlPath = WithDefaultExtension(*kmlChoice, "kml");
+    kmlPath = KmlPathFor(*kmlChoice);
     const std::string kmlFileName = FileNameOf(kmlPath);
 
-    std::string bmpPath = ReplaceKmlByBmp(kmlPath);
+    std::string bmpPath = KmlPicturePath(kmlPath);
     if (auto bmpChoice = ui.ChooseSaveFile(kKmlBmpFilter, "", bmpPath);
         bmpChoice && !bmpChoice->empty())
         bmpPath = WithDefaultExtension(*bmpChoice, "bmp");
 
     // A picture that cannot be written is reported; the KML still refers to
     // it, so the user can put a picture there.
+    const auto failed = [&](const std::string& path, const CWriteFailure& failure) {
+        ui.MessageBox(WriteFailureText(path, failure), "File Open Error", MsgIcon::Error,
+                      MsgButtons::Ok);
+    };
     COnceUi onceUi(ui);
     const CViewBitmap picture = OrientedForEarth(doc.lastViewBitmap, KmlCorners(doc, onceUi));
-    if (!SaveViewBitmap(bmpPath, picture))
-        ui.MessageBox(Format("Error opening file %s.", bmpPath.c_str()), "File Open Error",
-                      MsgIcon::Error, MsgButtons::Ok);
+    CWriteFailure failure;
+    if (!SaveViewBitmap(bmpPath, picture, &failure))
+        failed(bmpPath, failure);
 
-    std::ofstream file(kmlPath, std::ios::binary | std::ios::trunc);
-    if (!file) {
-        ui.MessageBox(Format("Error opening file %s.", kmlPath.c_str()), "File Open Error",
-                      MsgIcon::Error, MsgButtons::Ok);
+    COutputFile file(kmlPath);
+    if (!file.Ok()) {
+        failed(kmlPath, file.Failure());
         return KmlResult::Failed;
     }
     std::string description;
@@ -166,13 +177,12 @@ KmlResult CreateKmlFile(CTarvoAnalyzerDoc& doc, IUiServices& ui,
         if (auto typed = askDescription())
             description = *typed;
     }
+    // The viewer opens the KML from anywhere: the picture is named by its
+    // full path.
     const std::string text =
-        KmlText(doc, kmlFileName, bmpPath, description, KmlCreatedTime(now), onceUi);
-    file.write(text.data(), static_cast<std::streamsize>(text.size()));
-    file.close();
-    if (!file) {
-        ui.MessageBox(Format("Error opening file %s.", kmlPath.c_str()), "File Open Error",
-                      MsgIcon::Error, MsgButtons::Ok);
+        KmlText(doc, kmlFileName, FullPath(bmpPath), description, KmlCreatedTime(now), onceUi);
+    if (!file.Write(text) || !file.Commit()) {
+        failed(kmlPath, file.Failure());
         return KmlResult::Failed;
     }
     return KmlResult::Written;

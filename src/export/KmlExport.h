@@ -4,6 +4,7 @@
 // Runs on the user-interface thread; uses no Qt (the view keeps its last
 // picture as a toolkit-free CViewBitmap).
 
+#include "formats/OutputFile.h"
 #include "model/Document.h"
 #include "model/UiServices.h"
 
@@ -24,6 +25,15 @@ inline constexpr const char* kKmlBmpFilter = "BMP File (*.bmp)|*.bmp|All files (
 // the command-line tool answers with its --description text. nullopt
 // stands for Cancel and gives an empty description.
 using KmlDescriptionPrompt = std::function<std::optional<std::string>()>;
+
+// The KML file for a chosen name: ".kml" appended to a name without an
+// extension, as the save dialog does.
+std::string KmlPathFor(const std::string& chosen);
+
+// The default picture of a KML file: its ".kml" replaced by ".bmp", or
+// ".bmp" appended when it has another name, so that the picture never
+// takes the KML's own name.
+std::string KmlPicturePath(const std::string& kmlPath);
 
 // The document path with everything from the first "." of its file name
 // removed, unless that "." is the name's first character.
@@ -53,16 +63,19 @@ enum class KmlResult {
 };
 
 // The "Create a KML file" command: KML file choice (default DefaultKmlName
-// of the workspace path), BMP file choice (default beside the KML), the BMP
+// of the workspace path), BMP file choice (default KmlPicturePath), the BMP
 // of doc.lastViewBitmap (mirrored where the site axes run south or west,
 // so that it lies on the earth as the box says), the description prompt,
-// then the KML. The last KML
-// path is kept in doc.spareText1, the workspace text that carries it.
+// then the KML, which names the picture by its full path. Both files replace
+// earlier ones only once complete. The last KML path is kept in
+// doc.spareText1, the workspace text that carries it.
 KmlResult CreateKmlFile(CTarvoAnalyzerDoc& doc, IUiServices& ui,
                         const KmlDescriptionPrompt& askDescription, std::time_t now);
 
-// Writes a view picture as a 24-bit BMP; false when it is empty or the file
-// cannot be written.
-bool SaveViewBitmap(const std::string& path, const CViewBitmap& bitmap);
+// Writes a view picture as a 24-bit BMP, replacing an earlier file only once
+// the new one is complete; false when it is empty or the file cannot be
+// written (why, in *failure when given).
+bool SaveViewBitmap(const std::string& path, const CViewBitmap& bitmap,
+                    CWriteFailure* failure = nullptr);
 
 } // namespace tarvo

@@ -1,6 +1,7 @@
 #include "export/ReportImages.h"
 
 #include "formats/BitmapFile.h"
+#include "formats/FileIo.h"
 
 #include <QPainter>
 
@@ -18,7 +19,8 @@ QColor ToQColor(ColourRef c) {
 
 } // namespace
 
-bool SaveImageAsBitmapFile(const std::string& path, const QImage& image) {
+bool SaveImageAsBitmapFile(const std::string& path, const QImage& image,
+                           CWriteFailure* failure) {
     if (image.isNull())
         return false;
     const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
@@ -29,7 +31,8 @@ bool SaveImageAsBitmapFile(const std::string& path, const QImage& image) {
     for (int y = 0; y < height; ++y)
         std::memcpy(rows.data() + rowBytes * static_cast<std::size_t>(y), rgb.constScanLine(y),
                     rowBytes);
-    return SaveBitmapFile(path, width, height, rows);
+    const std::vector<std::uint8_t> bytes = EncodeBitmapFile(width, height, rows);
+    return !bytes.empty() && WriteFileAtomically(path, bytes, failure);
 }
 
 QImage PathLegendImage(ColourRef colour) {

@@ -2,6 +2,7 @@
 // The small pictures of the study report and the saving of any picture as
 // a 24-bit bitmap file.
 
+#include "formats/OutputFile.h"
 #include "model/Colour.h"
 
 #include <QImage>
@@ -10,9 +11,11 @@
 
 namespace tarvo {
 
-// Saves image as a 24-bit bitmap file (alpha dropped); false when the image
-// is null or the file cannot be written.
-bool SaveImageAsBitmapFile(const std::string& path, const QImage& image);
+// Saves image as a 24-bit bitmap file (alpha dropped), replacing an earlier
+// file only once the new one is complete; false when the image is null or
+// the file cannot be written (why, in *failure when given).
+bool SaveImageAsBitmapFile(const std::string& path, const QImage& image,
+                           CWriteFailure* failure = nullptr);
 
 // The walk-path legend: 40 x 20, white, a 1-pixel line in colour from
 // (0, 10) to (40, 10) and a small circle in the same pen around (20, 10).

@@ -20,9 +20,10 @@ SnapshotResult TakeSnapshot(const CTarvoAnalyzerDoc& doc, IUiServices& ui) {
     if (!chosen || chosen->empty() || doc.lastViewBitmap.IsEmpty())
         return SnapshotResult::Cancelled;
     const std::string path = SnapshotPath(*chosen);
-    if (!SaveViewBitmap(path, doc.lastViewBitmap)) {
-        ui.MessageBox(Format("Error opening file %s.", path.c_str()), "File Open Error",
-                      MsgIcon::Error, MsgButtons::Ok);
+    CWriteFailure failure;
+    if (!SaveViewBitmap(path, doc.lastViewBitmap, &failure)) {
+        ui.MessageBox(WriteFailureText(path, failure), "File Open Error", MsgIcon::Error,
+                      MsgButtons::Ok);
         return SnapshotResult::Failed;
     }
     return SnapshotResult::Saved;

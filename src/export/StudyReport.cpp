@@ -6,11 +6,12 @@
 #include "export/OnceUi.h"
 #include "export/ReportImages.h"
 #include "export/XmlText.h"
+#include "formats/FileIo.h"
 #include "model/Text.h"
 #include "view/RenderLayers.h"
 
+#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 namespace tarvo {
@@ -115,10 +116,11 @@ std::string CReportWriter::SaveAs(const std::string& name, const QImage& image) 
     const std::string path = (folder_ / name).string();
     // The report is still written, but the user learns once that its
     // pictures are missing instead of finding broken links later.
-    if (!SaveImageAsBitmapFile(path, image) && !pictureFailureShown_) {
+    CWriteFailure failure;
+    if (!SaveImageAsBitmapFile(path, image, &failure) && !pictureFailureShown_) {
         pictureFailureShown_ = true;
-        ui_.MessageBox(Format("Error opening file %s.", path.c_str()), "File Open Error",
-                       MsgIcon::Error, MsgButtons::Ok);
+        ui_.MessageBox(WriteFailureText(path, failure), "File Open Error", MsgIcon::Error,
+                       MsgButtons::Ok);
     }
     return RelativeUrl(folderTitle_ + "/" + name);
 }
@@ -700,15 +702,16 @@ ReportResult WriteStudyReport(CTarvoAnalyzerDoc& doc, const CReportRequest& requ
     progress.SetPosition(1);
 
     // The report file is created first: when it cannot be, nothing else is
-    // written and the user is told which path failed.
-    std::ofstream file(request.path, std::ios::binary | std::ios::trunc);
+    // written and the user is told which path failed and why. It replaces an
+    // earlier report only once it is complete.
+    COutputFile file(request.path);
     const auto fail = [&] {
         progress.Hide();
-        ui.MessageBox(Format("Error opening file %s.", request.path.c_str()), "File Open Error",
+        ui.MessageBox(WriteFailureText(request.path, file.Failure()), "File Open Error",
                       MsgIcon::Error, MsgButtons::Ok);
         return ReportResult::Failed;
     };
-    if (!file)
+    if (!file.Ok())
         return fail();
 
     CReportWriter writer(doc, request, ui, render);
@@ -717,15 +720,12 @@ ReportResult WriteStudyReport(CTarvoAnalyzerDoc& doc, const CReportRequest& requ
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     const std::filesystem::path css = folder / "report.css";
-    if (!std::filesystem::exists(css, ec)) {
-        std::ofstream sheet(css, std::ios::binary);
-        sheet << kReportCss;
-    }
+    if (!std::filesystem::exists(css, ec))
+        WriteFileAtomically(css.string(), std::span(reinterpret_cast<const std::uint8_t*>(kReportCss),
+                                                    std::strlen(kReportCss)));
 
     const std::string html = ToCrLf(writer.Write(request.now ? *request.now : std::time(nullptr)));
-    file.write(html.data(), static_cast<std::streamsize>(html.size()));
-    file.close();
-    if (!file)
+    if (!file.Write(html) || !file.Commit())
         return fail();
 
     progress.SetText("Launching Report...");

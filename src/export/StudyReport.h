@@ -41,7 +41,7 @@ struct CReportRequest {
 
 enum class ReportResult {
     Written,
-    Failed // the report file could not be created (message shown)
+    Failed // the report file could not be created or written (message shown)
 };
 
 // The file title of a report path with every ".html" removed: the name of

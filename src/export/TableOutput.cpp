@@ -3,13 +3,13 @@
 #include "analysis/Coordinates.h"
 #include "analysis/SampleSets.h"
 #include "export/OnceUi.h"
+#include "formats/OutputFile.h"
 #include "model/Text.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 namespace tarvo {
@@ -35,23 +35,22 @@ void Cell(std::string& out, const std::string& text, char delimiter) {
     out += delimiter;
 }
 
-// Writes [first, last) of the document's locations to path. Returns the
-// number of rows, or -1 when the file cannot be created.
+// Writes [first, last) of the document's locations to path, replacing an
+// earlier file only once the new one is complete. Returns the number of
+// rows, or -1 (with failure set) when the file cannot be written.
 long long WriteTableFile(const std::string& path, const CTableLayout& layout,
                          const CTarvoAnalyzerDoc& doc, int first, int last, bool header,
-                         IUiServices& ui, std::vector<std::string>& created) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (!file)
-        return -1;
-    created.push_back(path);
+                         IUiServices& ui, std::vector<std::string>& created,
+                         CWriteFailure& failure) {
+    COutputFile file(path);
     IProgress& progress = ui.Progress();
     const int total = doc.points.GetSize();
     if (header)
-        file << TableHeaderRow(layout);
+        file.Write(TableHeaderRow(layout));
     long long rows = 0;
     int shownPosition = -1;
     std::string buffer;
-    for (int i = first; i < last; ++i) {
+    for (int i = first; i < last && file.Ok(); ++i) {
         const int position = static_cast<int>(i * 80.0 / total + 20.0);
         if (position != shownPosition) {
             progress.SetPosition(position);
@@ -60,12 +59,21 @@ long long WriteTableFile(const std::string& path, const CTableLayout& layout,
         progress.ThrowIfCancelled();
         buffer.clear();
         rows += AppendLocationRows(buffer, layout, doc, i, ui);
-        file.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        file.Write(buffer);
     }
-    file.close();
-    if (!file)
+    if (!file.Commit()) {
+        failure = file.Failure();
         return -1;
+    }
+    created.push_back(path);
     return rows;
+}
+
+// The folder of a split table: the path without its ".txt".
+std::string SplitTableFolder(std::string path) {
+    if (const std::size_t dot = path.rfind(".txt"); dot != std::string::npos)
+        path.erase(dot, 4);
+    return path;
 }
 
 void RemoveQuietly(const std::string& path) {
@@ -225,6 +233,18 @@ std::string SplitTableFileName(const std::string& fileName, int i) {
     return fileName.substr(0, dot) + suffix + fileName.substr(dot + 4);
 }
 
+std::vector<std::string> TableFilePaths(const CTarvoAnalyzerDoc& doc,
+                                        const CTableOptions& options) {
+    const int total = doc.points.GetSize();
+    if (total <= kTableLocationsPerFile)
+        return {options.path};
+    std::vector<std::string> paths;
+    const std::filesystem::path folder(SplitTableFolder(options.path));
+    for (int j = 1; j <= total / kTableLocationsPerFile + 1; ++j)
+        paths.push_back((folder / SplitTableFileName(FileNameOf(options.path), j)).string());
+    return paths;
+}
+
 TableResult WriteTable(const CTarvoAnalyzerDoc& doc, const std::optional<CTableOptions>& choice,
                        IUiServices& outerUi) {
     COnceUi ui(outerUi);
@@ -246,12 +266,13 @@ TableResult WriteTable(const CTarvoAnalyzerDoc& doc, const std::optional<CTableO
     const int total = doc.points.GetSize();
 
     std::vector<std::string> written;
+    CWriteFailure failure;
     try {
         if (total <= kTableLocationsPerFile) {
             if (WriteTableFile(options.path, layout, doc, 0, total, options.includeHeader, ui,
-                               written) < 0) {
-                ui.MessageBox(Format("Error opening file %s.", options.path.c_str()),
-                              "File open error", MsgIcon::Error, MsgButtons::Ok);
+                               written, failure) < 0) {
+                ui.MessageBox(WriteFailureText(options.path, failure), "File open error",
+                              MsgIcon::Error, MsgButtons::Ok);
                 throw CCancelException();
             }
             progress.SetPosition(100);
@@ -263,31 +284,30 @@ TableResult WriteTable(const CTarvoAnalyzerDoc& doc, const std::optional<CTableO
 
         // Too many locations for one file: a folder of numbered files, the
         // locations shared out evenly so that no file is left empty.
-        std::string folder = options.path;
-        if (const std::size_t dot = folder.rfind(".txt"); dot != std::string::npos)
-            folder.erase(dot, 4);
-        const std::string fileName = FileNameOf(options.path);
-        const int count = total / kTableLocationsPerFile + 1;
+        const std::string folder = SplitTableFolder(options.path);
+        const std::vector<std::string> paths = TableFilePaths(doc, options);
+        const int count = static_cast<int>(paths.size());
         const int perFile = (total + count - 1) / count;
         std::error_code ec;
         std::filesystem::create_directories(folder, ec);
         if (!std::filesystem::is_directory(folder)) {
-            ui.MessageBox(Format("Error opening file %s.", folder.c_str()), "File open error",
-                          MsgIcon::Error, MsgButtons::Ok);
+            failure.reason = ec ? ec.message() : "Not a directory";
+            ui.MessageBox(WriteFailureText(folder, failure), "File open error", MsgIcon::Error,
+                          MsgButtons::Ok);
             throw CCancelException();
         }
         std::string summary =
             Format("The converted files have been saved to: \n %s\\ \t \n", folder.c_str());
         for (int j = 1; j <= count; ++j) {
             progress.SetText(Format("Writing the %d/%d file...", j, count));
-            const std::string name = SplitTableFileName(fileName, j);
-            const std::string path = (std::filesystem::path(folder) / name).string();
+            const std::string& path = paths[static_cast<std::size_t>(j - 1)];
+            const std::string name = FileNameOf(path);
             const int first = (j - 1) * perFile;
             const int last = std::min(total, j * perFile);
-            const long long rows =
-                WriteTableFile(path, layout, doc, first, last, options.includeHeader, ui, written);
+            const long long rows = WriteTableFile(path, layout, doc, first, last,
+                                                  options.includeHeader, ui, written, failure);
             if (rows < 0) {
-                ui.MessageBox(Format("Error opening file %s.", path.c_str()), "File open error",
+                ui.MessageBox(WriteFailureText(path, failure), "File open error",
                               MsgIcon::Error, MsgButtons::Ok);
                 throw CCancelException();
             }
@@ -300,7 +320,8 @@ TableResult WriteTable(const CTarvoAnalyzerDoc& doc, const std::optional<CTableO
         ui.MessageBox(summary, "Output Files", MsgIcon::Information, MsgButtons::Ok);
         return TableResult::WrittenSplit;
     } catch (const CCancelException&) {
-        // A half-written table is worse than none.
+        // A split table is whole or not there: the files this run finished
+        // go; a file it did not finish never replaced the earlier one.
         for (const std::string& path : written)
             RemoveQuietly(path);
         const bool failed = !ui.Progress().IsCancelled();

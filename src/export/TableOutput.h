@@ -76,10 +76,17 @@ enum class TableResult {
 
 // The table command. `choice` is the dialog's result (nullopt: Cancel).
 // Drives ui.Progress() and polls its cancel flag once per location; a
-// cancelled run removes the files it had started. Reads the document only;
+// cancelled or failed run removes the files it had finished, and a file it
+// had not finished never replaces the one that was there. Reads the document only;
 // the caller keeps it from changing meanwhile (doc.busy).
 TableResult WriteTable(const CTarvoAnalyzerDoc& doc, const std::optional<CTableOptions>& choice,
                        IUiServices& ui);
+
+// The files WriteTable writes: options.path, or for a study of more than
+// kTableLocationsPerFile locations the numbered files of the folder named
+// after it.
+std::vector<std::string> TableFilePaths(const CTarvoAnalyzerDoc& doc,
+                                        const CTableOptions& options);
 
 // The i-th (from 1) file name of a split table: ".txt" replaced by "_i.txt"
 // (appended when the name has no ".txt").

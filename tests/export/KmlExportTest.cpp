@@ -132,7 +132,7 @@ TEST(KmlExport, CommandWritesBitmapBesideKml) {
     ui.QueuePath(bad);
     EXPECT_EQ(CreateKmlFile(doc, ui, nullptr, 0), KmlResult::Failed);
     ASSERT_EQ(ui.messages.size(), 2u);
-    EXPECT_EQ(ui.messages[1].text, "Error opening file " + bad + ".");
+    EXPECT_EQ(ui.messages[1].text, "Error opening file " + bad + ". (No such file or directory)");
 }
 
 TEST(KmlExport, SiteAxisRunningSouthMirrorsThePicture) {

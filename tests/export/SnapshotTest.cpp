@@ -38,7 +38,7 @@ TEST(Snapshot, SavesTheLastViewAsBitmapUnderTheNameRule) {
     ui.QueuePath(bad);
     EXPECT_EQ(TakeSnapshot(doc, ui), SnapshotResult::Failed);
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "Error opening file " + bad + ".");
+    EXPECT_EQ(ui.messages[0].text, "Error opening file " + bad + ". (No such file or directory)");
 }
 
 } // namespace

@@ -300,7 +300,7 @@ TEST_F(StudyReport, WriteFailuresAreReportedAndUserCssKept) {
     EXPECT_EQ(WriteStudyReport(doc, Request("missing/x.html"), ui, renderer.Get()),
               ReportResult::Failed);
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "Error opening file " + bad + ".");
+    EXPECT_EQ(ui.messages[0].text, "Error opening file " + bad + ". (No such file or directory)");
     EXPECT_EQ(ui.messages[0].title, "File Open Error");
     EXPECT_EQ(ui.messages[0].icon, MsgIcon::Error);
     EXPECT_TRUE(ui.opened.empty());
@@ -321,7 +321,7 @@ TEST_F(StudyReport, WriteFailuresAreReportedAndUserCssKept) {
     ui.messages.clear();
     Run(doc, Request("x.html"));
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "Error opening file " + dir.File("x/bmp2.bmp") + ".");
+    EXPECT_EQ(ui.messages[0].text, "Error opening file " + dir.File("x/bmp2.bmp") + ". (Not a directory)");
     EXPECT_EQ(ui.opened.size(), 1u);
 }
 
