@@ -63,6 +63,10 @@ std::string KmlPathFor(const std::string& chosen) {
     return WithDefaultExtension(chosen, "kml");
 }
 
+std::string KmlPictureFor(const std::string& chosen) {
+    return WithDefaultExtension(chosen, "bmp");
+}
+
 std::string KmlPicturePath(const std::string& kmlPath) {
     const std::string name = FileNameOf(kmlPath);
     if (name.size() > 4 && name.compare(name.size() - 4, 4, ".kml") == 0)
@@ -153,7 +157,7 @@ KmlResult CreateKmlFile(CTarvoAnalyzerDoc& doc, IUiServices& ui,
     std::string bmpPath = KmlPicturePath(kmlPath);
     if (auto bmpChoice = ui.ChooseSaveFile(kKmlBmpFilter, "", bmpPath);
         bmpChoice && !bmpChoice->empty())
-        bmpPath = WithDefaultExtension(*bmpChoice, "bmp");
+        bmpPath = KmlPictureFor(*bmpChoice);
 
     // A picture that cannot be written is reported; the KML still refers to
     // it, so the user can put a picture there.

@@ -30,6 +30,10 @@ using KmlDescriptionPrompt = std::function<std::optional<std::string>()>;
 // extension, as the save dialog does.
 std::string KmlPathFor(const std::string& chosen);
 
+// The picture for a chosen name: ".bmp" appended to a name without an
+// extension.
+std::string KmlPictureFor(const std::string& chosen);
+
 // The default picture of a KML file: its ".kml" replaced by ".bmp", or
 // ".bmp" appended when it has another name, so that the picture never
 // takes the KML's own name.

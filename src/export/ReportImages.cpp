@@ -19,8 +19,7 @@ QColor ToQColor(ColourRef c) {
 
 } // namespace
 
-bool SaveImageAsBitmapFile(const std::string& path, const QImage& image,
-                           CWriteFailure* failure) {
+bool SaveImageAsBitmapFile(const std::string& path, const QImage& image, CWriteFailure* failure) {
     if (image.isNull())
         return false;
     const QImage rgb = image.convertToFormat(QImage::Format_RGB888);

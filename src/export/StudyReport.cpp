@@ -721,8 +721,9 @@ ReportResult WriteStudyReport(CTarvoAnalyzerDoc& doc, const CReportRequest& requ
     std::filesystem::create_directories(folder, ec);
     const std::filesystem::path css = folder / "report.css";
     if (!std::filesystem::exists(css, ec))
-        WriteFileAtomically(css.string(), std::span(reinterpret_cast<const std::uint8_t*>(kReportCss),
-                                                    std::strlen(kReportCss)));
+        WriteFileAtomically(
+            css.string(),
+            std::span(reinterpret_cast<const std::uint8_t*>(kReportCss), std::strlen(kReportCss)));
 
     const std::string html = ToCrLf(writer.Write(request.now ? *request.now : std::time(nullptr)));
     if (!file.Write(html) || !file.Commit())

@@ -307,8 +307,8 @@ TableResult WriteTable(const CTarvoAnalyzerDoc& doc, const std::optional<CTableO
             const long long rows = WriteTableFile(path, layout, doc, first, last,
                                                   options.includeHeader, ui, written, failure);
             if (rows < 0) {
-                ui.MessageBox(WriteFailureText(path, failure), "File open error",
-                              MsgIcon::Error, MsgButtons::Ok);
+                ui.MessageBox(WriteFailureText(path, failure), "File open error", MsgIcon::Error,
+                              MsgButtons::Ok);
                 throw CCancelException();
             }
             summary += Format("%s\t\t \t %lld Samples \n", name.c_str(), rows);

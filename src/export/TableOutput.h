@@ -85,8 +85,7 @@ TableResult WriteTable(const CTarvoAnalyzerDoc& doc, const std::optional<CTableO
 // The files WriteTable writes: options.path, or for a study of more than
 // kTableLocationsPerFile locations the numbered files of the folder named
 // after it.
-std::vector<std::string> TableFilePaths(const CTarvoAnalyzerDoc& doc,
-                                        const CTableOptions& options);
+std::vector<std::string> TableFilePaths(const CTarvoAnalyzerDoc& doc, const CTableOptions& options);
 
 // The i-th (from 1) file name of a split table: ".txt" replaced by "_i.txt"
 // (appended when the name has no ".txt").
