@@ -1,6 +1,8 @@
 #include "cli/CliOutput.h"
 
 #include "formats/FileIo.h"
+#include "formats/FilePaths.h"
+#include "formats/WorkspaceCommands.h"
 
 #include <cstdint>
 #include <span>
@@ -21,6 +23,34 @@ std::optional<CStudyOptions> StudyOptionsOrComplain(CArgs& args, const std::stri
     return options;
 }
 
+bool OutputIsFree(const std::string& command, const std::string& output,
+                  const std::vector<std::string>& taken, std::ostream& err) {
+    for (const std::string& file : taken)
+        if (SameFile(output, file)) {
+            err << "tarvo " << command << ": will not write " << output;
+            if (file != output)
+                err << ", the same file as " << file << ',';
+            err << " as the command also uses that file; name another output\n";
+            return false;
+        }
+    return true;
+}
+
+bool StudyOutputsAreFree(const std::string& command, const CStudyOptions& study,
+                         const std::optional<std::string>& save,
+                         const std::optional<std::string>& json, std::ostream& err) {
+    std::vector<std::string> inputs = StudyInputs(study);
+    const bool toFile = json && *json != "-";
+    if (toFile && !OutputIsFree(command, *json, inputs, err))
+        return false;
+    if (!save)
+        return true;
+    std::erase_if(inputs, IsWorkspaceFile);
+    if (toFile)
+        inputs.push_back(*json);
+    return OutputIsFree(command, *save, inputs, err);
+}
+
 int WriteJsonTarget(const std::string& target, const std::string& command, std::ostream& out,
                     std::ostream& err, const std::function<void(std::ostream&)>& write) {
     if (target == "-") {
@@ -30,9 +60,11 @@ int WriteJsonTarget(const std::string& target, const std::string& command, std::
     std::ostringstream text;
     write(text);
     const std::string bytes = text.str();
+    CWriteFailure failure;
     if (!WriteFileAtomically(
-            target, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()))) {
-        err << "tarvo " << command << ": could not write " << target << '\n';
+            target, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()),
+            &failure)) {
+        err << "tarvo " << command << ": " << WriteFailureText(target, failure) << '\n';
         return 1;
     }
     return 0;

@@ -10,6 +10,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace tarvo {
 
@@ -19,9 +20,22 @@ namespace tarvo {
 std::optional<CStudyOptions> StudyOptionsOrComplain(CArgs& args, const std::string& command,
                                                     std::ostream& err);
 
+// Refuses an output that is the same file as one of `taken` (the files the
+// command reads, and its other outputs): writing it would destroy that file.
+// Returns false after "tarvo COMMAND: ..." on err naming both.
+bool OutputIsFree(const std::string& command, const std::string& output,
+                  const std::vector<std::string>& taken, std::ostream& err);
+
+// The outputs of the study commands: a JSON file (unless "-") must not be
+// any input; the saved workspace must not be a survey or map input nor the
+// JSON file, but may replace the workspace the study was opened from.
+bool StudyOutputsAreFree(const std::string& command, const CStudyOptions& study,
+                         const std::optional<std::string>& save,
+                         const std::optional<std::string>& json, std::ostream& err);
+
 // Writes what write produces to out when target is "-", otherwise to the
 // file target (replaced atomically). Returns the exit code: 0, or 1 after
-// "tarvo COMMAND: could not write TARGET" on err.
+// "tarvo COMMAND: " and the reason the file could not be written on err.
 int WriteJsonTarget(const std::string& target, const std::string& command, std::ostream& out,
                     std::ostream& err, const std::function<void(std::ostream&)>& write);
 

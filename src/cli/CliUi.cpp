@@ -17,7 +17,7 @@ void CStderrProgress::SetText(const std::string& text) {
 MsgAnswer CStderrUi::MessageBox(const std::string& text, const std::string& title, MsgIcon icon,
                                 MsgButtons buttons) {
     std::lock_guard lock(mutex_);
-    out_ << title << ": " << text << '\n';
+    out_ << prefix_ << title << ": " << text << '\n';
     if (icon == MsgIcon::Error)
         ++errors_;
     switch (buttons) {
@@ -45,7 +45,10 @@ std::optional<std::string> CStderrUi::ChooseSaveFile(const std::string&, const s
 }
 
 void CStderrUi::OpenWithAssociatedProgram(const std::string& path) {
-    if (!openDocuments_)
+    // Without a display a viewer has nowhere to show the document.
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if (!openDocuments_ || !((x11 && *x11) || (wayland && *wayland)))
         return;
     // Started detached; the tool does not wait for the viewer.
     pid_t pid = ::fork();

@@ -1,6 +1,7 @@
 #pragma once
 // UI services for the command-line tool: messages go to stderr as
-// "TITLE: TEXT", questions get a fixed answer, progress prints its texts.
+// "TITLE: TEXT", questions get a fixed answer, progress prints its texts
+// when asked to, documents open only where there is a display.
 
 #include "model/UiServices.h"
 
@@ -48,8 +49,13 @@ public:
     // Path returned by the next file choice, as if the user had chosen it.
     void SetChosenPath(std::string path) { chosenPath_ = std::move(path); }
     void SetOpenDocuments(bool open) { openDocuments_ = open; }
+    // Put before every message, e.g. the file a message is about.
+    void SetMessagePrefix(std::string prefix) { prefix_ = std::move(prefix); }
 
     int ErrorCount() const { return errors_.load(); }
+    // The tool's exit status once a command has done what it could: 1 when
+    // an error message was shown, 0 otherwise.
+    int ExitStatus() const { return ErrorCount() > 0 ? 1 : 0; }
 
 private:
     std::ostream& out_;
@@ -58,6 +64,7 @@ private:
     MsgAnswer questionAnswer_ = MsgAnswer::Yes;
     std::optional<std::string> chosenPath_;
     bool openDocuments_ = false;
+    std::string prefix_;
     std::atomic<int> errors_{0};
 };
 

@@ -228,7 +228,8 @@ int RunCoverage(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     valueOptions.insert(kSaveOption);
     CArgs args(rawArgs, valueOptions, StudyFlags());
     auto options = StudyOptionsOrComplain(args, "coverage", io.err);
-    if (!options)
+    const auto json = args.Get("--json");
+    if (!options || !StudyOutputsAreFree("coverage", *options, args.Get(kSaveOption), json, io.err))
         return 2;
     const auto low = args.GetInt("--power-low");
     const auto high = args.GetInt("--power-high");
@@ -252,7 +253,7 @@ int RunCoverage(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     }
 
     CTarvoAnalyzerDoc doc;
-    CStderrUi ui(io.err);
+    CStderrUi ui(io.err, io.progress);
     if (!OpenStudy(doc, *options, ui)) {
         io.err << "tarvo coverage: nothing was loaded\n";
         return 1;
@@ -280,13 +281,13 @@ int RunCoverage(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     if (!SaveStudyIfAsked(doc, args.Get(kSaveOption), ui))
         return 1;
 
-    const auto json = args.Get("--json");
     if (!json) {
         WriteSummary(doc, io.out);
-        return 0;
+        return ui.ExitStatus();
     }
-    return WriteJsonTarget(*json, "coverage", io.out, io.err,
-                           [&](std::ostream& stream) { WriteJson(doc, stream); });
+    const int status = WriteJsonTarget(*json, "coverage", io.out, io.err,
+                                       [&](std::ostream& stream) { WriteJson(doc, stream); });
+    return status != 0 ? status : ui.ExitStatus();
 }
 
 const CRegisterCommand kRegister{
@@ -295,7 +296,18 @@ const CRegisterCommand kRegister{
      "[--power-low DBM] [--power-high DBM] [--resolution M] [--json OUT|-] [--save STUDY.tws] "
      "SURVEY.ssd...|STUDY.tws  "
      "site-wide coverage of the selected APs",
-     RunCoverage}};
+     RunCoverage,
+     std::string("Computes the coverage of the selected APs over the site (\"Plot Graph\") and\n"
+                 "prints a summary (or the matrices, bands and reliability radii as JSON).\n\n") +
+         kStudyHelp +
+         "  --select all|MAC,... the APs whose coverage is computed (default all)\n"
+         "  --power-low DBM      the weakest signal shown, -200..50 (default: the study's,\n"
+         "                       -90)\n"
+         "  --power-high DBM     the strongest, above --power-low (default -30)\n"
+         "  --resolution M       grid spacing in metres (default: from the site's size)\n"
+         "  --json OUT|-         the coverage as JSON, to a file or to stdout (-)\n"
+         "  --save STUDY.tws     keep the study with its coverage as a workspace (may be\n"
+         "                       the workspace it was opened from)\n"}};
 
 } // namespace
 

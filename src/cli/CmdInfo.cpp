@@ -11,6 +11,7 @@
 
 #include <ostream>
 #include <set>
+#include <sstream>
 
 namespace tarvo {
 
@@ -98,16 +99,22 @@ int RunInfo(const std::vector<std::string>& rawArgs, CCommandIo& io) {
         writer.BeginArray();
     bool allRead = true;
     for (const std::string& path : args.Positional()) {
+        // Each message names the file it is about.
+        std::ostringstream messages;
+        CCommandIo fileIo{io.out, messages, io.progress};
         bool handled = false;
         for (const CInfoSection& section : InfoSections()) {
             if (section.accepts(path)) {
-                allRead = section.print(path, json, json ? &writer : nullptr, io) && allRead;
+                allRead = section.print(path, json, json ? &writer : nullptr, fileIo) && allRead;
                 handled = true;
                 break;
             }
         }
         if (!handled)
-            allRead = InfoSurvey(path, json, json ? &writer : nullptr, io) && allRead;
+            allRead = InfoSurvey(path, json, json ? &writer : nullptr, fileIo) && allRead;
+        std::istringstream lines(messages.str());
+        for (std::string line; std::getline(lines, line);)
+            io.err << path << ": " << line << '\n';
     }
     if (json) {
         writer.EndArray();
@@ -117,7 +124,10 @@ int RunInfo(const std::vector<std::string>& rawArgs, CCommandIo& io) {
 }
 
 const CRegisterCommand kRegister{
-    {"info", "info [--json] FILE...   summarise survey, projection and workspace files", RunInfo}};
+    {"info", "info [--json] FILE...   summarise survey, projection and workspace files", RunInfo,
+     "Summarises each file: a survey (.ssd), a projection (.gpf, .lpf) or a workspace\n"
+     "(.tws), known by its content or its name. Messages start with the file's name.\n\n"
+     "  --json               one JSON array with an object per file read\n"}};
 
 } // namespace
 

@@ -8,6 +8,7 @@
 #include "analysis/Coordinates.h"
 #include "analysis/Coverage.h"
 #include "cli/Args.h"
+#include "cli/CliOutput.h"
 #include "cli/CliUi.h"
 #include "cli/Commands.h"
 #include "cli/ExportSupport.h"
@@ -63,16 +64,26 @@ int RunKml(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     const auto out = args.Get("--out");
     const auto image = args.Get("--image");
     const auto description = args.Get("--description");
-    auto study = StudyOptionsFrom(args, io.err);
+    auto study = StudyOptionsOrComplain(args, "kml", io.err);
     if (!study)
         return 2;
     if (!out || out->empty()) {
         io.err << "tarvo kml: --out FILE.kml is required\n";
         return 2;
     }
+    // The files written: the KML (".kml" added to a bare name) and its
+    // picture, which must be neither an input nor the KML.
+    const std::string kmlPath = KmlPathFor(*out);
+    const std::string picturePath = image ? KmlPictureFor(*image) : KmlPicturePath(kmlPath);
+    std::vector<std::string> taken = StudyInputs(*study);
+    if (!OutputIsFree("kml", kmlPath, taken, io.err))
+        return 2;
+    taken.push_back(kmlPath);
+    if (!OutputIsFree("kml", picturePath, taken, io.err))
+        return 2;
 
     EnsureOffscreenGui();
-    CStderrUi stderrUi(io.err);
+    CStderrUi stderrUi(io.err, io.progress);
     CTarvoAnalyzerDoc doc;
     if (!OpenStudy(doc, *study, stderrUi))
         return 1;
@@ -94,20 +105,29 @@ int RunKml(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     ComputeViewExtent(doc, kOffscreenWidth, kOffscreenHeight);
     RenderLayers(doc, kOffscreenWidth, kOffscreenHeight, stderrUi);
 
-    CChoicesUi ui(stderrUi, {*out, image});
+    CChoicesUi ui(stderrUi, {kmlPath, picturePath});
     const KmlResult result = CreateKmlFile(
         doc, ui, [&] { return description; }, std::time(nullptr));
     if (result != KmlResult::Written)
         return 1;
     io.out << doc.spareText1 << '\n';
-    return 0;
+    return stderrUi.ExitStatus();
 }
 
 const CRegisterCommand kRegister{
     {"kml",
      "kml STUDY --out FILE.kml [--image FILE.bmp] [--description TEXT]   "
      "write a ground overlay of the view",
-     RunKml}};
+     RunKml,
+     std::string("Draws the strength coverage of the selected APs over the walk (without the\n"
+                 "map) and writes it as a BMP with a KML file that lays it on the earth.\n"
+                 "The study needs GPS locations.\n\n") +
+         kStudyHelp +
+         "  --out FILE.kml       the KML file (\".kml\" is added to a name without extension)\n"
+         "  --image FILE.bmp     the picture (default: the KML's name with .bmp instead of\n"
+         "                       .kml, or with .bmp appended); the KML names it by its full\n"
+         "                       path\n"
+         "  --description TEXT   the overlay's description\n"}};
 
 } // namespace
 

@@ -3,6 +3,7 @@
 
 #include "analysis/ProjectionOpen.h"
 #include "cli/Args.h"
+#include "cli/CliOutput.h"
 #include "cli/CliUi.h"
 #include "cli/Commands.h"
 #include "cli/InfoSections.h"
@@ -105,12 +106,19 @@ int RunMap(const std::vector<std::string>& rawArgs, CCommandIo& io) {
                << (args.Ok() ? "give one projection file and --out MAP.bmp" : args.Error()) << '\n';
         return 2;
     }
+    // The map is a bitmap file: under another image name it would mislead.
+    if (LowerExtension(*out) != ".bmp") {
+        io.err << "tarvo map: --out must name a .bmp file: the map is written as a bitmap\n";
+        return 2;
+    }
+    if (!OutputIsFree("map", *out, args.Positional(), io.err))
+        return 2;
     CTarvoAnalyzerDoc doc;
     CStderrUi ui(io.err);
     if (!OpenProjectionFile(doc, args.Positional()[0], ui))
         return 1;
-    if (!WriteFileAtomically(*out, doc.mapBytes)) {
-        io.err << "tarvo map: cannot write " << *out << '\n';
+    if (CWriteFailure failure; !WriteFileAtomically(*out, doc.mapBytes, &failure)) {
+        io.err << "tarvo map: " << WriteFailureText(*out, failure) << '\n';
         return 1;
     }
     io.out << *out << "  (" << doc.ImageWidth << " x " << doc.ImageHeight << " pixels)\n";
@@ -118,7 +126,10 @@ int RunMap(const std::vector<std::string>& rawArgs, CCommandIo& io) {
 }
 
 const CRegisterCommand kRegister{
-    {"map", "map FILE.gpf|FILE.lpf --out MAP.bmp   write the map bitmap of a projection", RunMap}};
+    {"map", "map FILE.gpf|FILE.lpf --out MAP.bmp   write the map bitmap of a projection", RunMap,
+     "Writes the map picture that a projection file holds, as the bitmap file it is.\n\n"
+     "  FILE.gpf|FILE.lpf    a geographic (.gpf) or floor-plan (.lpf) projection file\n"
+     "  --out MAP.bmp        the bitmap to write\n"}};
 
 } // namespace
 

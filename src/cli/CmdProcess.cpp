@@ -184,11 +184,12 @@ int RunProcess(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     flags.insert("--with-matrix");
     CArgs args(rawArgs, valueOptions, flags);
     auto options = StudyOptionsOrComplain(args, "process", io.err);
-    if (!options)
+    const auto json = args.Get("--json");
+    if (!options || !StudyOutputsAreFree("process", *options, args.Get(kSaveOption), json, io.err))
         return 2;
 
     CTarvoAnalyzerDoc doc;
-    CStderrUi ui(io.err);
+    CStderrUi ui(io.err, io.progress);
     if (!OpenStudy(doc, *options, ui)) {
         io.err << "tarvo process: nothing was loaded\n";
         return 1;
@@ -196,21 +197,27 @@ int RunProcess(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     if (!SaveStudyIfAsked(doc, args.Get(kSaveOption), ui))
         return 1;
 
-    const auto json = args.Get("--json");
     if (!json) {
         WriteTable(doc, io.out);
-        return 0;
+        return ui.ExitStatus();
     }
-    return WriteJsonTarget(*json, "process", io.out, io.err, [&](std::ostream& stream) {
+    const int status = WriteJsonTarget(*json, "process", io.out, io.err, [&](std::ostream& stream) {
         WriteJson(doc, args.Has("--with-matrix"), stream, ui);
     });
+    return status != 0 ? status : ui.ExitStatus();
 }
 
 const CRegisterCommand kRegister{
     {"process",
      "process [--map FILE.gpf|.lpf] [--no-merge] [--min-points N] [--with-matrix] "
      "[--json OUT|-] [--save STUDY.tws] SURVEY.ssd...|STUDY.tws  load and estimate the APs",
-     RunProcess}};
+     RunProcess,
+     std::string("Loads the survey files, finds every AP and estimates its position and how\n"
+                 "its signal falls off, then prints a table of the APs (or JSON).\n\n") +
+         kStudyHelp +
+         "  --json OUT|-         the study as JSON, to a file or to stdout (-)\n"
+         "  --with-matrix        add each AP's estimate matrix and the locations to the JSON\n"
+         "  --save STUDY.tws     keep the whole study as a workspace\n"}};
 
 } // namespace
 

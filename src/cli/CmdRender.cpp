@@ -5,26 +5,28 @@
 
 #ifdef TARVO_HAVE_tarvo_view
 
+#include "analysis/ApColours.h"
 #include "analysis/Coordinates.h"
 #include "analysis/Coverage.h"
 #include "analysis/Reliability.h"
 #include "cli/Args.h"
+#include "cli/CliOutput.h"
 #include "cli/CliUi.h"
 #include "cli/Commands.h"
 #include "cli/ExportSupport.h"
 #include "cli/Study.h"
-#include "formats/BitmapFile.h"
+#include "export/ReportImages.h"
+#include "formats/FileIo.h"
 #include "model/Text.h"
 #include "view/RenderLayers.h"
 #include "view/ViewGeometry.h"
 
-#include <QCoreApplication>
+#include <QBuffer>
 #include <QImage>
 #include <QImageWriter>
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <ostream>
 #include <sstream>
 
@@ -34,26 +36,13 @@ namespace {
 
 constexpr int kLargestSide = 16384;
 
-// Fonts and images need a QGuiApplication; the tool has no window, so it
-// runs on the offscreen platform unless told otherwise.
-void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    // The missing runtime folder matters to windows, not to pictures.
-    if (type != QtFatalMsg && message.startsWith(QStringLiteral("QStandardPaths:")))
-        return;
-    std::fprintf(stderr, "%s\n", qPrintable(message));
-}
-
-void EnsureGuiApplication() {
-    if (!QCoreApplication::instance())
-        qInstallMessageHandler(QuietQtMessages);
-    EnsureOffscreenGui();
-}
-
+// Whether text ends with tail, letters in either case.
 bool EndsWith(const std::string& text, const std::string& tail) {
     if (text.size() < tail.size())
         return false;
     return std::equal(tail.rbegin(), tail.rend(), text.rbegin(), [](char a, char b) {
-        return std::tolower(static_cast<unsigned char>(a)) == b;
+        return std::tolower(static_cast<unsigned char>(a)) ==
+               std::tolower(static_cast<unsigned char>(b));
     });
 }
 
@@ -65,26 +54,32 @@ bool ParseSize(const std::string& text, int& width, int& height) {
     return width >= 2 && height >= 2 && width <= kLargestSide && height <= kLargestSide;
 }
 
+// Writes the picture as a BMP or a PNG, replacing an earlier file only once
+// the new one is complete.
 bool SavePicture(const QImage& image, const std::string& path, std::ostream& err) {
+    CWriteFailure failure;
+    bool written = false;
     if (EndsWith(path, ".bmp")) {
-        const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
-        std::vector<std::uint8_t> rows;
-        rows.reserve(static_cast<std::size_t>(rgb.width()) * 3 * rgb.height());
-        for (int y = 0; y < rgb.height(); ++y) {
-            const uchar* line = rgb.constScanLine(y);
-            rows.insert(rows.end(), line, line + rgb.width() * 3);
+        written = SaveImageAsBitmapFile(path, image, &failure);
+    } else {
+        QBuffer png;
+        png.open(QIODevice::WriteOnly);
+        QImageWriter writer(&png, "png");
+        if (!writer.write(image)) {
+            err << "tarvo render: cannot encode " << path << ": "
+                << writer.errorString().toStdString() << '\n';
+            return false;
         }
-        if (SaveBitmapFile(path, rgb.width(), rgb.height(), rows))
-            return true;
-        err << "tarvo render: cannot write " << path << '\n';
-        return false;
+        const QByteArray& bytes = png.data();
+        written =
+            WriteFileAtomically(path,
+                                std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                          static_cast<std::size_t>(bytes.size())),
+                                &failure);
     }
-    QImageWriter writer(QString::fromStdString(path), "png");
-    if (writer.write(image))
-        return true;
-    err << "tarvo render: cannot write " << path << ": " << writer.errorString().toStdString()
-        << '\n';
-    return false;
+    if (!written)
+        err << "tarvo render: " << WriteFailureText(path, failure) << '\n';
+    return written;
 }
 
 // Computes what the display type draws from. False when there is nothing
@@ -96,7 +91,7 @@ bool PrepareDisplay(CTarvoAnalyzerDoc& doc, int type, bool selectionGiven, CStde
     case kDisplayApBands:
         for (int i = 0; i < doc.aps.GetSize(); ++i)
             if (doc.aps[i].selected)
-                ComputeApContours(doc, i, doc.aps[i].colour);
+                ComputeApContours(doc, i, ApContourColour(doc, i));
         return true;
     case kDisplayStrengthBands:
     case kDisplayApCountBands:
@@ -111,6 +106,7 @@ bool PrepareDisplay(CTarvoAnalyzerDoc& doc, int type, bool selectionGiven, CStde
 int RunRender(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     std::set<std::string> values = StudyValueOptions();
     values.insert({"--type", "--out", "--size", "--opacity", "--select"});
+    values.insert(DisplayValueOptions().begin(), DisplayValueOptions().end());
     std::set<std::string> flags = StudyFlags();
     flags.insert(
         {"--path", "--ap-icons", "--markers", "--sources", "--scale", "--legend", "--no-map"});
@@ -118,7 +114,7 @@ int RunRender(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     const auto type = args.GetInt("--type");
     const auto opacity = args.GetInt("--opacity");
     const auto out = args.Get("--out");
-    auto options = StudyOptionsFrom(args, io.err);
+    auto options = StudyOptionsOrComplain(args, "render", io.err);
     if (!options)
         return 2;
     const int displayType = static_cast<int>(type.value_or(kDisplayNone));
@@ -139,9 +135,11 @@ int RunRender(const std::vector<std::string>& rawArgs, CCommandIo& io) {
         io.err << "tarvo render: --size must be WxH, each 2 to " << kLargestSide << '\n';
         return 2;
     }
+    if (!OutputIsFree("render", *out, StudyInputs(*options), io.err))
+        return 2;
 
-    EnsureGuiApplication();
-    CStderrUi ui(io.err);
+    EnsureOffscreenGui();
+    CStderrUi ui(io.err, io.progress);
     CTarvoAnalyzerDoc doc;
     if (!OpenStudy(doc, *options, ui))
         return 1;
@@ -150,9 +148,10 @@ int RunRender(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     if (select && !SelectApsByList(doc, *select, "render", io.err))
         return 2;
     // A fresh study has nothing selected yet: show every AP.
-    if (!select && std::none_of(doc.aps.begin(), doc.aps.end(),
-                                [](const CAPInfo& ap) { return ap.selected != 0; }))
-        SelectApsByList(doc, "all", "render", io.err);
+    if (!select)
+        SelectAllWhenNoneSelected(doc);
+    if (!ApplyDisplayOptions(args, doc, "render", io.err))
+        return 2;
 
     doc.pathShown = args.Has("--path");
     doc.apIconsShown = args.Has("--ap-icons");
@@ -178,15 +177,36 @@ int RunRender(const std::vector<std::string>& rawArgs, CCommandIo& io) {
         ComputeViewExtent(doc, width, height);
 
     const QImage picture = RenderLayers(doc, width, height, ui);
-    return SavePicture(picture, *out, io.err) ? 0 : 1;
+    return SavePicture(picture, *out, io.err) ? ui.ExitStatus() : 1;
 }
 
 const CRegisterCommand kRegister{
     {"render",
      "render STUDY --type 0..5 --out FILE.png|.bmp [--size WxH] [--path] [--ap-icons] "
      "[--markers] [--sources] [--scale] [--legend] [--no-map] [--opacity 0..255] "
-     "[--select all|MAC,...]   draw one picture of the study",
-     RunRender}};
+     "[--select all|MAC,...] [--colour-mode 0|1|2] [--units m|ft]   draw one picture of the "
+     "study",
+     RunRender,
+     std::string("Draws the study as the map view paints it, after computing what the display\n"
+                 "type needs, and writes the picture.\n\n") +
+         kStudyHelp +
+         "  --type 0..5          what is drawn over the map: 0 nothing (map and walk only),\n"
+         "                       1 the APs' samples coloured by strength, 2 reliability rings\n"
+         "                       around each AP, 3 each AP's own coverage bands, 4 the\n"
+         "                       strongest signal at each place, 5 how many APs reach it\n"
+         "  --out FILE.png|.bmp  the picture (PNG or 24-bit BMP, by the extension)\n"
+         "  --size WxH           picture size in pixels, each 2 to 16384 (default 800x600)\n"
+         "  --path               draw the walk path of each survey file\n"
+         "  --ap-icons           draw the estimated APs\n"
+         "  --markers            draw the marked APs\n"
+         "  --sources            draw the interference sources\n"
+         "  --scale              draw the coordinate labels and grid\n"
+         "  --legend             draw the legend of the path and the colour bands\n"
+         "  --no-map             leave the map picture out\n"
+         "  --opacity 0..255     how strongly coverage covers the map (default: the\n"
+         "                       study's, 192 once it is processed)\n"
+         "  --select all|MAC,... the APs drawn (default: the study's selection, or all)\n" +
+         kDisplayHelp}};
 
 } // namespace
 

@@ -10,15 +10,25 @@
 namespace tarvo {
 
 struct CCommandIo {
-    std::ostream& out; // results
-    std::ostream& err; // messages ("TITLE: TEXT") and progress
+    std::ostream& out;     // results
+    std::ostream& err;     // messages ("TITLE: TEXT") and progress
+    bool progress = false; // print progress texts on err (a terminal is watching)
 };
 
 struct CCommand {
     std::string name;
     std::string usage; // one line, shown by `tarvo help`
     std::function<int(const std::vector<std::string>& args, CCommandIo& io)> run;
+    std::string help; // every option explained: `tarvo help NAME`, `tarvo NAME --help`
 };
+
+// What `tarvo help` says about a study, for the commands that take one.
+constexpr const char* kStudyHelp =
+    "  STUDY                a workspace (.tws) alone, or survey files (.ssd) loaded and\n"
+    "                       processed as \"Process Files\" does\n"
+    "  --map FILE.gpf|.lpf  the projection and map of the survey files\n"
+    "  --no-merge           keep an AP heard in several files apart per file\n"
+    "  --min-points N       fewest thinned samples an AP needs to be estimated (1..1000000)\n";
 
 std::vector<CCommand>& CommandRegistry();
 

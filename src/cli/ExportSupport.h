@@ -1,11 +1,14 @@
 #pragma once
 // Shared steps of the export and render commands: the offscreen
-// GUI application that rendering needs, the AP selection option, and the
-// settings a freshly loaded study gets before its pictures are drawn.
+// GUI application that rendering needs, the AP selection option, the
+// display options, and the settings a freshly loaded study gets before its
+// pictures are drawn.
 
+#include "cli/Args.h"
 #include "model/Document.h"
 
 #include <ostream>
+#include <set>
 #include <string>
 
 namespace tarvo {
@@ -17,11 +20,27 @@ void EnsureOffscreenGui();
 
 // "all", or MAC texts separated by commas (either case, ':' or '-'
 // separators). Returns false, naming the MAC on err, when one is unknown.
+// The AP groups follow the new selection.
 bool SelectApsByList(CTarvoAnalyzerDoc& doc, const std::string& selection,
                      const std::string& command, std::ostream& err);
 
 // Selects every AP when none is selected: a fresh study starts unselected,
 // and its exports would otherwise show no coverage.
 void SelectAllWhenNoneSelected(CTarvoAnalyzerDoc& doc);
+
+// "--colour-mode 0|1|2" (AP contours in each AP's colour, its group's, or
+// one common colour) and "--units m|ft" (lengths in metres or feet).
+const std::set<std::string>& DisplayValueOptions();
+constexpr const char* kDisplayHelp =
+    "  --colour-mode 0|1|2  AP coverage colours: 0 each AP its own, 1 the colour of its\n"
+    "                       group (APs grouped by SSID), 2 one colour for all; default:\n"
+    "                       the workspace's mode, 0 for survey files\n"
+    "  --units m|ft         lengths in metres or feet; default: the workspace's unit,\n"
+    "                       feet for survey files\n";
+
+// Applies the display options to doc; false, after "tarvo COMMAND: ..." on
+// err, when one has a value it does not know.
+bool ApplyDisplayOptions(const CArgs& args, CTarvoAnalyzerDoc& doc, const std::string& command,
+                         std::ostream& err);
 
 } // namespace tarvo

@@ -2,6 +2,7 @@
 
 #include "analysis/CollectionLoader.h"
 #include "analysis/ProjectionOpen.h"
+#include "formats/FilePaths.h"
 #include "formats/ProjectionReader.h"
 #include "formats/WorkspaceCommands.h"
 #include "model/Text.h"
@@ -51,6 +52,13 @@ std::optional<CStudyOptions> StudyOptionsFrom(CArgs& args, std::ostream& err) {
     return options;
 }
 
+std::vector<std::string> StudyInputs(const CStudyOptions& options) {
+    std::vector<std::string> inputs = options.inputs;
+    if (options.map)
+        inputs.push_back(*options.map);
+    return inputs;
+}
+
 bool OpenStudy(CTarvoAnalyzerDoc& doc, const CStudyOptions& options, CStderrUi& ui) {
     if (options.inputs.size() == 1 && IsWorkspaceFile(options.inputs[0]))
         return OpenWorkspaceFile(doc, options.inputs[0], ui);
@@ -62,10 +70,10 @@ bool OpenStudy(CTarvoAnalyzerDoc& doc, const CStudyOptions& options, CStderrUi& 
     for (const std::string& path : options.inputs) {
         CDataFile entry;
         entry.title = FileNameOf(path);
-        entry.path = path;
+        entry.path = FullPath(path);
         doc.files.Add(entry);
     }
-    if (options.map && !OpenProjectionFile(doc, *options.map, ui))
+    if (options.map && !OpenProjectionFile(doc, FullPath(*options.map), ui))
         return false;
     return LoadCollection(doc, ui) == LoadOutcome::Loaded;
 }

@@ -30,9 +30,14 @@ const std::set<std::string>& StudyFlags();
 // the inputs). Returns nullopt and writes a message to err when invalid.
 std::optional<CStudyOptions> StudyOptionsFrom(CArgs& args, std::ostream& err);
 
+// Every file the study is read from: the inputs and the map.
+std::vector<std::string> StudyInputs(const CStudyOptions& options);
+
 // Opens and processes the study into doc. Messages reach the user through
 // ui; returns false when nothing usable was loaded. A workspace is opened as
-// it was saved, without processing its survey files again.
+// it was saved, without processing its survey files again. Survey and map
+// files are kept under their full paths, as a file dialog gives them, so
+// that reports and workspaces name them wherever they are read.
 bool OpenStudy(CTarvoAnalyzerDoc& doc, const CStudyOptions& options, CStderrUi& ui);
 
 // "--save STUDY.tws": the option of the commands that can keep their study.

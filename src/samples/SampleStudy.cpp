@@ -685,21 +685,25 @@ bool WriteSampleStudy(const CSampleStudy& study, const std::string& dir, std::st
         return false;
     }
     const std::filesystem::path base(dir);
-    auto write = [&](const std::string& name, std::span<const std::uint8_t> bytes) {
+    for (const auto& [name, bytes] : SampleStudyFiles(study)) {
         const std::string path = (base / name).string();
-        if (WriteFileAtomically(path, bytes))
-            return true;
-        error = "cannot write " + path;
-        return false;
-    };
-    if (!write(study.projectionFileName, study.projectionBytes))
-        return false;
-    for (const CSimulatedWalk& w : study.walks)
-        if (!write(w.fileName, w.bytes))
+        if (CWriteFailure failure; !WriteFileAtomically(path, bytes, &failure)) {
+            error = WriteFailureText(path, failure);
             return false;
+        }
+    }
+    return true;
+}
+
+std::vector<std::pair<std::string, std::vector<std::uint8_t>>>
+SampleStudyFiles(const CSampleStudy& study) {
+    std::vector<std::pair<std::string, std::vector<std::uint8_t>>> files;
+    files.emplace_back(study.projectionFileName, study.projectionBytes);
+    for (const CSimulatedWalk& w : study.walks)
+        files.emplace_back(w.fileName, w.bytes);
     const std::string truth = study.TruthJson();
-    return write("truth.json",
-                 std::span(reinterpret_cast<const std::uint8_t*>(truth.data()), truth.size()));
+    files.emplace_back("truth.json", std::vector<std::uint8_t>(truth.begin(), truth.end()));
+    return files;
 }
 
 } // namespace tarvo

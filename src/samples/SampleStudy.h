@@ -50,6 +50,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tarvo {
@@ -112,5 +113,9 @@ std::optional<CSampleStudy> GenerateSampleStudy(const std::string& scenario, std
 // Writes the study's files into dir (created when missing). Returns false
 // with a reason in error when a file cannot be written.
 bool WriteSampleStudy(const CSampleStudy& study, const std::string& dir, std::string& error);
+
+// The files WriteSampleStudy writes: each file name with its bytes.
+std::vector<std::pair<std::string, std::vector<std::uint8_t>>>
+SampleStudyFiles(const CSampleStudy& study);
 
 } // namespace tarvo

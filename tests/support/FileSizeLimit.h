@@ -1,7 +1,6 @@
 #pragma once
-// While it lives, files this process writes cannot grow beyond a few bytes:
-// writes past the limit fail (EFBIG) as they would on a full disk, whoever
-// runs the tests.
+// While it lives, files this process writes cannot grow past a few bytes:
+// writes beyond fail (EFBIG) as on a full disk, whoever runs the tests.
 
 #include <csignal>
 #include <sys/resource.h>
@@ -10,8 +9,7 @@ namespace tarvo::test {
 
 class CFileSizeLimit {
 public:
-    explicit CFileSizeLimit(rlim_t bytes) {
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    explicit CFileSizeLimit(rlim_t bytes) : handler_(std::signal(SIGXFSZ, SIG_IGN)) {
         ::getrlimit(RLIMIT_FSIZE, &previous_);
         rlimit limit = previous_;
         limit.rlim_cur = bytes;
@@ -19,14 +17,12 @@ public:
     }
     ~CFileSizeLimit() {
         ::setrlimit(RLIMIT_FSIZE, &previous_);
-        std::signal(SIGXFSZ, previousHandler_);
+        std::signal(SIGXFSZ, handler_);
     }
-    CFileSizeLimit(const CFileSizeLimit&) = delete;
-    CFileSizeLimit& operator=(const CFileSizeLimit&) = delete;
 
 private:
+    void (*handler_)(int);
     rlimit previous_{};
-    void (*previousHandler_)(int) = nullptr;
 };
 
 } // namespace tarvo::test
