@@ -14,12 +14,9 @@
 namespace tarvo {
 namespace {
 
+using test::Has;
 using test::ReadBytes;
 using test::RunTarvo;
-
-bool Has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
 
 class OutputSafety : public ::testing::Test {
 protected:

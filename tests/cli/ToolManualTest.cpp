@@ -17,11 +17,8 @@ namespace tarvo {
 namespace {
 
 using test::CToolRun;
+using test::Has;
 using test::RunTarvo;
-
-bool Has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
 
 TEST(ToolManual, HelpForEveryCommandAndTheVersion) {
     for (const CCommand& c : CommandRegistry()) {

@@ -20,6 +20,10 @@ struct CToolRun {
     std::string err;
 };
 
+inline bool Has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
 inline CToolRun RunTarvo(const std::vector<std::string>& args) {
     std::ostringstream out, err;
     CCommandIo io{out, err};
