@@ -1,0 +1,98 @@
+// Hostile and damaged inputs of the readers: paths that are no regular file,
+// workspaces whose settings lie outside their ranges, map images smaller
+// than their headers say and GPS locations off the globe.
+
+#include "analysis/ProjectionOpen.h"
+#include "formats/BitmapFile.h"
+#include "formats/FileIo.h"
+#include "formats/ProjectionWriter.h"
+#include "formats/SsdReader.h"
+#include "formats/WorkspaceCommands.h"
+#include "formats/WorkspaceReader.h"
+#include "formats/WorkspaceWriter.h"
+#include "model/LittleEndian.h"
+#include "support/FakeUi.h"
+#include "support/SsdBuilder.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <filesystem>
+#include <sys/stat.h>
+
+namespace tarvo {
+namespace {
+
+using test::CFakeUi;
+using test::CTempDir;
+
+// A folder, a named pipe without a writer and a 64 GiB sparse file, each
+// under a name that the readers would take for their own kind of file.
+std::vector<std::string> FilesThatAreNoFiles(const CTempDir& dir, const std::string& ext) {
+    std::vector<std::string> paths{dir.File("folder" + ext), dir.File("pipe" + ext)};
+    std::filesystem::create_directory(paths[0]);
+    EXPECT_EQ(::mkfifo(paths[1].c_str(), 0600), 0);
+    const std::string sparse = dir.File("huge" + ext);
+    dir.Write("huge" + ext, {});
+    std::error_code error;
+    std::filesystem::resize_file(sparse, std::uint64_t{64} << 30, error);
+    if (!error)
+        paths.push_back(sparse);
+    return paths;
+}
+
+CDataFile FileEntry(const std::string& path) {
+    CDataFile entry;
+    entry.title = path;
+    entry.path = path;
+    return entry;
+}
+
+TEST(HostileFiles, OnlyRegularFilesUpToTheCapAreRead) {
+    CTempDir dir;
+    for (const std::string& path : FilesThatAreNoFiles(dir, ".ssd")) {
+        EXPECT_FALSE(ReadWholeFile(path)) << path;
+        EXPECT_FALSE(ReadFileHead(path, 8)) << path;
+    }
+    const std::string small = dir.Write("small.ssd", {1, 2, 3});
+    EXPECT_EQ(ReadWholeFile(small), (std::vector<std::uint8_t>{1, 2, 3}));
+    EXPECT_EQ(ReadFileHead(small, 2), (std::vector<std::uint8_t>{1, 2}));
+}
+
+// Every reader answers such a path with its open message, promptly, and
+// keeps the open study.
+TEST(HostileFiles, EveryReaderRefusesThemWithItsOpenMessage) {
+    CTempDir dir;
+    for (const std::string& path : FilesThatAreNoFiles(dir, ".ssd")) {
+        CFakeUi ui;
+        CTarvoAnalyzerDoc doc;
+        doc.files.Add(FileEntry(path));
+        EXPECT_FALSE(OpenAndReadSurveyFile(doc, 0, ui));
+        ASSERT_EQ(ui.messages.size(), 1u) << path;
+        EXPECT_EQ(ui.messages[0].text, "Could not open file \"" + path + "\".");
+        EXPECT_EQ(ui.messages[0].title, "File Open Error");
+        EXPECT_EQ(doc.files[0].selected, 0);
+    }
+    for (const char* ext : {".lpf", ".tws"}) {
+        for (const std::string& path : FilesThatAreNoFiles(dir, ext)) {
+            CFakeUi ui;
+            CTarvoAnalyzerDoc doc;
+            doc.spareText1 = "kept";
+            const bool read = ext[1] == 'l' ? OpenProjectionFile(doc, path, ui)
+                                            : OpenWorkspaceFile(doc, path, ui);
+            EXPECT_FALSE(read) << path;
+            ASSERT_EQ(ui.messages.size(), 1u) << path;
+            EXPECT_EQ(ui.messages[0].text, "Could not open file \"" + path + "\"");
+            EXPECT_EQ(ui.messages[0].title, "File Open Error");
+            EXPECT_EQ(doc.spareText1, "kept");
+            if (ext[1] == 'l') { // the tool peeks into it, and must not wait
+                EXPECT_FALSE(IsWorkspaceFile(path));
+            }
+        }
+    }
+}
+
+} // namespace
+} // namespace tarvo
