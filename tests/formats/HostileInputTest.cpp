@@ -94,5 +94,51 @@ TEST(HostileFiles, EveryReaderRefusesThemWithItsOpenMessage) {
     }
 }
 
+CTarvoAnalyzerDoc Reread(const CTarvoAnalyzerDoc& doc) {
+    const auto bytes = WriteWorkspace(doc);
+    EXPECT_TRUE(bytes);
+    CFakeUi ui;
+    CTarvoAnalyzerDoc read;
+    EXPECT_EQ(ReadWorkspace(read, *bytes, ui), WorkspaceReadStatus::kOk);
+    return read;
+}
+
+TEST(HostileWorkspace, SettingsComeBackInTheirRanges) {
+    CTarvoAnalyzerDoc doc;
+    doc.gridLineCount = 2000000000;
+    doc.pathWidth = -4;
+    doc.coverageOpacity = 4096;
+    doc.coverageMode = 7;
+    doc.coverageDisplayType = -1;
+    doc.panel.page = 12;
+    doc.PowerLow = INT_MIN;
+    doc.PowerHigh = INT_MAX;
+    doc.Resolution = std::nan("");
+    const CTarvoAnalyzerDoc read = Reread(doc);
+    EXPECT_EQ(read.gridLineCount, 10);
+    EXPECT_EQ(read.pathWidth, 1);
+    EXPECT_EQ(read.coverageOpacity, 255);
+    EXPECT_EQ(read.coverageMode, 0);
+    EXPECT_EQ(read.coverageDisplayType, kDisplayNone);
+    EXPECT_EQ(read.panel.page, 0);
+    EXPECT_EQ(read.PowerLow, -200);
+    EXPECT_EQ(read.PowerHigh, 50);
+    EXPECT_EQ(read.Resolution, 0.0);
+
+    // Ends that cross give the default range back; the rest keeps its place.
+    doc = CTarvoAnalyzerDoc{};
+    doc.gridLineCount = 1;
+    doc.pathWidth = 30;
+    doc.PowerLow = -30;
+    doc.PowerHigh = -60;
+    doc.Resolution = -2.0;
+    const CTarvoAnalyzerDoc crossed = Reread(doc);
+    EXPECT_EQ(crossed.gridLineCount, 3);
+    EXPECT_EQ(crossed.pathWidth, 3);
+    EXPECT_EQ(crossed.PowerLow, -90);
+    EXPECT_EQ(crossed.PowerHigh, -30);
+    EXPECT_EQ(crossed.Resolution, 0.0);
+}
+
 } // namespace
 } // namespace tarvo
