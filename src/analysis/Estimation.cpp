@@ -1,5 +1,6 @@
 #include "analysis/Estimation.h"
 
+#include "analysis/ApGridLimit.h"
 #include "analysis/Numerics.h"
 #include "analysis/SampleSets.h"
 #include "model/Text.h"
@@ -255,6 +256,7 @@ void EstimateAp(CTarvoAnalyzerDoc& doc, int apIndex, IUiServices& ui) {
             ap.columns = GridCount(extentY, doc.Resolution);
         }
     }
+    LimitApGridToSamples(doc, ap);
 
     bar.SetText(Format("Process %d out of %d APs....", apIndex + 1, doc.aps.GetSize()));
     progress.At(0.1);
