@@ -52,5 +52,49 @@ TEST(BoundedDrawing, AHugeGridLineCountDrawsAtMostTenLines) {
     EXPECT_GT(CountIn(image, QRect(50, 0, 1, kSide), QColor(255, 255, 0)), 20);
 }
 
+CDataArea Square(double x0, double y0, double x1, double y1) {
+    CDataArea area;
+    area.x = {x0, x1, x1, x0};
+    area.y = {y0, y0, y1, y1};
+    area.vertexCount = 4;
+    return area;
+}
+
+CDataPoint PointAt(double x, double y) {
+    CDataPoint p;
+    p.kind = 2;
+    p.easting = static_cast<std::int32_t>(x * 100);
+    p.northing = static_cast<std::int32_t>(y * 100);
+    return p;
+}
+
+// Counts near the int limit after a first run: the second band and the
+// second file still draw what their arrays hold.
+TEST(BoundedDrawing, CountsNearTheIntLimitDrawWhatTheArraysHold) {
+    CTarvoAnalyzerDoc doc = StudyDoc();
+    doc.coveragePresent = true;
+    doc.coverageDrawings[0].areas.Add(Square(10, 10, 30, 30));
+    doc.coverageDrawings[0].areas.Add(Square(60, 60, 80, 80));
+    doc.coverageTables[1][0] = 1;       // polygons of the first band
+    doc.coverageTables[1][1] = INT_MAX; // then "all the rest"
+    QImage bands = White();
+    DrawSiteBands(CLayerContext(doc, kSide, kSide), kDisplayStrengthBands, bands);
+    const ColourRef second = doc.CoveragePalette[8];
+    EXPECT_EQ(bands.pixelColor(70, 30), QColor(RedOf(second), GreenOf(second), BlueOf(second)));
+
+    doc.points.Add(PointAt(20, 20));
+    doc.points.Add(PointAt(70, 70));
+    CDataFile first, rest;
+    first.pointCount = 1;
+    rest.pointCount = INT_MAX;
+    rest.colour = MakeRgb(255, 0, 0);
+    doc.files.Add(first);
+    doc.files.Add(rest);
+    doc.pointStatus = false;
+    QImage path = White();
+    DrawWalkPath(CLayerContext(doc, kSide, kSide), path);
+    EXPECT_GT(CountIn(path, QRect(66, 26, 9, 9), QColor(255, 0, 0)), 0);
+}
+
 } // namespace
 } // namespace tarvo
