@@ -140,5 +140,41 @@ TEST(HostileWorkspace, SettingsComeBackInTheirRanges) {
     EXPECT_EQ(crossed.Resolution, 0.0);
 }
 
+// A 24-bit bitmap of 4 x 4 pixels whose header may claim another size.
+std::vector<std::uint8_t> Bitmap4x4(std::int32_t claimedWidth, std::int32_t claimedHeight) {
+    auto bmp = EncodeBitmapFile(4, 4, std::vector<std::uint8_t>(4 * 4 * 3, 90));
+    PutU32(bmp.data() + 18, static_cast<std::uint32_t>(claimedWidth));
+    PutU32(bmp.data() + 22, static_cast<std::uint32_t>(claimedHeight));
+    return bmp;
+}
+
+TEST(HostileProjection, AMapSmallerThanItsHeaderIsRefused) {
+    ProjectionMatrix4 m{};
+    m[0][0] = m[1][1] = 0.05;
+    CFakeUi ui;
+    CTarvoAnalyzerDoc doc;
+    const auto good = EncodeProjectionFile(ProjectionFileKind::Linear, 1, m, Bitmap4x4(4, 4));
+    ASSERT_TRUE(ReadProjection(doc, good, ProjectionFileKind::Linear, 800, 600, ui));
+    const CTarvoAnalyzerDoc before = doc;
+    const auto lying =
+        EncodeProjectionFile(ProjectionFileKind::Linear, 1, m, Bitmap4x4(65535, 65535));
+    EXPECT_FALSE(ReadProjection(doc, lying, ProjectionFileKind::Linear, 800, 600, ui));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, kNotProjectionText);
+    EXPECT_EQ(doc.ImageHeight, 4);
+    EXPECT_EQ(doc.mapBytes, before.mapBytes);
+    EXPECT_EQ(doc.MapExtentHeight, before.MapExtentHeight);
+
+    // Rows as stored must all be there; run-length rows at least start.
+    auto bmp = Bitmap4x4(4, 4);
+    EXPECT_TRUE(BitmapHoldsItsPixels(bmp));
+    EXPECT_FALSE(BitmapHoldsItsPixels(std::span(bmp).first(bmp.size() - 1)));
+    PutU16(bmp.data() + 28, 8);
+    PutU32(bmp.data() + 30, 1); // run-length coded, 8 bits
+    EXPECT_TRUE(BitmapHoldsItsPixels(bmp));
+    PutU32(bmp.data() + 30, 4); // an embedded JPEG
+    EXPECT_FALSE(BitmapHoldsItsPixels(bmp));
+}
+
 } // namespace
 } // namespace tarvo

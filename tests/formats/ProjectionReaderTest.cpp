@@ -73,10 +73,10 @@ struct CTestProjection {
     }
 };
 
-// A 24-bit bitmap file; rows of pixel bytes only when withPixels.
-std::vector<std::uint8_t> TestBitmap(std::int32_t w, std::int32_t h, bool withPixels = true) {
+// A 24-bit bitmap file with all its rows of pixels.
+std::vector<std::uint8_t> TestBitmap(std::int32_t w, std::int32_t h) {
     const std::uint32_t stride = (static_cast<std::uint32_t>(w) * 3 + 3) / 4 * 4;
-    const std::uint32_t pixels = withPixels ? stride * static_cast<std::uint32_t>(h) : 0;
+    const std::uint32_t pixels = stride * static_cast<std::uint32_t>(h);
     std::vector<std::uint8_t> out{'B', 'M'};
     for (std::uint32_t v : {54 + pixels, 0u, 54u, 40u, static_cast<std::uint32_t>(w),
                             static_cast<std::uint32_t>(h), 0x180001u, 0u, pixels, 0u, 0u, 0u, 0u})
@@ -193,7 +193,7 @@ TEST_F(ProjectionReaderTest, EveryKindAndSubtypeDecodesByteExactly) {
 }
 
 TEST_F(ProjectionReaderTest, PixelScaleGivesMapRectangleAndWindow) {
-    const auto p = PixelScale(0.05, 0.05, TestBitmap(1000, 800, false));
+    const auto p = PixelScale(0.05, 0.05, TestBitmap(1000, 800));
     // 1000 x 800 pixels of 0.05: a 50 x 40 map, the window 10% larger each
     // way. 600 x 480 has the window's own aspect and leaves it as computed;
     // 800 x 600: rx = 60/800 = 0.075 <= ry = 48/600 = 0.08, so the width grows
@@ -224,7 +224,7 @@ TEST_F(ProjectionReaderTest, PixelScaleGivesMapRectangleAndWindow) {
 TEST_F(ProjectionReaderTest, GeographicScaleFromGreatCircleDistances) {
     CTestProjection p;
     p.m = NorthAligned(60.0, 25.0, 1e-5);
-    p.bitmap = TestBitmap(300, 200, false);
+    p.bitmap = TestBitmap(300, 200);
     ASSERT_TRUE(ReadProjection(doc, p.Bytes(), ProjectionFileKind::Gps, 800, 600, ui));
     // 200 rows of 1e-5 degree along a meridian: 0.002 degree of arc; 300
     // columns along the parallel at 60 degrees, about half as long.
