@@ -37,5 +37,30 @@ TEST(HostileCli, InfoOnAFolderOrAPipeSaysItCouldNotOpenIt) {
                          dir.File("pipe.tws") + "\"\n");
 }
 
+TEST(HostileCli, SkippedLocationsAreCountedInTheSummaries) {
+    test::CSampleSpec ap;
+    test::CSsdBuilder walk;
+    walk.Gps(60.0, 25.0, {ap}).Gps(596.0, 25.0, {ap}).Gps(60.0001, 25.0, {ap});
+    test::CTempDir dir;
+    const std::string path = dir.Write("walk.ssd", walk.Bytes());
+
+    test::CToolRun r = RunTarvo({"info", path});
+    EXPECT_NE(r.out.find("  locations:            2 (GPS fix 2,"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("  skipped locations:    1 (latitude or longitude out of range)\n"),
+              std::string::npos)
+        << r.out;
+    r = RunTarvo({"info", "--json", path});
+    EXPECT_NE(r.out.find(",\"distinctMacs\":1,\"skippedLocations\":1}"), std::string::npos)
+        << r.out;
+    r = RunTarvo({"process", path});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("1 APs from 2 points; resolution 0.056 m\n"
+                         "1 locations skipped: latitude or longitude out of range\n"),
+              std::string::npos)
+        << r.out;
+    r = RunTarvo({"process", "--json", "-", path});
+    EXPECT_NE(r.out.find("\"points\":2,\"skippedLocations\":1,"), std::string::npos) << r.out;
+}
+
 } // namespace
 } // namespace tarvo

@@ -176,5 +176,28 @@ TEST(HostileProjection, AMapSmallerThanItsHeaderIsRefused) {
     EXPECT_FALSE(BitmapHoldsItsPixels(bmp));
 }
 
+TEST(HostileSurvey, GpsLocationsOffTheGlobeAreSkippedAndCounted) {
+    test::CSampleSpec a, b;
+    b.mac[5] = 7;
+    test::CSsdBuilder walk;
+    walk.Gps(60.0, 25.0, {a})
+        .Gps(596.0, 25.0, {a, b}) // the 32-bit field near its end
+        .Gps(60.0, -181.0, {b})
+        .Gps(-90.0, 180.0, {b}, 1) // on the limits: kept
+        .Gps(-90.001, 0.0, {a});
+    CFakeUi ui;
+    CTarvoAnalyzerDoc doc;
+    doc.files.Add(FileEntry("walk.ssd"));
+    ASSERT_TRUE(ReadSurveyFile(doc, walk.Bytes(), 0, ui));
+    ASSERT_EQ(doc.points.GetSize(), 2);
+    EXPECT_EQ(doc.points[0].northing, 60 * 3600000);
+    EXPECT_EQ(doc.points[1].northing, -90 * 3600000);
+    EXPECT_EQ(doc.points[1].samples.GetSize(), 1);
+    EXPECT_EQ(doc.points[1].samples[0].bssid, (MacAddress{0x00, 0x1A, 0x2B, 0x3C, 0x4D, 7}));
+    EXPECT_EQ(doc.files[0].pointCount, 2);
+    EXPECT_EQ(doc.files[0].skippedLocations, 3);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
 } // namespace
 } // namespace tarvo
