@@ -15,6 +15,7 @@
 #include "formats/ProjectionWriter.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <unistd.h>
@@ -52,6 +53,11 @@ struct CFixture {
     std::string linearMap = WriteProjection(ProjectionFileKind::Linear);
     std::string gpsMap = WriteProjection(ProjectionFileKind::Gps);
     std::string survey = TempPath("walk.ssd");
+
+    ~CFixture() {
+        for (const std::string* path : {&linearMap, &gpsMap, &survey})
+            std::remove(path->c_str());
+    }
 };
 
 void CheckAp(const CTarvoAnalyzerDoc& doc, const CAPInfo& ap) {
