@@ -2,6 +2,7 @@
 
 #include "analysis/ApModel.h"
 #include "analysis/Grid.h"
+#include "analysis/ApGridLimit.h"
 #include "analysis/Numerics.h"
 #include "analysis/SampleSets.h"
 #include "model/Text.h"
@@ -250,6 +251,7 @@ void EstimateAp(CTarvoAnalyzerDoc& doc, int apIndex, IProgress& bar) {
             ap.columns = GridCount(extentY, doc.Resolution);
         }
     }
+    LimitApGridToSamples(doc, ap);
 
     bar.SetText(Format("Process %d out of %d APs....", apIndex + 1, doc.aps.GetSize()));
     progress.At(0.1);

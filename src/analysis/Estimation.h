@@ -24,7 +24,7 @@ double SearchHalfWidthCap(double strongestDbm);
 
 // Estimates AP apIndex of doc in place (no message is ever shown):
 // sample box, no-signal samples and thinning, grid counts (the shorter side
-// 20 points, the longer side capped at kMaxGridPointsPerAxis; overwrites
+// 20 points, the longer side held by LimitApGridToSamples; overwrites
 // doc.Resolution), position search when at least MinPointsForEstimate
 // thinned samples exist, and the matrix from 3 thinned samples on. Shows
 // "Process %d out of %d APs...." on `progress` and advances its bar within

@@ -10,6 +10,7 @@
 #include "cli/Commands.h"
 #include "cli/Study.h"
 #include "formats/Json.h"
+#include "model/SettingRanges.h"
 #include "model/Text.h"
 
 #include <algorithm>
@@ -22,9 +23,6 @@
 namespace tarvo {
 
 namespace {
-
-constexpr int kLowestPowerDbm = -200;
-constexpr int kHighestPowerDbm = 50;
 
 std::string Upper(std::string text) {
     for (char& c : text)

@@ -22,6 +22,7 @@ struct CSurveySummary {
     int gpsFix = 0, gpsNoFix = 0, linear = 0;
     long long samples = 0;
     int markers = 0, sources = 0, distinctMacs = 0;
+    int skipped = 0; // GPS locations off the globe, left out
 };
 
 CSurveySummary Summarise(const CTarvoAnalyzerDoc& doc) {
@@ -42,6 +43,7 @@ CSurveySummary Summarise(const CTarvoAnalyzerDoc& doc) {
     s.markers = doc.markers.GetSize();
     s.sources = doc.sources.GetSize();
     s.distinctMacs = static_cast<int>(macs.size());
+    s.skipped = doc.files[0].skippedLocations;
     return s;
 }
 
@@ -72,8 +74,10 @@ bool InfoSurvey(const std::string& path, bool json, CJsonWriter* writer, CComman
             .Field("samples", static_cast<std::int64_t>(s.samples))
             .Field("markedAps", s.markers)
             .Field("interferenceSources", s.sources)
-            .Field("distinctMacs", s.distinctMacs)
-            .EndObject();
+            .Field("distinctMacs", s.distinctMacs);
+        if (s.skipped > 0)
+            writer->Field("skippedLocations", s.skipped);
+        writer->EndObject();
     } else {
         io.out << path << '\n'
                << "  created:              " << created << '\n'
@@ -83,6 +87,9 @@ bool InfoSurvey(const std::string& path, bool json, CJsonWriter* writer, CComman
                << "  marked APs:           " << s.markers << '\n'
                << "  interference sources: " << s.sources << '\n'
                << "  distinct MACs:        " << s.distinctMacs << '\n';
+        if (s.skipped > 0)
+            io.out << "  skipped locations:    " << s.skipped
+                   << " (latitude or longitude out of range)\n";
     }
     return true;
 }

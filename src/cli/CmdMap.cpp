@@ -14,7 +14,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
 #include <ostream>
 
 namespace tarvo {
@@ -35,10 +34,8 @@ std::string LowerExtension(const std::string& path) {
 // A projection file is known by its magic, or by its extension (so that a
 // damaged one is reported as a projection, not as a survey).
 bool IsProjectionFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::uint8_t head[8] = {};
-    in.read(reinterpret_cast<char*>(head), sizeof head);
-    if (in.gcount() == sizeof head && ProjectionKindOfMagic(head))
+    const auto head = ReadFileHead(path, 8);
+    if (head && ProjectionKindOfMagic(*head))
         return true;
     const std::string ext = LowerExtension(path);
     return ext == ".gpf" || ext == ".lpf";

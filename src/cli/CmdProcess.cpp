@@ -53,6 +53,15 @@ void LatLonOf(const CTarvoAnalyzerDoc& doc, double y, double x, double& lat, dou
     TransformPoint(doc, false, x, y, lat, lon, ui);
 }
 
+// GPS locations of the loaded files that lay off the globe and were left out.
+int SkippedLocations(const CTarvoAnalyzerDoc& doc) {
+    int skipped = 0;
+    for (const CDataFile& f : doc.files)
+        if (f.selected)
+            skipped += f.skippedLocations;
+    return skipped;
+}
+
 void WriteJson(const CTarvoAnalyzerDoc& doc, bool withMatrix, std::ostream& out, IUiServices& ui) {
     CJsonWriter w(out);
     w.BeginObject();
@@ -64,6 +73,8 @@ void WriteJson(const CTarvoAnalyzerDoc& doc, bool withMatrix, std::ostream& out,
         .Field("linear", doc.linearPointsPresent)
         .Field("projectionKind", doc.projectionKind)
         .Field("points", doc.points.GetSize());
+    if (const int skipped = SkippedLocations(doc); skipped > 0)
+        w.Field("skippedLocations", skipped);
     Box(w, "dataExtent", doc.DataExtent);
     Box(w, "analysisBox", doc.AnalysisBox);
     w.Field("resolution", doc.Resolution);
@@ -164,6 +175,8 @@ std::string Number(double value, int width, int decimals) {
 void WriteTable(const CTarvoAnalyzerDoc& doc, std::ostream& out) {
     out << Format("%d APs from %d points; resolution %s m\n", doc.aps.GetSize(),
                   doc.points.GetSize(), Number(doc.Resolution, 0, 3).c_str());
+    if (const int skipped = SkippedLocations(doc); skipped > 0)
+        out << Format("%d locations skipped: latitude or longitude out of range\n", skipped);
     out << Format("%-17s  %-32s  %4s  %6s  %6s  %10s  %10s  %8s  %9s  %6s  %s\n", "MAC", "SSID",
                   "Chan", "N1", "N2", "Y (m)", "X (m)", "Slope", "Intercept", "Sigma", "Valid");
     for (const CAPInfo& ap : doc.aps) {

@@ -2,13 +2,13 @@
 
 #include "cli/CliUi.h"
 #include "cli/InfoSections.h"
+#include "formats/FileIo.h"
 #include "formats/Json.h"
 #include "formats/WorkspaceCommands.h"
 #include "formats/WorkspaceReader.h"
 #include "model/LittleEndian.h"
 
 #include <algorithm>
-#include <fstream>
 #include <ostream>
 
 namespace tarvo {
@@ -17,11 +17,7 @@ namespace {
 
 // The first eight bytes of a file (magic and version), or fewer.
 std::vector<std::uint8_t> FileHead(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<std::uint8_t> head(8);
-    in.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(head.size()));
-    head.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
-    return head;
+    return ReadFileHead(path, 8).value_or(std::vector<std::uint8_t>{});
 }
 
 const char* ProjectionName(std::int32_t kind) {

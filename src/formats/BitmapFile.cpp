@@ -2,6 +2,7 @@
 
 #include "formats/FileIo.h"
 #include "model/LittleEndian.h"
+#include "model/Picture.h"
 
 #include <limits>
 
@@ -11,7 +12,58 @@ namespace {
 
 constexpr std::int32_t kPixelsPerMetre = 2835; // 72 dots per inch
 
+enum BitmapCoding : std::uint32_t {
+    kRowsAsStored = 0,
+    kRunLength8 = 1,
+    kRunLength4 = 2,
+    kRowsWithMasks = 3
+};
+
+bool KnownDepth(std::uint16_t bitsPerPixel) {
+    switch (bitsPerPixel) {
+    case 1:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
+
+bool BitmapHoldsItsPixels(std::span<const std::uint8_t> bitmapFile) {
+    std::int32_t width = 0, height = 0;
+    const std::size_t headers = kBitmapFileHeaderSize + kBitmapInfoHeaderSize;
+    if (bitmapFile.size() < headers || !CPicture::ReadBitmapSize(bitmapFile, width, height))
+        return false;
+    const std::uint8_t* b = bitmapFile.data();
+    const std::uint64_t pixelOffset = GetU32(b + 10);
+    const std::uint32_t infoSize = GetU32(b + 14);
+    const std::uint16_t bitsPerPixel = GetU16(b + 28);
+    const std::uint32_t coding = GetU32(b + 30);
+    if (infoSize < kBitmapInfoHeaderSize || !KnownDepth(bitsPerPixel))
+        return false;
+    const std::uint64_t size = bitmapFile.size();
+    switch (coding) {
+    case kRowsAsStored:
+    case kRowsWithMasks: {
+        const std::uint64_t stride =
+            (static_cast<std::uint64_t>(width) * bitsPerPixel + 31) / 32 * 4;
+        return pixelOffset <= size &&
+               stride * static_cast<std::uint64_t>(height) <= size - pixelOffset;
+    }
+    case kRunLength8:
+        return bitsPerPixel == 8 && pixelOffset < size;
+    case kRunLength4:
+        return bitsPerPixel == 4 && pixelOffset < size;
+    default:
+        return false;
+    }
+}
 
 std::size_t BitmapRowStride(int width) {
     return (static_cast<std::size_t>(width) * 3 + 3) / 4 * 4;

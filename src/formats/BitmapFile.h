@@ -23,6 +23,15 @@ std::size_t BitmapRowStride(int width);
 std::vector<std::uint8_t> EncodeBitmapFile(int width, int height,
                                            std::span<const std::uint8_t> rgbRows);
 
+// True when a bitmap file holds what its headers describe: an information
+// header of at least 40 bytes, a positive size (as CPicture reads it), a
+// known pixel depth, and pixel data that fits the file: for rows stored as
+// they are (compression 0 or 3) every row of the stated width and height
+// after the pixel offset; for run-length coded rows (1 with 8 bits, 2 with
+// 4 bits per pixel) at least a start within the file. Any other coding is
+// refused.
+bool BitmapHoldsItsPixels(std::span<const std::uint8_t> bitmapFile);
+
 // Writes EncodeBitmapFile's result; the target is replaced only when the
 // whole file was written.
 bool SaveBitmapFile(const std::string& path, int width, int height,

@@ -11,8 +11,22 @@
 
 namespace tarvo {
 
-// Reads a whole file, or nothing when it cannot be opened or read.
+// Largest file read whole. No survey, projection or workspace comes near
+// it: a survey of 1 GiB would hold over 20 million sample records (days of a
+// receiver hearing a hundred APs every second), a workspace that large a
+// map of more than 18,000 x 18,000 pixels. A larger file is refused before
+// anything is allocated.
+constexpr std::uint64_t kMaxReadableFileBytes = std::uint64_t{1} << 30;
+
+// Reads a whole regular file of at most kMaxReadableFileBytes, or nothing:
+// when it cannot be opened, is not a regular file (a folder, a named pipe, a
+// device), is larger, or cannot be read. Never waits for a pipe's writer and
+// never allocates more than the file holds.
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path);
+
+// The first `count` bytes of a regular file (all of it when shorter), or
+// nothing where ReadWholeFile would give nothing.
+std::optional<std::vector<std::uint8_t>> ReadFileHead(const std::string& path, std::size_t count);
 
 // Writes a file so that it is either complete or not replaced at all: the
 // bytes go to a temporary file beside it, renamed over the target only when

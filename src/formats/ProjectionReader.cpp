@@ -1,5 +1,6 @@
 #include "formats/ProjectionReader.h"
 
+#include "formats/BitmapFile.h"
 #include "formats/FileIo.h"
 #include "formats/Huffman.h"
 #include "model/LittleEndian.h"
@@ -74,7 +75,9 @@ CProjectionParse ParseProjection(std::span<const std::uint8_t> file, ProjectionF
     c.bitmap.resize(imageSize);
     if (tree.Decode(stream, c.bitmap) != imageSize)
         return result;
-    if (!CPicture::ReadBitmapSize(c.bitmap, c.width, c.height))
+    // A map whose header promises more pixels than it holds would give the
+    // projection a size (and every position a place) the image does not have.
+    if (!CPicture::ReadBitmapSize(c.bitmap, c.width, c.height) || !BitmapHoldsItsPixels(c.bitmap))
         return result;
     result.status = ProjectionParseStatus::Ok;
     return result;

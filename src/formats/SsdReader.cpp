@@ -61,6 +61,14 @@ int ReadSamples(ByteReader& in, std::uint32_t sampleSize, int sampleCount, CData
     return complete;
 }
 
+// A GPS location whose latitude or longitude the 32-bit fields carry past
+// the poles or the date line is no place at all: it would stretch the
+// study's extent over the whole planet.
+bool OnTheGlobe(const CDataPoint& point) {
+    return point.northing >= -kMaxLatitudeRaw && point.northing <= kMaxLatitudeRaw &&
+           point.easting >= -kMaxLongitudeRaw && point.easting <= kMaxLongitudeRaw;
+}
+
 struct LoadContext {
     int markersBefore = 0;
     int sourcesBefore = 0;
@@ -69,6 +77,7 @@ struct LoadContext {
 bool ReadSurveyFileImpl(CTarvoAnalyzerDoc& doc, std::span<const std::uint8_t> file, int fileIndex,
                         IUiServices& ui, const LoadContext& ctx) {
     CDataFile& entry = doc.files[fileIndex];
+    entry.skippedLocations = 0;
     ByteReader in(file);
     auto header = in.Take(kSsdHeaderSize);
     if (header.empty())
@@ -107,6 +116,10 @@ bool ReadSurveyFileImpl(CTarvoAnalyzerDoc& doc, std::span<const std::uint8_t> fi
         case kSsdLinear: {
             CDataPoint point(location);
             int kept = ReadSamples(in, sampleSize, point.sampleCount, &point);
+            if (kind != kSsdLinear && !OnTheGlobe(point)) {
+                ++entry.skippedLocations;
+                break;
+            }
             point.sampleCount = static_cast<std::uint16_t>(kept);
             doc.points.Add(std::move(point));
             if (kind == kSsdLinear)

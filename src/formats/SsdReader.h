@@ -26,14 +26,19 @@ enum SsdRecordKind : std::uint8_t {
 };
 constexpr std::size_t kSsdMarkedApPayload = 170;
 constexpr std::size_t kSsdInterferencePayload = 136;
+// Latitude and longitude limits of a GPS location in the file's unit of
+// 1/3,600,000 degree; the 32-bit fields reach about 596 degrees.
+constexpr std::int32_t kMaxLatitudeRaw = 90 * 3600000;
+constexpr std::int32_t kMaxLongitudeRaw = 180 * 3600000;
 
 // The ctime-style text ("Wed Jan  2 02:03:55 1980\n") of a time stamp in
 // the local time zone; empty for a negative stamp or one past year 3000.
 std::string CreatedText(std::int64_t secondsSince1970);
 
 // Reads one survey file (its whole contents) into the document: appends
-// points, markers and sources, sets the entry's created text and pointCount
-// and the GPS / linear flags. Returns false for a file it refuses; only the
+// points, markers and sources, sets the entry's created text, pointCount
+// and skippedLocations (GPS locations off the globe, left out with their
+// samples) and the GPS / linear flags. Returns false for a file it refuses; only the
 // unsupported-type refusal shows a message of its own.
 bool ReadSurveyFile(CTarvoAnalyzerDoc& doc, std::span<const std::uint8_t> file, int fileIndex,
                     IUiServices& ui);

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
 
 namespace tarvo {
 
@@ -25,10 +24,8 @@ bool IsWorkspaceFile(const std::string& path) {
         if (ext == ".tws")
             return true;
     }
-    std::ifstream in(path, std::ios::binary);
-    std::uint8_t head[4] = {};
-    in.read(reinterpret_cast<char*>(head), sizeof head);
-    return in.gcount() == sizeof head && HasWorkspaceMagic(head);
+    const auto head = ReadFileHead(path, 4);
+    return head && HasWorkspaceMagic(*head);
 }
 
 std::string WorkspacePathFor(const std::string& chosen) {

@@ -3,6 +3,7 @@
 #include "formats/WorkspaceWriter.h"
 #include "model/ApGroups.h"
 #include "model/LittleEndian.h"
+#include "model/SettingRanges.h"
 
 #include <algorithm>
 
@@ -39,7 +40,10 @@ public:
         const bool ok = Files(doc) && Aps(doc) && Points(doc) && Markers(doc) && Sources(doc) &&
                         Geometry(doc) && DocumentState(doc) && PanelState(doc.panel) &&
                         ViewState(doc.view) && (!doc.coveragePresent || Coverage(doc));
-        return ok && !in_.Failed() ? WorkspaceReadStatus::Ok : WorkspaceReadStatus::Damaged;
+        if (!ok || in_.Failed())
+            return WorkspaceReadStatus::Damaged;
+        BringSettingsIntoRange(doc);
+        return WorkspaceReadStatus::Ok;
     }
 
 private:

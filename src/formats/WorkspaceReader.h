@@ -24,7 +24,8 @@ enum class WorkspaceReadStatus {
 bool HasWorkspaceMagic(std::span<const std::uint8_t> file);
 
 // Reads a whole workspace file into doc. On Ok every saved field of doc is
-// replaced and RefreshAfterWorkspaceRead has run; on any other status doc
+// replaced, the settings are brought into their ranges (SettingRanges.h)
+// and RefreshAfterWorkspaceRead has run; on any other status doc
 // is left exactly as it was. What the file does not carry stays with the
 // caller's document: the workspace path and name, the busy flag, and the
 // map view's window size, compass and hit kind. Only the unsupported-type

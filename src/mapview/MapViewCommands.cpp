@@ -50,14 +50,14 @@ constexpr int kModes[] = {kToolMeasure, kToolZoomIn,   kToolZoomOut,
 
 CMapViewCommands::CMapViewCommands(CDocumentHost& host, CTarvoAnalyzerView& view, QObject* parent)
     : QObject(parent), host_(host), view_(view) {
-    for (const CCommandSpec& spec : kCommands) {
-        const QString prompt = QString::fromLatin1(spec.prompt);
+    for (const CCommandSpec& command : kCommands) {
+        const QString prompt = QString::fromLatin1(command.prompt);
         auto* action = new QAction(prompt, this);
-        action->setObjectName(QString::fromLatin1(spec.name));
+        action->setObjectName(QString::fromLatin1(command.name));
         action->setToolTip(prompt);
         action->setStatusTip(prompt);
-        action->setCheckable(spec.checkable);
-        const ViewCommand id = spec.id;
+        action->setCheckable(command.checkable);
+        const ViewCommand id = command.id;
         connect(action, &QAction::triggered, this, [this, id] { Run(id); });
         actions_[static_cast<int>(id)] = action;
     }

@@ -24,6 +24,9 @@ struct CDataFile {
     std::int32_t selected = 1;
     std::int32_t pointCount = 0; // points contributed at the last load
     ColourRef colour = 0;        // walk-path colour
+    // GPS locations of the last read that lay off the globe and were left
+    // out with their samples; not saved.
+    std::int32_t skippedLocations = 0;
 
     bool operator==(const CDataFile&) const = default;
 };

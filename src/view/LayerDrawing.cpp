@@ -8,6 +8,7 @@
 #include <QPolygon>
 
 #include <algorithm>
+#include <cstdint>
 
 namespace tarvo {
 
@@ -44,6 +45,13 @@ void DrawSegment(QPainter& painter, const CLayerContext& ctx, const CDataLine& l
     painter.drawLine(ctx.Pixel(line.v[0], line.v[2]), ctx.Pixel(line.v[1], line.v[3]));
 }
 
+// End of a run of `count` elements from `next` in an array of `size`: the
+// sum is taken in 64 bits, so no count a study holds can wrap it.
+int RunEnd(int next, std::int32_t count, int size) {
+    const std::int64_t end = static_cast<std::int64_t>(next) + std::max<std::int32_t>(count, 0);
+    return static_cast<int>(std::min<std::int64_t>(end, size));
+}
+
 // Draws `count` polygons then `count` segments of one band, starting at the
 // running positions, which advance. Counts never reach past the arrays.
 void DrawBand(QPainter& painter, const CLayerContext& ctx, const CArray<CDataArea>& areas,
@@ -51,13 +59,13 @@ void DrawBand(QPainter& painter, const CLayerContext& ctx, const CArray<CDataAre
               int lineCount, const QColor& colour) {
     painter.setPen(SolidPen(colour, 1));
     painter.setBrush(colour);
-    const int areaEnd = std::min(areas.GetSize(), nextArea + std::max(0, areaCount));
+    const int areaEnd = RunEnd(nextArea, areaCount, areas.GetSize());
     for (; nextArea < areaEnd; ++nextArea) {
         const QPolygon polygon = AreaPolygon(ctx, areas[nextArea]);
         if (polygon.size() >= 3)
             painter.drawPolygon(polygon);
     }
-    const int lineEnd = std::min(lines.GetSize(), nextLine + std::max(0, lineCount));
+    const int lineEnd = RunEnd(nextLine, lineCount, lines.GetSize());
     for (; nextLine < lineEnd; ++nextLine)
         DrawSegment(painter, ctx, lines[nextLine]);
 }
@@ -293,7 +301,7 @@ void DrawWalkPath(const CLayerContext& ctx, QImage& target) {
     for (const CDataFile& file : doc.files) {
         if (!file.selected)
             continue;
-        const int end = std::min(pointTotal, next + std::max(0, file.pointCount));
+        const int end = RunEnd(next, file.pointCount, pointTotal);
         if (next >= end)
             continue;
         painter.setPen(SolidPen(ToQColor(file.colour), width));

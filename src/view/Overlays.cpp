@@ -1,6 +1,7 @@
 #include "view/Overlays.h"
 
 #include "analysis/Coordinates.h"
+#include "model/SettingRanges.h"
 #include "model/Text.h"
 #include "view/Fonts.h"
 #include "view/LayerContext.h"
@@ -31,6 +32,14 @@ CLegendMetrics Metrics() {
     m.r = m.h + 2;
     m.x = fm.horizontalAdvance(QStringLiteral("X"));
     return m;
+}
+
+// A file title is a file name; a longer text (from a damaged study) widens
+// the legend no further than the longest name a file system allows.
+constexpr std::size_t kLongestFileName = 255;
+
+int TitleChars(const CDataFile& f) {
+    return static_cast<int>(std::min(f.title.size(), kLongestFileName));
 }
 
 int SelectedFileCount(const CTarvoAnalyzerDoc& doc) {
@@ -100,7 +109,7 @@ QSize LegendSize(const CTarvoAnalyzerDoc& doc, int displayType) {
     if (doc.pathShown) {
         for (const CDataFile& f : doc.files)
             if (f.selected)
-                width = std::max(width, m.x * static_cast<int>(f.title.size()) + 40);
+                width = std::max(width, m.x * TitleChars(f) + 40);
         height = PathRowsHeight(doc, m);
     }
     if (doc.processed) {
@@ -179,7 +188,9 @@ QImage DrawLegend(const CTarvoAnalyzerDoc& doc, int displayType) {
 void DrawCoordinateScale(const CLayerContext& ctx, QPainter& painter, bool labels, bool gridLines,
                          IUiServices& ui) {
     const CTarvoAnalyzerDoc& doc = ctx.doc;
-    const int n = doc.gridLineCount;
+    // However many the document asks for, no more lines than the panel can
+    // set: the loops below stay short whatever a study file held.
+    const int n = std::min(doc.gridLineCount, kMaxGridLines);
     if (n < 1 || ctx.wc < 1 || ctx.hc < 1)
         return;
     const int wc = ctx.wc, hc = ctx.hc;

@@ -330,17 +330,21 @@ TEST(WorkspaceLayout, ScalarStateSitsAtHandComputedOffsets) {
     for (double* d :
          {&doc.strengthScaleLow, &doc.strengthScaleHigh, &doc.SiteScaleX, &doc.SiteScaleY})
         *d = value++;
-    next = 209;
-    for (std::int32_t* i : {&doc.pathWidth, &doc.gridLineCount, &doc.coverageOpacity})
-        *i = next++;
-    doc.PowerLow = -212;
-    doc.PowerHigh = -213;
+    // Settings within their ranges, which a read keeps.
+    doc.pathWidth = 2;
+    doc.gridLineCount = 9;
+    doc.coverageOpacity = 211;
+    doc.PowerLow = -187;
+    doc.PowerHigh = -13;
     doc.Resolution = 214.5;
     next = 215;
     for (std::int32_t* i : {&doc.coverageSelection, &doc.coverageMode, &doc.coverageSetting3,
                             &doc.coverageDisplayType, &doc.panel.page, &doc.view.verticalScroll,
                             &doc.view.horizontalScroll, &doc.view.hitIndex})
         *i = next++;
+    doc.coverageMode = 2;
+    doc.coverageDisplayType = 5;
+    doc.panel.page = 1;
     doc.CoveragePalette[9] = 0xABCDEF;
     for (int i = 0; i < kPointerToolCount; ++i)
         doc.view.tools[i] = static_cast<std::uint8_t>(0x30 + i);
@@ -353,9 +357,9 @@ TEST(WorkspaceLayout, ScalarStateSitsAtHandComputedOffsets) {
     for (int i = 0; i < 18; ++i)
         EXPECT_EQ(GetF64(&b[29 + 8 * i]), i + 1.0) << "geometry double " << i;
     const std::pair<std::size_t, std::int32_t> ints[] = {
-        {174, 7},        {200, 201},  {204, 202},  {208, 203}, {212, 204}, {248, 209}, {252, 210},
-        {256, 211},      {260, -212}, {264, -213}, {294, 215}, {298, 216}, {302, 217}, {306, 218},
-        {346, 0xABCDEF}, {350, 219},  {371, 220},  {375, 221}, {379, 222}};
+        {174, 7},        {200, 201},  {204, 202}, {208, 203}, {212, 204}, {248, 2},   {252, 9},
+        {256, 211},      {260, -187}, {264, -13}, {294, 215}, {298, 2},   {302, 217}, {306, 5},
+        {346, 0xABCDEF}, {350, 1},    {371, 220}, {375, 221}, {379, 222}};
     for (auto [at, expected] : ints)
         EXPECT_EQ(GetI32(&b[at]), expected) << at;
     for (auto [at, expected] :
