@@ -7,9 +7,9 @@
 //     AP with its swatch and check, expanded.
 //   BM_RefreshApTree: checks, swatches and texts of the same tree anew.
 
-#include "model/ApGroups.h"
 #include "analysis/CollectionLoader.h"
 #include "analysis/ProjectionOpen.h"
+#include "model/ApGroups.h"
 #include "model/Text.h"
 #include "panel/ApTreeCtrl.h"
 #include "panel/PanelTrees.h"

@@ -1,10 +1,10 @@
 #include "analysis/CollectionLoader.h"
 
-#include "model/ApGroups.h"
 #include "analysis/Coordinates.h"
 #include "analysis/Estimation.h"
 #include "analysis/SampleSets.h"
 #include "formats/SsdReader.h"
+#include "model/ApGroups.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,9 +1,9 @@
 #include "mapview/ResourceEditing.h"
 
-#include "model/ApGroups.h"
 #include "analysis/Coordinates.h"
 #include "analysis/Recalculation.h"
 #include "mapview/DocumentHost.h"
+#include "model/ApGroups.h"
 #include "model/Text.h"
 #include "view/ResourceTexts.h"
 

@@ -1,11 +1,11 @@
 #include "panel/ApTreeCommands.h"
 
-#include "model/ApGroups.h"
 #include "analysis/Coordinates.h"
 #include "analysis/Coverage.h"
 #include "analysis/Recalculation.h"
 #include "analysis/Reliability.h"
 #include "mapview/DocumentHost.h"
+#include "model/ApGroups.h"
 #include "model/Text.h"
 #include "panel/PanelCommands.h"
 

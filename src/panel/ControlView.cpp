@@ -1,9 +1,9 @@
 #include "panel/ControlView.h"
 
-#include "model/ApGroups.h"
 #include "analysis/Coordinates.h"
 #include "analysis/ProjectionOpen.h"
 #include "mapview/DocumentHost.h"
+#include "model/ApGroups.h"
 #include "panel/ApTreeCommands.h"
 #include "panel/ApTreeCtrl.h"
 #include "panel/BitCheckButton.h"

@@ -1,6 +1,5 @@
 #include "panel/PanelCommands.h"
 
-#include "model/ApGroups.h"
 #include "analysis/CollectionLoader.h"
 #include "analysis/Coordinates.h"
 #include "analysis/Coverage.h"
@@ -8,6 +7,7 @@
 #include "analysis/Recalculation.h"
 #include "analysis/Reliability.h"
 #include "mapview/DocumentHost.h"
+#include "model/ApGroups.h"
 #include "model/Text.h"
 #include "panel/PanelLayout.h"
 

@@ -321,7 +321,8 @@ TEST_F(StudyReport, WriteFailuresAreReportedAndUserCssKept) {
     ui.messages.clear();
     Run(doc, Request("x.html"));
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "Error opening file " + dir.File("x/bmp2.bmp") + ". (Not a directory)");
+    EXPECT_EQ(ui.messages[0].text,
+              "Error opening file " + dir.File("x/bmp2.bmp") + ". (Not a directory)");
     EXPECT_EQ(ui.opened.size(), 1u);
 }
 

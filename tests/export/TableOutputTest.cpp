@@ -180,7 +180,8 @@ TEST(TableOutput, RefusalsAndCancellation) {
     EXPECT_EQ(ui.messages.at(0).text, "Please load a SSD file.");
     const std::string bad = dir.File("missing/folder/t.txt");
     EXPECT_EQ(WriteTable(doc, Chosen(bad), ui), TableResult::Failed);
-    EXPECT_EQ(ui.messages.at(1).text, "Error opening file " + bad + ". (No such file or directory)");
+    EXPECT_EQ(ui.messages.at(1).text,
+              "Error opening file " + bad + ". (No such file or directory)");
     // Cancel while writing leaves no half-written table.
     ui.progress.CancelAtText("Writing...");
     EXPECT_EQ(WriteTable(doc, Chosen(dir.File("c.txt")), ui), TableResult::Cancelled);
