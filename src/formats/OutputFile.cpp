@@ -1,7 +1,6 @@
 #include "formats/OutputFile.h"
 
 #include "formats/FileIo.h"
-#include "formats/FilePaths.h"
 
 #include <atomic>
 #include <cerrno>
@@ -28,6 +27,22 @@ std::string TemporaryBeside(const std::string& target) {
     return (folder / name).string();
 }
 
+// The file a symbolic link leads to, links followed as far as they go (a
+// link to a file not yet there included), so that the link keeps its place.
+std::string LinkTarget(std::string path) {
+    constexpr int kMostHops = 40; // as the system allows before a loop
+    for (int hops = 0; hops < kMostHops; ++hops) {
+        std::error_code ec;
+        if (!std::filesystem::is_symlink(path, ec))
+            break;
+        const std::filesystem::path to = std::filesystem::read_symlink(path, ec);
+        if (ec)
+            break;
+        path = (std::filesystem::path(path).parent_path() / to).string();
+    }
+    return path;
+}
+
 } // namespace
 
 COutputFile::COutputFile(const std::string& path) : target_(path) {
@@ -41,10 +56,7 @@ COutputFile::COutputFile(const std::string& path) : target_(path) {
         // A device or a pipe has no previous content to keep.
         fd_ = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
     } else {
-        // A link is followed, so that the link itself stays in place.
-        struct stat link {};
-        if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode))
-            target_ = FullPath(path);
+        target_ = LinkTarget(path);
         temporary_ = TemporaryBeside(target_);
         fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     }
@@ -88,18 +100,9 @@ bool COutputFile::Flush() {
 bool COutputFile::Commit() {
     if (!Ok() || !Flush())
         return false;
-    if (temporary_.empty()) {
-        const int fd = std::exchange(fd_, -1);
-        if (::close(fd) != 0)
-            Fail(true, errno);
-        return Ok();
-    }
-    if (::fsync(fd_) != 0) {
-        Fail(true, errno);
-        return false;
-    }
     const int fd = std::exchange(fd_, -1);
-    if (::close(fd) != 0 || std::rename(temporary_.c_str(), target_.c_str()) != 0) {
+    if (::close(fd) != 0 ||
+        (!temporary_.empty() && std::rename(temporary_.c_str(), target_.c_str()) != 0)) {
         Fail(true, errno);
         return false;
     }

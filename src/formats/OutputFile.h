@@ -16,8 +16,10 @@ struct CWriteFailure {
 };
 
 // An output file written through a temporary file in the same folder, which
-// Commit renames over the target once everything is written and flushed to
-// the disk. Without Commit, or after any failure, the temporary is removed
+// Commit renames over the target once everything is written and the file is
+// closed without error (a full disk shows by then; the file is not synced,
+// which would cost milliseconds per picture of a report). Without Commit,
+// or after any failure, the temporary is removed
 // and the target is left as it was. A target that exists and is not a
 // regular file (a terminal, a pipe, /dev/null) is written directly; a
 // symbolic link keeps pointing where it did, at the new file.
@@ -33,7 +35,7 @@ public:
 
     bool Write(std::string_view bytes);
     bool Write(std::span<const std::uint8_t> bytes);
-    // Writes what is buffered, syncs, closes and puts the file in place.
+    // Writes what is buffered, closes and puts the file in place.
     bool Commit();
 
 private:
