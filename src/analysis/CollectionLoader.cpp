@@ -81,7 +81,7 @@ CResolutionRange ResolutionRangeFor(const CBox& box, double resolution) {
     return range;
 }
 
-LoadOutcome LoadCollection(CTarvoAnalyzerDoc& doc, IUiServices& ui) {
+LoadOutcome LoadCollection(CTarvoAnalyzerDoc& doc, IUiServices& ui, unsigned threads) {
     CStudyRollback rollback(doc);
     if (!LoadSelectedFiles(doc, ui)) {
         rollback.Restore();
@@ -103,13 +103,11 @@ LoadOutcome LoadCollection(CTarvoAnalyzerDoc& doc, IUiServices& ui) {
     progress.SetPosition(1);
     doc.view.ResetZoom();
 
-    for (int i = 0; i < doc.aps.GetSize(); ++i) {
+    if (!doc.aps.IsEmpty()) {
         doc.workLines.RemoveAll();
         doc.workAreas.RemoveAll();
-        if (doc.aps[i].samples.IsEmpty())
-            continue;
-        EstimateAp(doc, i, progress);
     }
+    EstimateAps(doc, progress, threads);
 
     doc.processed = true;
     ComputeViewExtent(doc, 0, 0);

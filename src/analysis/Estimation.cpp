@@ -3,12 +3,14 @@
 #include "analysis/ApModel.h"
 #include "analysis/Grid.h"
 #include "analysis/Numerics.h"
+#include "analysis/ParallelRows.h"
 #include "analysis/SampleSets.h"
 #include "model/Text.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -17,30 +19,6 @@ namespace tarvo {
 namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
-
-// Progress of one AP within the bar range 1..99 shared by all APs; only
-// changes of the whole percentage reach the dialog.
-class CApProgress {
-public:
-    CApProgress(IProgress& progress, int apIndex, int apCount) : progress_(progress) {
-        const double share = 98.0 / std::max(apCount, 1);
-        low_ = 1.0 + share * apIndex;
-        span_ = share;
-    }
-    void At(double fraction) {
-        const int percent = static_cast<int>(low_ + span_ * std::clamp(fraction, 0.0, 1.0));
-        if (percent != last_) {
-            last_ = percent;
-            progress_.SetPosition(percent);
-        }
-    }
-
-private:
-    IProgress& progress_;
-    double low_ = 1.0;
-    double span_ = 0.0;
-    int last_ = -1;
-};
 
 // The thinned samples as separate arrays, with the RSSI centred on its mean
 // once so that every fit over them reuses the same centred values.
@@ -98,8 +76,8 @@ struct CSearchResult {
 
 // Position search, refit, rejection of rising fits, intercept and sigma.
 CSearchResult SearchPosition(const CSampleArrays& all, double meanR, double strongestY,
-                             double strongestX, double strongestDbm, double extentY, double extentX,
-                             CApProgress& progress) {
+                             double strongestX, double strongestDbm, double extentY,
+                             double extentX) {
     double hY = 0.25 * extentY, hX = 0.25 * extentX;
     const double cap = SearchHalfWidthCap(strongestDbm);
     if (hY > cap)
@@ -152,8 +130,6 @@ CSearchResult SearchPosition(const CSampleArrays& all, double meanR, double stro
             gy += r * (fitting->y[s] - y) / dist[s];
         }
         error[k] = std::sqrt(gx * gx + gy * gy);
-        if (k % kCandidatesPerAxis == kCandidatesPerAxis - 1)
-            progress.At(0.1 + 0.4 * (k + 1) / kCandidateCount);
     }
 
     int best = ArgMinFirst(error);
@@ -183,7 +159,6 @@ CSearchResult SearchPosition(const CSampleArrays& all, double meanR, double stro
             all.rssi[s] - fit.slope * 0.5 * std::log10(dx * dx + dy * dy) - result.intercept;
     }
     result.sigma = SampleStdDev(residual);
-    progress.At(0.5);
     return result;
 }
 
@@ -201,11 +176,14 @@ double SearchHalfWidthCap(double strongestDbm) {
     return kInf;
 }
 
-void EstimateAp(CTarvoAnalyzerDoc& doc, int apIndex, IProgress& bar) {
-    CAPInfo& ap = doc.aps[apIndex];
+CEstimationInputs EstimationInputsOf(const CTarvoAnalyzerDoc& doc) {
+    return {doc.points.Vector(), doc.MinPointsForEstimate};
+}
+
+CApEstimate EstimateAp(const CEstimationInputs& inputs, CAPInfo& ap) {
+    CApEstimate estimate;
     if (ap.samples.IsEmpty())
-        return;
-    CApProgress progress(bar, apIndex, doc.aps.GetSize());
+        return estimate;
 
     // Sample box and the strongest sample (the first of equal strongest).
     const CData& first = ap.samples[0];
@@ -225,7 +203,7 @@ void EstimateAp(CTarvoAnalyzerDoc& doc, int apIndex, IProgress& bar) {
     ap.origin = {minY, minX};
     ap.extent = {extentY, extentX};
 
-    AddNoSignalSamples(doc, apIndex);
+    AddNoSignalSamples(inputs.points, ap);
     CSampleArrays thinned;
     thinned.Resize(ap.filteredSamples.size());
     for (std::size_t i = 0; i < thinned.Size(); ++i) {
@@ -242,32 +220,27 @@ void EstimateAp(CTarvoAnalyzerDoc& doc, int apIndex, IProgress& bar) {
     ap.rows = kShortSideGridPoints;
     ap.columns = kShortSideGridPoints;
     if (extentY > 0.0 && extentX > 0.0) {
-        if (extentY < extentX) {
-            doc.Resolution = extentY / 20;
-            ap.rows = GridCount(extentX, doc.Resolution);
-        } else {
-            doc.Resolution = extentX / 20;
-            ap.columns = GridCount(extentY, doc.Resolution);
-        }
+        const double resolution = std::min(extentY, extentX) / 20;
+        if (extentY < extentX)
+            ap.rows = GridCount(extentX, resolution);
+        else
+            ap.columns = GridCount(extentY, resolution);
+        estimate.resolution = resolution;
     }
-
-    bar.SetText(Format("Process %d out of %d APs....", apIndex + 1, doc.aps.GetSize()));
-    progress.At(0.1);
 
     const double meanR = Mean(thinned.rssi);
     CSearchResult fit;
     fit.positionY = ap.position[0];
     fit.positionX = ap.position[1];
-    if (n >= doc.MinPointsForEstimate && n >= 1) {
-        fit = SearchPosition(thinned, meanR, strongestY, strongestX, strongestDbm, extentY, extentX,
-                             progress);
+    if (n >= inputs.minPointsForEstimate && n >= 1) {
+        fit =
+            SearchPosition(thinned, meanR, strongestY, strongestX, strongestDbm, extentY, extentX);
         ap.position = {fit.positionY, fit.positionX};
     }
 
     if (!HasCoverageSamples(ap))
-        return;
-    CApMatrix matrix = PredictApMatrix(ap, fit.slope, fit.intercept,
-                                       [&](int r) { progress.At(0.5 + 0.5 * (r + 1) / ap.rows); });
+        return estimate;
+    CApMatrix matrix = PredictApMatrix(ap, fit.slope, fit.intercept);
     ap.matrix.Vector() = std::move(matrix.values);
 
     // A usable model needs a finite fit as well as a steep enough slope.
@@ -281,6 +254,38 @@ void EstimateAp(CTarvoAnalyzerDoc& doc, int apIndex, IProgress& bar) {
     }
     ap.maxValue = matrix.maxValue;
     ap.minValue = matrix.minValue;
+    return estimate;
+}
+
+void EstimateAps(CTarvoAnalyzerDoc& doc, IProgress& progress, unsigned threads) {
+    const int count = doc.aps.GetSize();
+    const CEstimationInputs inputs = EstimationInputsOf(doc);
+    std::vector<CApEstimate> estimates(static_cast<std::size_t>(count));
+
+    // APs end in any order; the dialog hears of them in index order.
+    std::mutex reportMutex;
+    std::vector<char> done(static_cast<std::size_t>(count), 0);
+    int reported = 0;
+    const auto finished = [&](int i) {
+        std::lock_guard lock(reportMutex);
+        done[static_cast<std::size_t>(i)] = 1;
+        for (; reported < count && done[static_cast<std::size_t>(reported)]; ++reported) {
+            if (doc.aps[reported].samples.IsEmpty())
+                continue;
+            progress.SetText(Format("Process %d out of %d APs....", reported + 1, count));
+            progress.SetPosition(1 + 98 * (reported + 1) / count);
+        }
+    };
+    RunRowsInParallel(count, threads, [&]() -> RowWork {
+        return [&](int i) {
+            estimates[static_cast<std::size_t>(i)] = EstimateAp(inputs, doc.aps[i]);
+            finished(i);
+        };
+    });
+
+    for (const CApEstimate& estimate : estimates)
+        if (estimate.resolution)
+            doc.Resolution = *estimate.resolution;
 }
 
 } // namespace tarvo

@@ -225,11 +225,15 @@ void WriteSummary(const CTarvoAnalyzerDoc& doc, std::ostream& out) {
 int RunCoverage(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     std::set<std::string> valueOptions = StudyValueOptions();
     valueOptions.insert({"--json", "--select", "--power-low", "--power-high", "--resolution"});
-    valueOptions.insert(kSaveOption);
+    valueOptions.insert({kSaveOption, kThreadsOption});
     CArgs args(rawArgs, valueOptions, StudyFlags());
     auto options = StudyOptionsOrComplain(args, "coverage", io.err);
     if (!options)
         return 2;
+    const auto threads = ThreadsOrComplain(args, "coverage", io.err);
+    if (!threads)
+        return 2;
+    options->threads = *threads;
     const auto low = args.GetInt("--power-low");
     const auto high = args.GetInt("--power-high");
     if (!args.Ok()) {
@@ -270,7 +274,7 @@ int RunCoverage(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     if (resolution)
         doc.Resolution = *resolution;
 
-    if (ProcessCoverage(doc, ui) != CoverageOutcome::Computed) {
+    if (ProcessCoverage(doc, ui, options->threads) != CoverageOutcome::Computed) {
         io.err << "tarvo coverage: no coverage was computed\n";
         return 1;
     }
@@ -291,7 +295,8 @@ int RunCoverage(const std::vector<std::string>& rawArgs, CCommandIo& io) {
 
 const CRegisterCommand kRegister{
     {"coverage",
-     "coverage [--map FILE.gpf|.lpf] [--no-merge] [--min-points N] [--select all|MAC,MAC...] "
+     "coverage [--map FILE.gpf|.lpf] [--no-merge] [--min-points N] [--threads N] "
+     "[--select all|MAC,MAC...] "
      "[--power-low DBM] [--power-high DBM] [--resolution M] [--json OUT|-] [--save STUDY.tws] "
      "SURVEY.ssd...|STUDY.tws  "
      "site-wide coverage of the selected APs",

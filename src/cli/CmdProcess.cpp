@@ -178,14 +178,17 @@ void WriteTable(const CTarvoAnalyzerDoc& doc, std::ostream& out) {
 
 int RunProcess(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     std::set<std::string> valueOptions = StudyValueOptions();
-    valueOptions.insert("--json");
-    valueOptions.insert(kSaveOption);
+    valueOptions.insert({"--json", kSaveOption, kThreadsOption});
     std::set<std::string> flags = StudyFlags();
     flags.insert("--with-matrix");
     CArgs args(rawArgs, valueOptions, flags);
     auto options = StudyOptionsOrComplain(args, "process", io.err);
     if (!options)
         return 2;
+    const auto threads = ThreadsOrComplain(args, "process", io.err);
+    if (!threads)
+        return 2;
+    options->threads = *threads;
 
     CTarvoAnalyzerDoc doc;
     CStderrUi ui(io.err);
@@ -208,7 +211,7 @@ int RunProcess(const std::vector<std::string>& rawArgs, CCommandIo& io) {
 
 const CRegisterCommand kRegister{
     {"process",
-     "process [--map FILE.gpf|.lpf] [--no-merge] [--min-points N] [--with-matrix] "
+     "process [--map FILE.gpf|.lpf] [--no-merge] [--min-points N] [--threads N] [--with-matrix] "
      "[--json OUT|-] [--save STUDY.tws] SURVEY.ssd...|STUDY.tws  load and estimate the APs",
      RunProcess}};
 

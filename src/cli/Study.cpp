@@ -67,7 +67,7 @@ bool OpenStudy(CTarvoAnalyzerDoc& doc, const CStudyOptions& options, CStderrUi& 
     }
     if (options.map && !OpenProjectionFile(doc, *options.map, ui))
         return false;
-    return LoadCollection(doc, ui) == LoadOutcome::Loaded;
+    return LoadCollection(doc, ui, options.threads) == LoadOutcome::Loaded;
 }
 
 bool SaveStudyIfAsked(const CTarvoAnalyzerDoc& doc, const std::optional<std::string>& path,

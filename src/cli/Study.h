@@ -20,6 +20,7 @@ struct CStudyOptions {
     bool noMerge = false;            // --no-merge
     std::optional<int> minPoints;    // --min-points N
     std::vector<std::string> inputs; // survey files, or one workspace
+    unsigned threads = 0;            // estimation threads (0: every core)
 };
 
 // Options every study-taking command accepts, to merge into its CArgs sets.

@@ -26,7 +26,7 @@ struct CSingleAp {
         doc.MinPointsForEstimate = minPoints;
     }
     const CAPInfo& Run() {
-        EstimateAp(doc, 0, ui.progress);
+        EstimateAps(doc, ui.progress);
         return doc.aps[0];
     }
 };
@@ -100,7 +100,6 @@ TEST(EstimationTest, MinimumPointsDecideTheSearchAndThreeTheMatrix) {
     EXPECT_EQ(small.matrix.Vector(), (std::vector<double>{1.0, 2.0}));
     EXPECT_EQ(small.rows, 20);
     EXPECT_EQ(two.ui.progress.Texts(), std::vector<std::string>{"Process 1 out of 2 APs...."});
-    EstimateAp(two.doc, 1, two.ui.progress);
     EXPECT_EQ(two.doc.aps[1].rows, 0);
 }
 

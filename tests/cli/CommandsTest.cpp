@@ -83,7 +83,8 @@ TEST_F(Commands, CoverageSelectionPowerRangeAndResolution) {
     for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
              {"coverage", "--select", "00-11-22-33-44-55", survey},
              {"coverage", "--power-low", "-30", "--power-high", "-40", survey},
-             {"coverage", "--resolution", "nan", survey}}) {
+             {"coverage", "--resolution", "nan", survey},
+             {"coverage", "--threads", "0", survey}}) {
         r = RunTarvo(bad);
         EXPECT_EQ(r.status, 2) << bad[1];
         EXPECT_TRUE(Has(r.err, "tarvo coverage: ")) << r.err;
@@ -92,18 +93,15 @@ TEST_F(Commands, CoverageSelectionPowerRangeAndResolution) {
 
 // The office sample study comes with its map, so everything its results
 // depend on is in the workspace: reopened, it gives the same results and,
-// saved again, the same bytes.
+// saved again, the same bytes (on one thread first, then on every core).
 TEST_F(Commands, SavedStudiesReopenWithTheSameResults) {
     const auto sample = GenerateSampleStudy("office", 9);
     std::string error;
     ASSERT_TRUE(sample && WriteSampleStudy(*sample, dir.Path().string(), error)) << error;
-    std::vector<std::string> args{"coverage",
-                                  "--json",
-                                  "-",
-                                  "--save",
-                                  dir.File("s.tws"),
-                                  "--map",
-                                  dir.File(sample->projectionFileName)};
+    std::vector<std::string> args{
+        "coverage",        "--threads", "1",
+        "--json",          "-",         "--save",
+        dir.File("s.tws"), "--map",     dir.File(sample->projectionFileName)};
     for (const auto& walk : sample->walks)
         args.push_back(dir.File(walk.fileName));
     const CToolRun first = RunTarvo(args);

@@ -4,6 +4,7 @@
 #include "analysis/CollectionLoader.h"
 #include "analysis/ProjectionOpen.h"
 #include "formats/ProjectionReader.h"
+#include "formats/WorkspaceWriter.h"
 #include "model/Text.h"
 #include "samples/SampleStudy.h"
 #include "support/FakeUi.h"
@@ -25,29 +26,41 @@ struct CAccuracy {
     double worstErrorM = 0.0;
 };
 
-CAccuracy LoadAndCompare(const std::string& scenario) {
-    const std::optional<CSampleStudy> study = GenerateSampleStudy(scenario, 1);
-    EXPECT_TRUE(study.has_value());
-    if (!study)
-        return {};
+// A generated study written to a folder, loaded as "Process Files" does.
+struct CStudyFiles {
+    CSampleStudy study;
     test::CTempDir dir;
-    std::string error;
-    EXPECT_TRUE(WriteSampleStudy(*study, dir.Path().string(), error)) << error;
 
+    explicit CStudyFiles(const std::string& scenario) {
+        std::optional<CSampleStudy> generated = GenerateSampleStudy(scenario, 1);
+        EXPECT_TRUE(generated.has_value());
+        if (generated)
+            study = std::move(*generated);
+        std::string error;
+        EXPECT_TRUE(WriteSampleStudy(study, dir.Path().string(), error)) << error;
+    }
+
+    void Load(CTarvoAnalyzerDoc& doc, test::CFakeUi& ui, unsigned threads = 0) const {
+        for (const CSimulatedWalk& walk : study.walks) {
+            CDataFile file;
+            file.title = walk.fileName;
+            file.path = dir.File(walk.fileName);
+            doc.files.Add(file);
+        }
+        EXPECT_TRUE(OpenProjectionFile(doc, dir.File(study.projectionFileName), ui));
+        EXPECT_EQ(LoadCollection(doc, ui, threads), LoadOutcome::Loaded);
+        EXPECT_TRUE(ui.messages.empty());
+    }
+};
+
+CAccuracy LoadAndCompare(const std::string& scenario) {
+    const CStudyFiles files(scenario);
     CTarvoAnalyzerDoc doc;
     test::CFakeUi ui;
-    for (const CSimulatedWalk& walk : study->walks) {
-        CDataFile file;
-        file.title = walk.fileName;
-        file.path = dir.File(walk.fileName);
-        doc.files.Add(file);
-    }
-    EXPECT_TRUE(OpenProjectionFile(doc, dir.File(study->projectionFileName), ui));
-    EXPECT_EQ(LoadCollection(doc, ui), LoadOutcome::Loaded);
-    EXPECT_TRUE(ui.messages.empty());
+    files.Load(doc, ui);
 
     std::vector<double> errors;
-    for (const CSimulatedAp& truth : study->aps) {
+    for (const CSimulatedAp& truth : files.study.aps) {
         for (const CAPInfo& ap : doc.aps) {
             if (ap.bssid != truth.mac || ap.filteredSamples.GetSize() < doc.MinPointsForEstimate)
                 continue;
@@ -72,6 +85,22 @@ TEST(SampleStudyAccuracyTest, ApsLandNearTheirTruePositions) {
                     a.estimated, a.medianErrorM, a.worstErrorM);
         EXPECT_GE(a.estimated, estimated) << scenario;
         EXPECT_LT(a.medianErrorM, median) << scenario;
+    }
+}
+
+TEST(SampleStudyAccuracyTest, ThreadCountNeverChangesTheResult) {
+    const CStudyFiles files("office");
+    CTarvoAnalyzerDoc one;
+    test::CFakeUi oneUi;
+    files.Load(one, oneUi, 1);
+    const auto saved = WriteWorkspace(one);
+    ASSERT_TRUE(saved.has_value());
+    for (unsigned threads : {2u, 0u}) {
+        CTarvoAnalyzerDoc many;
+        test::CFakeUi ui;
+        files.Load(many, ui, threads);
+        EXPECT_EQ(WriteWorkspace(many), saved) << threads << " threads";
+        EXPECT_EQ(ui.progress.Texts(), oneUi.progress.Texts());
     }
 }
 
