@@ -133,6 +133,14 @@ CSearchResult SearchPosition(const CSampleArrays& all, double meanR, double stro
     }
 
     int best = ArgMinFirst(error);
+    if (best < 0) {
+        // Every candidate lies on a sample or fits no line: the AP stays at
+        // its strongest sample, without a model.
+        CSearchResult none;
+        none.positionY = strongestY;
+        none.positionX = strongestX;
+        return none;
+    }
     double y = candY[best / kCandidatesPerAxis], x = candX[best % kCandidatesPerAxis];
     CFit fit = FitAt(all, y, x, dist, logDist);
 

@@ -45,9 +45,11 @@ struct CApEstimate {
 // the longer side capped at kMaxGridPointsPerAxis), position search when at
 // least minPointsForEstimate thinned samples exist, and the matrix from 3
 // thinned samples on. An AP without samples is left untouched.
-// Non-finite intermediates (a candidate on a sample, all distances equal)
-// follow strict comparisons and never reach position, slope, intercept,
-// sigma, the matrix or its extremes.
+// A candidate whose error is not finite (it lies on a sample, or its
+// distances are all equal) is never chosen; when no candidate has a finite
+// error the AP takes its strongest sample's position and no model. Other
+// non-finite intermediates never reach slope, intercept, sigma, the matrix
+// or its extremes.
 // Reads only `inputs` and writes only `ap`: distinct APs may be estimated
 // on several threads.
 CApEstimate EstimateAp(const CEstimationInputs& inputs, CAPInfo& ap);
