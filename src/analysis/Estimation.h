@@ -30,7 +30,10 @@ double SearchHalfWidthCap(double strongestDbm);
 // sample box, no-signal samples and thinning, grid counts (the shorter side
 // 20 points, the longer side capped at kMaxGridPointsPerAxis; overwrites
 // doc.Resolution), position search when at least MinPointsForEstimate
-// thinned samples exist, and the matrix from 3 thinned samples on. Shows
+// thinned samples exist (the study method, or the joint fit when
+// doc.estimator chooses it; either way the slope, intercept and sigma are
+// fitted at the chosen position the same way), and the matrix from 3
+// thinned samples on. Shows
 // "Process %d out of %d APs...." and advances the bar within this AP's
 // share of 1..99. An AP without samples is left untouched.
 // Non-finite intermediates (a candidate on a sample, all distances equal)
