@@ -185,7 +185,8 @@ std::string ExpectedLinearReport() {
             Td("Index", "1") + Td("Path\\Name", " /s/a&amp;b.ssd") +
             Td("Survey Time", " Mon Jan  1 00:00:00 2024\n") + "\n </tr>\n </table>\n <p/>\n <p/>";
     // access points: selected first, then the others with "No"
-    html += "\n <h3>Access Point Information</h3>\n <table border=\"1\">\n <tr>" +
+    html += "\n <h3>Access Point Information</h3>"
+            "\n <p>AP positions estimated by the study method</p>\n <table border=\"1\">\n <tr>" +
             Th({"Index", "SSID", "MAC", "Channel", "Selected?", "Y Axis(m)", "X Axis(m)",
                 "N1 Points", "N2 Points"}) +
             "\n </tr>\n <tr>" + Td("Index", "1") + Td("SSID", script) +
