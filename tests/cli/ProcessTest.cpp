@@ -127,6 +127,21 @@ TEST_F(ProcessTest, MergeOptionAndMinimumPoints) {
     EXPECT_EQ(RunTarvo({"process"}).status, 2);
 }
 
+TEST_F(ProcessTest, EstimatorIsChosenAndNamed) {
+    test::CToolRun joint = RunTarvo({"process", "--estimator", "joint", "--json", "-", survey});
+    ASSERT_EQ(joint.status, 0) << joint.err;
+    EXPECT_NE(joint.out.find("\"points\":49,\"estimator\":\"joint\","), std::string::npos);
+    test::CToolRun table = RunTarvo({"process", "--estimator", "joint", survey});
+    EXPECT_NE(table.out.find("\nPositions by the joint estimator\n"), std::string::npos);
+    // The default is the study method, and its output does not change.
+    test::CToolRun study = RunTarvo({"process", "--estimator", "study", "--json", "-", survey});
+    EXPECT_EQ(study.out, RunTarvo({"process", "--json", "-", survey}).out);
+    EXPECT_EQ(study.out.find("estimator"), std::string::npos);
+    test::CToolRun bad = RunTarvo({"process", "--estimator", "best", survey});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_EQ(bad.err, "tarvo process: --estimator must be one of study|joint\n");
+}
+
 TEST_F(ProcessTest, NothingLoadedIsAFailure) {
     const std::string missing = dir.File("missing.ssd");
     test::CToolRun r = RunTarvo({"process", missing});

@@ -122,6 +122,7 @@ TEST_F(WorkspaceCliTest, WorkspaceIsTakenAloneAndFailedSavesAreReported) {
     ASSERT_EQ(RunTarvo({"process", "--save", study, survey}).status, 0);
     EXPECT_EQ(RunTarvo({"process", study, survey}).status, 2);
     EXPECT_EQ(RunTarvo({"process", "--min-points", "5", study}).status, 2);
+    EXPECT_EQ(RunTarvo({"process", "--estimator", "joint", study}).status, 2);
 
     const std::string nowhere = dir.File("missing/x.tws");
     CToolRun r = RunTarvo({"process", "--save", nowhere, survey});
