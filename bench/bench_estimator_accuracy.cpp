@@ -24,7 +24,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <regex>
 #include <sstream>
 #include <string>
