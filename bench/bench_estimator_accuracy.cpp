@@ -1,6 +1,6 @@
 // Accuracy of the AP position estimators against known AP positions.
 //
-//   bench_estimator_accuracy [REAL_SURVEYS_DIR] [key=value...]
+//   bench_estimator_accuracy [REAL_SURVEYS_DIR]
 //
 // Scenes: the generated office, campus and large studies (seeds 1..3 for
 // office and campus, seed 1 for large) with the positions they were made
