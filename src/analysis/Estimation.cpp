@@ -4,6 +4,7 @@
 #include "analysis/Grid.h"
 #include "analysis/Numerics.h"
 #include "analysis/ParallelRows.h"
+#include "analysis/PositionEstimators.h"
 #include "analysis/SampleSets.h"
 #include "model/Text.h"
 
@@ -73,6 +74,25 @@ struct CSearchResult {
     double positionY = 0.0, positionX = 0.0;
     double slope = 0.0, intercept = 0.0, sigma = 0.0;
 };
+
+// The model at a chosen position: the fit over all thinned samples there,
+// its intercept and the spread of its residuals.
+CSearchResult ModelAt(const CSampleArrays& all, double meanR, double y, double x, const CFit& fit) {
+    CSearchResult result;
+    result.positionY = y;
+    result.positionX = x;
+    result.slope = fit.slope;
+    result.intercept = meanR - fit.slope * fit.meanLog;
+    std::vector<double> residual(all.Size());
+    for (std::size_t s = 0; s < all.Size(); ++s) {
+        const double dx = all.x[s] - x;
+        const double dy = all.y[s] - y;
+        residual[s] =
+            all.rssi[s] - fit.slope * 0.5 * std::log10(dx * dx + dy * dy) - result.intercept;
+    }
+    result.sigma = SampleStdDev(residual);
+    return result;
+}
 
 // Position search, refit, rejection of rising fits, intercept and sigma.
 CSearchResult SearchPosition(const CSampleArrays& all, double meanR, double strongestY,
@@ -154,20 +174,19 @@ CSearchResult SearchPosition(const CSampleArrays& all, double meanR, double stro
         fit = FitAt(all, y, x, dist, logDist);
     }
 
-    CSearchResult result;
-    result.positionY = y;
-    result.positionX = x;
-    result.slope = fit.slope;
-    result.intercept = meanR - fit.slope * fit.meanLog;
-    std::vector<double> residual(n);
-    for (std::size_t s = 0; s < n; ++s) {
-        const double dx = all.x[s] - x;
-        const double dy = all.y[s] - y;
-        residual[s] =
-            all.rssi[s] - fit.slope * 0.5 * std::log10(dx * dx + dy * dy) - result.intercept;
-    }
-    result.sigma = SampleStdDev(residual);
-    return result;
+    return ModelAt(all, meanR, y, x, fit);
+}
+
+// The joint fit's position with the model the study method derives at any
+// position; the study search stands in when the joint fit cannot place the AP.
+CSearchResult JointPosition(const CSampleArrays& all, std::span<const CData> thinned, double meanR,
+                            double strongestY, double strongestX, double strongestDbm,
+                            double extentY, double extentX) {
+    const CPositionEstimate joint = FitPositionJointly(thinned, extentY, extentX);
+    if (!joint.ok)
+        return SearchPosition(all, meanR, strongestY, strongestX, strongestDbm, extentY, extentX);
+    std::vector<double> dist(all.Size()), logDist(all.Size());
+    return ModelAt(all, meanR, joint.y, joint.x, FitAt(all, joint.y, joint.x, dist, logDist));
 }
 
 } // namespace
@@ -185,7 +204,7 @@ double SearchHalfWidthCap(double strongestDbm) {
 }
 
 CEstimationInputs EstimationInputsOf(const CTarvoAnalyzerDoc& doc) {
-    return {doc.points.Vector(), doc.MinPointsForEstimate};
+    return {doc.points.Vector(), doc.MinPointsForEstimate, doc.estimator};
 }
 
 CApEstimate EstimateAp(const CEstimationInputs& inputs, CAPInfo& ap) {
@@ -241,8 +260,11 @@ CApEstimate EstimateAp(const CEstimationInputs& inputs, CAPInfo& ap) {
     fit.positionY = ap.position[0];
     fit.positionX = ap.position[1];
     if (n >= inputs.minPointsForEstimate && n >= 1) {
-        fit =
-            SearchPosition(thinned, meanR, strongestY, strongestX, strongestDbm, extentY, extentX);
+        fit = inputs.estimator == EstimatorKind::Joint
+                  ? JointPosition(thinned, ap.filteredSamples.Vector(), meanR, strongestY,
+                                  strongestX, strongestDbm, extentY, extentX)
+                  : SearchPosition(thinned, meanR, strongestY, strongestX, strongestDbm, extentY,
+                                   extentX);
         ap.position = {fit.positionY, fit.positionX};
     }
 

@@ -30,6 +30,7 @@ double SearchHalfWidthCap(double strongestDbm);
 struct CEstimationInputs {
     std::span<const CDataPoint> points; // every measurement point (no-signal samples)
     int minPointsForEstimate = 20;
+    EstimatorKind estimator = EstimatorKind::Study; // what places the AP
 };
 CEstimationInputs EstimationInputsOf(const CTarvoAnalyzerDoc& doc);
 
@@ -43,8 +44,10 @@ struct CApEstimate {
 // Estimates one AP in place (no message is ever shown): sample box,
 // no-signal samples and thinning, grid counts (the shorter side 20 points,
 // the longer side capped at kMaxGridPointsPerAxis), position search when at
-// least minPointsForEstimate thinned samples exist, and the matrix from 3
-// thinned samples on. An AP without samples is left untouched.
+// least minPointsForEstimate thinned samples exist (the study method, or
+// the joint fit when inputs.estimator chooses it; either way the slope,
+// intercept and sigma are fitted at the chosen position the same way), and
+// the matrix from 3 thinned samples on. An AP without samples is left untouched.
 // A candidate whose error is not finite (it lies on a sample, or its
 // distances are all equal) is never chosen; when no candidate has a finite
 // error the AP takes its strongest sample's position and no model. Other

@@ -5,6 +5,7 @@
 
 #include "model/ApRecords.h"
 #include "model/Array.h"
+#include "model/EstimatorKind.h"
 #include "model/GroupRecords.h"
 #include "model/Picture.h"
 #include "model/SurveyRecords.h"
@@ -133,6 +134,7 @@ public:
 
     // --- settings ---
     std::int32_t MinPointsForEstimate = 20;
+    EstimatorKind estimator = EstimatorKind::Study; // not saved
     std::int32_t colourSeed = 122;
     std::int32_t CoverageRows = 0;
     std::int32_t CoverageCols = 0;

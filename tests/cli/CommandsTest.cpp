@@ -66,6 +66,21 @@ TEST_F(Commands, ProcessDescribesTheStudy) {
                          "\".\ntarvo process: nothing was loaded\n");
 }
 
+TEST_F(Commands, EstimatorIsChosenAndNamed) {
+    CToolRun joint = RunTarvo({"process", "--estimator", "joint", "--json", "-", survey});
+    ASSERT_EQ(joint.status, 0) << joint.err;
+    EXPECT_TRUE(Has(joint.out, "\"points\":49,\"estimator\":\"joint\","));
+    CToolRun table = RunTarvo({"process", "--estimator", "joint", survey});
+    EXPECT_TRUE(Has(table.out, "\nPositions by the joint estimator\n"));
+    // The default is the study method, and its output does not change.
+    CToolRun study = RunTarvo({"process", "--estimator", "study", "--json", "-", survey});
+    EXPECT_EQ(study.out, RunTarvo({"process", "--json", "-", survey}).out);
+    EXPECT_FALSE(Has(study.out, "estimator"));
+    CToolRun bad = RunTarvo({"process", "--estimator", "best", survey});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_EQ(bad.err, "tarvo process: --estimator must be one of study|joint\n");
+}
+
 TEST_F(Commands, CoverageSelectionPowerRangeAndResolution) {
     CToolRun r = RunTarvo({"coverage", "--json", "-", survey});
     ASSERT_EQ(r.status, 0) << r.err;
@@ -112,6 +127,7 @@ TEST_F(Commands, SavedStudiesReopenWithTheSameResults) {
     EXPECT_TRUE(test::ReadBytes(dir.File("t.tws")) == test::ReadBytes(dir.File("s.tws")));
 
     EXPECT_EQ(RunTarvo({"process", dir.File("s.tws"), survey}).status, 2); // a workspace alone
+    EXPECT_EQ(RunTarvo({"process", "--estimator", "joint", dir.File("s.tws")}).status, 2);
     const std::string nowhere = dir.File("missing/x.tws");
     CToolRun r = RunTarvo({"process", "--save", nowhere, survey});
     EXPECT_EQ(r.status, 1);

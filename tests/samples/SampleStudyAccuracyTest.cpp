@@ -1,5 +1,7 @@
 // The estimated AP positions of the generated office and campus studies
-// against the positions the walks were simulated from.
+// against the positions the walks were simulated from, for each estimator,
+// beside two simple baselines: the strongest sample and the centroid of the
+// samples weighted by their power, 10^(RSSI/10).
 
 #include "analysis/CollectionLoader.h"
 #include "analysis/ProjectionOpen.h"
@@ -24,7 +26,15 @@ struct CAccuracy {
     int estimated = 0; // APs with enough thinned samples for a position
     double medianErrorM = 0.0;
     double worstErrorM = 0.0;
+    double strongestMedianM = 0.0; // baselines over the same APs
+    double centroidMedianM = 0.0;
 };
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    const std::size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2.0;
+}
 
 // A generated study written to a folder, loaded as "Process Files" does.
 struct CStudyFiles {
@@ -40,7 +50,9 @@ struct CStudyFiles {
         EXPECT_TRUE(WriteSampleStudy(study, dir.Path().string(), error)) << error;
     }
 
-    void Load(CTarvoAnalyzerDoc& doc, test::CFakeUi& ui, unsigned threads = 0) const {
+    void Load(CTarvoAnalyzerDoc& doc, test::CFakeUi& ui, unsigned threads = 0,
+              EstimatorKind estimator = EstimatorKind::Study) const {
+        doc.estimator = estimator;
         for (const CSimulatedWalk& walk : study.walks) {
             CDataFile file;
             file.title = walk.fileName;
@@ -53,28 +65,42 @@ struct CStudyFiles {
     }
 };
 
-CAccuracy LoadAndCompare(const std::string& scenario) {
+CAccuracy LoadAndCompare(const std::string& scenario,
+                         EstimatorKind estimator = EstimatorKind::Study) {
     const CStudyFiles files(scenario);
     CTarvoAnalyzerDoc doc;
     test::CFakeUi ui;
-    files.Load(doc, ui);
+    files.Load(doc, ui, 0, estimator);
 
-    std::vector<double> errors;
+    std::vector<double> errors, strongestErrors, centroidErrors;
     for (const CSimulatedAp& truth : files.study.aps) {
         for (const CAPInfo& ap : doc.aps) {
             if (ap.bssid != truth.mac || ap.filteredSamples.GetSize() < doc.MinPointsForEstimate)
                 continue;
-            errors.push_back(std::hypot(ap.position[0] - truth.y, ap.position[1] - truth.x));
+            auto error = [&](double y, double x) { return std::hypot(y - truth.y, x - truth.x); };
+            errors.push_back(error(ap.position[0], ap.position[1]));
+            const CData* strongest = &ap.samples[0];
+            double sw = 0.0, sy = 0.0, sx = 0.0;
+            for (const CData& s : ap.samples) {
+                if (s.rssi > strongest->rssi)
+                    strongest = &s;
+                const double w = std::pow(10.0, s.rssi / 10.0);
+                sw += w;
+                sy += w * s.y;
+                sx += w * s.x;
+            }
+            strongestErrors.push_back(error(strongest->y, strongest->x));
+            centroidErrors.push_back(error(sy / sw, sx / sw));
         }
     }
     CAccuracy result;
     result.estimated = static_cast<int>(errors.size());
     if (errors.empty())
         return result;
-    std::sort(errors.begin(), errors.end());
-    const std::size_t n = errors.size();
-    result.medianErrorM = n % 2 ? errors[n / 2] : (errors[n / 2 - 1] + errors[n / 2]) / 2.0;
-    result.worstErrorM = errors.back();
+    result.medianErrorM = Median(errors);
+    result.worstErrorM = *std::max_element(errors.begin(), errors.end());
+    result.strongestMedianM = Median(strongestErrors);
+    result.centroidMedianM = Median(centroidErrors);
     return result;
 }
 
@@ -86,6 +112,18 @@ TEST(SampleStudyAccuracyTest, ApsLandNearTheirTruePositions) {
         EXPECT_GE(a.estimated, estimated) << scenario;
         EXPECT_LT(a.medianErrorM, median) << scenario;
     }
+}
+
+// A guard against regressions of the joint fit: on the office study it
+// stays clearly closer to the truth than either baseline.
+TEST(SampleStudyAccuracyTest, JointFitBeatsTheBaselinesOnTheOffice) {
+    const CAccuracy a = LoadAndCompare("office", EstimatorKind::Joint);
+    std::printf("office, joint fit: median error %.2f m (strongest sample %.2f m, centroid "
+                "%.2f m), worst %.2f m\n",
+                a.medianErrorM, a.strongestMedianM, a.centroidMedianM, a.worstErrorM);
+    EXPECT_GE(a.estimated, 6);
+    EXPECT_LT(a.medianErrorM, 0.7 * std::min(a.strongestMedianM, a.centroidMedianM));
+    EXPECT_LT(a.worstErrorM, 1.5);
 }
 
 TEST(SampleStudyAccuracyTest, ThreadCountNeverChangesTheResult) {
