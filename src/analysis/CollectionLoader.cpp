@@ -108,6 +108,7 @@ LoadOutcome LoadCollection(CTarvoAnalyzerDoc& doc, IUiServices& ui, unsigned thr
         doc.workAreas.RemoveAll();
     }
     EstimateAps(doc, progress, threads);
+    doc.spareText2 = EstimatorRecord(doc.estimator);
 
     doc.processed = true;
     ComputeViewExtent(doc, 0, 0);

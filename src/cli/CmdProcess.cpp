@@ -64,10 +64,7 @@ void WriteJson(const CTarvoAnalyzerDoc& doc, bool withMatrix, std::ostream& out,
         .Field("linear", doc.linearPointsPresent)
         .Field("projectionKind", doc.projectionKind)
         .Field("points", doc.points.GetSize());
-    // The study method's output stays as it always was; another estimator
-    // is named.
-    if (doc.estimator != EstimatorKind::Study)
-        w.Field("estimator", std::string(EstimatorName(doc.estimator)));
+    w.Field("estimator", std::string(EstimatorName(doc.estimator)));
     Box(w, "dataExtent", doc.DataExtent);
     Box(w, "analysisBox", doc.AnalysisBox);
     w.Field("resolution", doc.Resolution);
@@ -168,8 +165,7 @@ std::string Number(double value, int width, int decimals) {
 void WriteTable(const CTarvoAnalyzerDoc& doc, std::ostream& out) {
     out << Format("%d APs from %d points; resolution %s m\n", doc.aps.GetSize(),
                   doc.points.GetSize(), Number(doc.Resolution, 0, 3).c_str());
-    if (doc.estimator != EstimatorKind::Study)
-        out << "Positions by the " << EstimatorName(doc.estimator) << " estimator\n";
+    out << "Positions by the " << EstimatorName(doc.estimator) << " estimator\n";
     out << Format("%-17s  %-32s  %4s  %6s  %6s  %10s  %10s  %8s  %9s  %6s  %s\n", "MAC", "SSID",
                   "Chan", "N1", "N2", "Y (m)", "X (m)", "Slope", "Intercept", "Sigma", "Valid");
     for (const CAPInfo& ap : doc.aps) {

@@ -36,6 +36,20 @@ constexpr std::optional<EstimatorKind> EstimatorFromName(std::string_view name) 
     return std::nullopt;
 }
 
+// A workspace records which estimator placed its APs in the document's
+// second spare text, without a change of layout: this text for the joint
+// fit, an empty one for the study method. Any other text reads as the study
+// method, so that older workspaces open as they always did.
+inline constexpr std::string_view kJointEstimatorRecord = "estimator=joint";
+
+constexpr std::string_view EstimatorRecord(EstimatorKind kind) {
+    return kind == EstimatorKind::Joint ? kJointEstimatorRecord : std::string_view();
+}
+
+constexpr EstimatorKind EstimatorFromRecord(std::string_view text) {
+    return text == kJointEstimatorRecord ? EstimatorKind::Joint : EstimatorKind::Study;
+}
+
 // "study|joint", for usage texts.
 inline std::string EstimatorNames() {
     std::string names;

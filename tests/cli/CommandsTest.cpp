@@ -66,16 +66,24 @@ TEST_F(Commands, ProcessDescribesTheStudy) {
                          "\".\ntarvo process: nothing was loaded\n");
 }
 
-TEST_F(Commands, EstimatorIsChosenAndNamed) {
-    CToolRun joint = RunTarvo({"process", "--estimator", "joint", "--json", "-", survey});
+// The estimator is always named, the study method by default, and a
+// workspace keeps the one that placed its APs.
+TEST_F(Commands, EstimatorIsChosenNamedAndKept) {
+    const std::string study = dir.File("joint.tws");
+    CToolRun joint =
+        RunTarvo({"process", "--estimator", "joint", "--save", study, "--json", "-", survey});
     ASSERT_EQ(joint.status, 0) << joint.err;
     EXPECT_TRUE(Has(joint.out, "\"points\":49,\"estimator\":\"joint\","));
-    CToolRun table = RunTarvo({"process", "--estimator", "joint", survey});
-    EXPECT_TRUE(Has(table.out, "\nPositions by the joint estimator\n"));
-    // The default is the study method, and its output does not change.
-    CToolRun study = RunTarvo({"process", "--estimator", "study", "--json", "-", survey});
-    EXPECT_EQ(study.out, RunTarvo({"process", "--json", "-", survey}).out);
-    EXPECT_FALSE(Has(study.out, "estimator"));
+    const std::string reopened = RunTarvo({"process", "--json", "-", study}).out;
+    EXPECT_TRUE(Has(reopened, "\"points\":49,\"estimator\":\"joint\","));
+    const std::size_t at = joint.out.find("\"position\":");
+    EXPECT_TRUE(Has(reopened, joint.out.substr(at, joint.out.find(']', at) - at)));
+    EXPECT_TRUE(Has(RunTarvo({"process", study}).out, "\nPositions by the joint estimator\n"));
+
+    CToolRun byDefault = RunTarvo({"process", "--json", "-", survey});
+    EXPECT_TRUE(Has(byDefault.out, "\"points\":49,\"estimator\":\"study\","));
+    EXPECT_EQ(RunTarvo({"process", "--estimator", "study", "--json", "-", survey}).out,
+              byDefault.out);
     CToolRun bad = RunTarvo({"process", "--estimator", "best", survey});
     EXPECT_EQ(bad.status, 2);
     EXPECT_EQ(bad.err, "tarvo process: --estimator must be one of study|joint\n");
