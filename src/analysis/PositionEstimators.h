@@ -1,7 +1,8 @@
 #pragma once
 // The joint position estimator: the AP position, slope and intercept fitted
 // together by least squares on the RSSI residuals,
-//     RSSI = intercept + slope * log10(d),  d = sqrt(planar distance^2 + 1 m^2),
+//     RSSI = intercept + slope * log10(d),  d = sqrt(planar distance^2 + (1.5 m)^2)
+// (the AP 1.5 m above the receiver),
 // with the slope held to what indoor and outdoor propagation allows (path-
 // loss exponents 1.5 .. 5, slopes -15 .. -50 dB per decade).
 //

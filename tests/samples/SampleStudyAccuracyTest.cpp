@@ -128,17 +128,19 @@ TEST(SampleStudyAccuracyTest, JointFitBeatsTheBaselinesOnTheOffice) {
 
 TEST(SampleStudyAccuracyTest, ThreadCountNeverChangesTheResult) {
     const CStudyFiles files("office");
-    CTarvoAnalyzerDoc one;
-    test::CFakeUi oneUi;
-    files.Load(one, oneUi, 1);
-    const auto saved = WriteWorkspace(one);
-    ASSERT_TRUE(saved.has_value());
-    for (unsigned threads : {2u, 0u}) {
-        CTarvoAnalyzerDoc many;
-        test::CFakeUi ui;
-        files.Load(many, ui, threads);
-        EXPECT_EQ(WriteWorkspace(many), saved) << threads << " threads";
-        EXPECT_EQ(ui.progress.Texts(), oneUi.progress.Texts());
+    for (EstimatorKind estimator : {EstimatorKind::Study, EstimatorKind::Joint}) {
+        CTarvoAnalyzerDoc one;
+        test::CFakeUi oneUi;
+        files.Load(one, oneUi, 1, estimator);
+        const auto saved = WriteWorkspace(one);
+        ASSERT_TRUE(saved.has_value());
+        for (unsigned threads : {2u, 0u}) {
+            CTarvoAnalyzerDoc many;
+            test::CFakeUi ui;
+            files.Load(many, ui, threads, estimator);
+            EXPECT_EQ(WriteWorkspace(many), saved) << threads << " threads";
+            EXPECT_EQ(ui.progress.Texts(), oneUi.progress.Texts());
+        }
     }
 }
 
