@@ -15,6 +15,7 @@
 #include "analysis/CollectionLoader.h"
 #include "analysis/ProjectionOpen.h"
 #include "model/Text.h"
+#include "reference/PositionBaselines.h"
 #include "samples/SampleStudy.h"
 
 #include <algorithm>
@@ -200,18 +201,10 @@ int Run(int argc, char** argv) {
             errors[kJoint].push_back(err(joint.aps[i].position[0], joint.aps[i].position[1]));
             validStudy += ap.valid ? 1 : 0;
             validJoint += joint.aps[i].valid ? 1 : 0;
-            const CData* strongest = &ap.samples[0];
-            double sw = 0.0, sy = 0.0, sx = 0.0;
-            for (const CData& s : ap.samples) {
-                if (s.rssi > strongest->rssi)
-                    strongest = &s;
-                const double w = std::pow(10.0, s.rssi / 10.0);
-                sw += w;
-                sy += w * s.y;
-                sx += w * s.x;
-            }
-            errors[kStrongest].push_back(err(strongest->y, strongest->x));
-            errors[kCentroid].push_back(err(sy / sw, sx / sw));
+            const auto strongest = test::StrongestSamplePosition(ap.samples.Vector());
+            const auto centroid = test::PowerWeightedCentroid(ap.samples.Vector());
+            errors[kStrongest].push_back(err(strongest[0], strongest[1]));
+            errors[kCentroid].push_back(err(centroid[0], centroid[1]));
         }
         const bool isReal = scene.name.rfind("real", 0) == 0;
         for (int m = 0; m < kMethods; ++m) {

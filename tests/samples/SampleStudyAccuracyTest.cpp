@@ -8,6 +8,7 @@
 #include "formats/ProjectionReader.h"
 #include "formats/WorkspaceWriter.h"
 #include "model/Text.h"
+#include "reference/PositionBaselines.h"
 #include "samples/SampleStudy.h"
 #include "support/FakeUi.h"
 #include "support/TempDir.h"
@@ -79,18 +80,10 @@ CAccuracy LoadAndCompare(const std::string& scenario,
                 continue;
             auto error = [&](double y, double x) { return std::hypot(y - truth.y, x - truth.x); };
             errors.push_back(error(ap.position[0], ap.position[1]));
-            const CData* strongest = &ap.samples[0];
-            double sw = 0.0, sy = 0.0, sx = 0.0;
-            for (const CData& s : ap.samples) {
-                if (s.rssi > strongest->rssi)
-                    strongest = &s;
-                const double w = std::pow(10.0, s.rssi / 10.0);
-                sw += w;
-                sy += w * s.y;
-                sx += w * s.x;
-            }
-            strongestErrors.push_back(error(strongest->y, strongest->x));
-            centroidErrors.push_back(error(sy / sw, sx / sw));
+            const auto strongest = test::StrongestSamplePosition(ap.samples.Vector());
+            const auto centroid = test::PowerWeightedCentroid(ap.samples.Vector());
+            strongestErrors.push_back(error(strongest[0], strongest[1]));
+            centroidErrors.push_back(error(centroid[0], centroid[1]));
         }
     }
     CAccuracy result;
