@@ -1,8 +1,9 @@
 // Collection loading and AP estimation on generated sample studies.
 //
-//   BM_LoadCollection/<scenario>: "Process Files" as a whole: reading the
-//     survey files, grouping, no-signal samples, thinning and estimating
-//     every AP (the projection is opened beforehand, outside the timing).
+//   BM_LoadCollection/<scenario>/<threads>: "Process Files" as a whole:
+//     reading the survey files, grouping, no-signal samples, thinning and
+//     estimating every AP on <threads> threads (0: every core); the
+//     projection is opened beforehand, outside the timing. Wall time.
 //   BM_EstimateAll/<scenario>: the per-AP part alone on a loaded study.
 
 #include "analysis/CollectionLoader.h"
@@ -77,7 +78,7 @@ void BM_LoadCollection(benchmark::State& state, const std::string& scenario) {
         auto doc = std::make_unique<CTarvoAnalyzerDoc>();
         Prepare(*doc, study, ui);
         state.ResumeTiming();
-        if (LoadCollection(*doc, ui) != LoadOutcome::Loaded)
+        if (LoadCollection(*doc, ui, static_cast<unsigned>(state.range(0))) != LoadOutcome::Loaded)
             state.SkipWithError("the study did not load");
         aps = doc->aps.GetSize();
         points = doc->points.GetSize();
@@ -99,18 +100,28 @@ void BM_EstimateAll(benchmark::State& state, const std::string& scenario) {
         return;
     }
     for (auto _ : state)
-        for (int i = 0; i < doc.aps.GetSize(); ++i)
-            EstimateAp(doc, i, ui.Progress());
+        EstimateAps(doc, ui.Progress());
     state.counters["aps"] = doc.aps.GetSize();
 }
 
-BENCHMARK_CAPTURE(BM_LoadCollection, office, std::string("office"))->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_LoadCollection, campus, std::string("campus"))->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_LoadCollection, large, std::string("large"))
+BENCHMARK_CAPTURE(BM_LoadCollection, office, std::string("office"))
+    ->Arg(0)
     ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_LoadCollection, campus, std::string("campus"))
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+// One thread against every core.
+BENCHMARK_CAPTURE(BM_LoadCollection, large, std::string("large"))
+    ->Arg(1)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
     ->Iterations(3);
 BENCHMARK_CAPTURE(BM_EstimateAll, large, std::string("large"))
     ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
     ->Iterations(3);
 
 } // namespace

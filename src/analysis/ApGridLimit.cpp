@@ -25,8 +25,8 @@ std::size_t ApMatrixCellLimit(std::int64_t apSamples, std::int64_t studySamples)
     return static_cast<std::size_t>(std::max(share, kSmallest));
 }
 
-void LimitApGridToSamples(const CTarvoAnalyzerDoc& doc, CAPInfo& ap) {
-    const std::size_t cells = ApMatrixCellLimit(ap.samples.GetSize(), StudySampleCount(doc));
+void LimitApGridToSamples(std::int64_t studySamples, CAPInfo& ap) {
+    const std::size_t cells = ApMatrixCellLimit(ap.samples.GetSize(), studySamples);
     const std::size_t longest =
         std::max<std::size_t>(cells / kShortSideGridPoints, kShortSideGridPoints);
     const int limit = static_cast<int>(std::min<std::size_t>(longest, kMaxGridPointsPerAxis));

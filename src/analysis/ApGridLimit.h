@@ -29,8 +29,9 @@ std::int64_t StudySampleCount(const CTarvoAnalyzerDoc& doc);
 // 20 x 20 of a box without a longer side.
 std::size_t ApMatrixCellLimit(std::int64_t apSamples, std::int64_t studySamples);
 
-// Holds the longer side of AP apIndex's grid (ap.rows or ap.columns) to
-// what its cell limit allows; the shorter side keeps its 20 points.
-void LimitApGridToSamples(const CTarvoAnalyzerDoc& doc, CAPInfo& ap);
+// Holds the longer side of the AP's grid (ap.rows or ap.columns) to what its
+// cell limit in a study of studySamples samples allows; the shorter side
+// keeps its 20 points.
+void LimitApGridToSamples(std::int64_t studySamples, CAPInfo& ap);
 
 } // namespace tarvo

@@ -22,7 +22,7 @@ public:
         : doc_(doc), points_(std::move(doc.points)), processed_(doc.processed),
           gps_(doc.gpsPointsPresent), linear_(doc.linearPointsPresent),
           noSurvey_(doc.noSurveyLoaded), legend_(doc.legendShown), markers_(doc.markers.GetSize()),
-          sources_(doc.sources.GetSize()) {
+          sources_(doc.sources.GetSize()), estimator_(EstimatorFromRecord(doc.spareText2)) {
         doc.points.RemoveAll();
         for (const CDataFile& f : doc.files)
             pointCounts_.push_back(f.pointCount);
@@ -35,6 +35,8 @@ public:
         doc_.linearPointsPresent = linear_;
         doc_.noSurveyLoaded = noSurvey_;
         doc_.legendShown = legend_;
+        // The APs kept are the ones the previous estimator placed.
+        doc_.estimator = estimator_;
         for (int i = 0; i < doc_.files.GetSize() && i < static_cast<int>(pointCounts_.size()); ++i)
             doc_.files[i].pointCount = pointCounts_[i];
         // Markers and sources this load appended still hold survey-file
@@ -57,6 +59,7 @@ private:
     CArray<CDataPoint> points_;
     bool processed_, gps_, linear_, noSurvey_, legend_;
     std::size_t markers_, sources_;
+    EstimatorKind estimator_;
     std::vector<std::int32_t> pointCounts_;
 };
 
@@ -81,7 +84,7 @@ CResolutionRange ResolutionRangeFor(const CBox& box, double resolution) {
     return range;
 }
 
-LoadOutcome LoadCollection(CTarvoAnalyzerDoc& doc, IUiServices& ui) {
+LoadOutcome LoadCollection(CTarvoAnalyzerDoc& doc, IUiServices& ui, unsigned threads) {
     CStudyRollback rollback(doc);
     if (!LoadSelectedFiles(doc, ui)) {
         rollback.Restore();
@@ -103,13 +106,12 @@ LoadOutcome LoadCollection(CTarvoAnalyzerDoc& doc, IUiServices& ui) {
     progress.SetPosition(1);
     doc.view.ResetZoom();
 
-    for (int i = 0; i < doc.aps.GetSize(); ++i) {
+    if (!doc.aps.IsEmpty()) {
         doc.workLines.RemoveAll();
         doc.workAreas.RemoveAll();
-        if (doc.aps[i].samples.IsEmpty())
-            continue;
-        EstimateAp(doc, i, progress);
     }
+    EstimateAps(doc, progress, threads);
+    doc.spareText2 = EstimatorRecord(doc.estimator);
 
     doc.processed = true;
     ComputeViewExtent(doc, 0, 0);

@@ -36,14 +36,15 @@ struct CResolutionRange {
 CResolutionRange ResolutionRangeFor(const CBox& box, double resolution);
 
 // Runs the whole command synchronously on the calling thread (the GUI runs
-// it through CDocumentWorker). Shows its messages through ui and drives
-// ui.Progress(); there is no cancellation. Sets doc.processed, clears
+// it through CDocumentWorker), estimating the APs on up to `threads`
+// threads (0: every core; the result does not depend on the number). Shows its messages through ui
+// and drives ui.Progress(); there is no cancellation. Sets doc.processed, clears
 // doc.coveragePresent, sets doc.Resolution from the new AnalysisBox, the
 // coverage opacity to kLoadedCoverageOpacity and rebuilds the AP groups.
 // When the command ends early (no file read, a file that does not fit the
 // map, or mixed data) the document's points, flags and AP array are left
 // as they were before the command; only failed files are deselected.
 // Does not touch doc.busy: the caller owns it.
-LoadOutcome LoadCollection(CTarvoAnalyzerDoc& doc, IUiServices& ui);
+LoadOutcome LoadCollection(CTarvoAnalyzerDoc& doc, IUiServices& ui, unsigned threads = 0);
 
 } // namespace tarvo

@@ -65,7 +65,7 @@ CCoverageGridSize SizeCoverageGrid(CTarvoAnalyzerDoc& doc) {
     return size;
 }
 
-CoverageOutcome ProcessCoverage(CTarvoAnalyzerDoc& doc, IUiServices& ui) {
+CoverageOutcome ProcessCoverage(CTarvoAnalyzerDoc& doc, IUiServices& ui, unsigned threads) {
     IProgress& progress = ui.Progress();
     doc.view.ResetZoom();
     progress.SetPosition(0);
@@ -125,7 +125,7 @@ CoverageOutcome ProcessCoverage(CTarvoAnalyzerDoc& doc, IUiServices& ui) {
 
     CCoverageGridValues values;
     try {
-        values = ComputeCoverageGrid(doc, progress);
+        values = ComputeCoverageGrid(doc, progress, threads);
     } catch (const CCancelException&) {
         doc.CoverageRows = previousRows;
         doc.CoverageCols = previousCols;

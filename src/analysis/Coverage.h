@@ -63,12 +63,12 @@ enum class CoverageOutcome {
 // thread (the GUI runs it through CDocumentWorker; it does not touch
 // doc.busy). Messages and the Yes/No question go through ui; progress and
 // cancel through ui.Progress(), polled after each AP of each grid point.
-// The grid is computed on all cores with results identical to the
-// sequential order. On success sets coveragePresent, the matrices, the
+// The grid is computed on `threads` threads (0: every core) with results
+// identical to the sequential order. On success sets coveragePresent, the matrices, the
 // strength scale ends, the contours and coverageDisplayType = strength
 // bands; the caller refreshes the AP tree (APs may have been deselected)
 // and the views. Every failure clears coveragePresent and leaves the
 // matrices and contours as they were.
-CoverageOutcome ProcessCoverage(CTarvoAnalyzerDoc& doc, IUiServices& ui);
+CoverageOutcome ProcessCoverage(CTarvoAnalyzerDoc& doc, IUiServices& ui, unsigned threads = 0);
 
 } // namespace tarvo

@@ -4,12 +4,15 @@
 #include "analysis/Grid.h"
 #include "analysis/ApGridLimit.h"
 #include "analysis/Numerics.h"
+#include "analysis/ParallelRows.h"
+#include "analysis/PositionEstimators.h"
 #include "analysis/SampleSets.h"
 #include "model/Text.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -18,30 +21,6 @@ namespace tarvo {
 namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
-
-// Progress of one AP within the bar range 1..99 shared by all APs; only
-// changes of the whole percentage reach the dialog.
-class CApProgress {
-public:
-    CApProgress(IProgress& progress, int apIndex, int apCount) : progress_(progress) {
-        const double share = 98.0 / std::max(apCount, 1);
-        low_ = 1.0 + share * apIndex;
-        span_ = share;
-    }
-    void At(double fraction) {
-        const int percent = static_cast<int>(low_ + span_ * std::clamp(fraction, 0.0, 1.0));
-        if (percent != last_) {
-            last_ = percent;
-            progress_.SetPosition(percent);
-        }
-    }
-
-private:
-    IProgress& progress_;
-    double low_ = 1.0;
-    double span_ = 0.0;
-    int last_ = -1;
-};
 
 // The thinned samples as separate arrays, with the RSSI centred on its mean
 // once so that every fit over them reuses the same centred values.
@@ -97,10 +76,29 @@ struct CSearchResult {
     double slope = 0.0, intercept = 0.0, sigma = 0.0;
 };
 
+// The model at a chosen position: the fit over all thinned samples there,
+// its intercept and the spread of its residuals.
+CSearchResult ModelAt(const CSampleArrays& all, double meanR, double y, double x, const CFit& fit) {
+    CSearchResult result;
+    result.positionY = y;
+    result.positionX = x;
+    result.slope = fit.slope;
+    result.intercept = meanR - fit.slope * fit.meanLog;
+    std::vector<double> residual(all.Size());
+    for (std::size_t s = 0; s < all.Size(); ++s) {
+        const double dx = all.x[s] - x;
+        const double dy = all.y[s] - y;
+        residual[s] =
+            all.rssi[s] - fit.slope * 0.5 * std::log10(dx * dx + dy * dy) - result.intercept;
+    }
+    result.sigma = SampleStdDev(residual);
+    return result;
+}
+
 // Position search, refit, rejection of rising fits, intercept and sigma.
 CSearchResult SearchPosition(const CSampleArrays& all, double meanR, double strongestY,
-                             double strongestX, double strongestDbm, double extentY, double extentX,
-                             CApProgress& progress) {
+                             double strongestX, double strongestDbm, double extentY,
+                             double extentX) {
     double hY = 0.25 * extentY, hX = 0.25 * extentX;
     const double cap = SearchHalfWidthCap(strongestDbm);
     if (hY > cap)
@@ -153,11 +151,17 @@ CSearchResult SearchPosition(const CSampleArrays& all, double meanR, double stro
             gy += r * (fitting->y[s] - y) / dist[s];
         }
         error[k] = std::sqrt(gx * gx + gy * gy);
-        if (k % kCandidatesPerAxis == kCandidatesPerAxis - 1)
-            progress.At(0.1 + 0.4 * (k + 1) / kCandidateCount);
     }
 
     int best = ArgMinFirst(error);
+    if (best < 0) {
+        // Every candidate lies on a sample or fits no line: the AP stays at
+        // its strongest sample, without a model.
+        CSearchResult none;
+        none.positionY = strongestY;
+        none.positionX = strongestX;
+        return none;
+    }
     double y = candY[best / kCandidatesPerAxis], x = candX[best % kCandidatesPerAxis];
     CFit fit = FitAt(all, y, x, dist, logDist);
 
@@ -171,21 +175,19 @@ CSearchResult SearchPosition(const CSampleArrays& all, double meanR, double stro
         fit = FitAt(all, y, x, dist, logDist);
     }
 
-    CSearchResult result;
-    result.positionY = y;
-    result.positionX = x;
-    result.slope = fit.slope;
-    result.intercept = meanR - fit.slope * fit.meanLog;
-    std::vector<double> residual(n);
-    for (std::size_t s = 0; s < n; ++s) {
-        const double dx = all.x[s] - x;
-        const double dy = all.y[s] - y;
-        residual[s] =
-            all.rssi[s] - fit.slope * 0.5 * std::log10(dx * dx + dy * dy) - result.intercept;
-    }
-    result.sigma = SampleStdDev(residual);
-    progress.At(0.5);
-    return result;
+    return ModelAt(all, meanR, y, x, fit);
+}
+
+// The joint fit's position with the model the study method derives at any
+// position; the study search stands in when the joint fit cannot place the AP.
+CSearchResult JointPosition(const CSampleArrays& all, std::span<const CData> thinned, double meanR,
+                            double strongestY, double strongestX, double strongestDbm,
+                            double extentY, double extentX) {
+    const CPositionEstimate joint = FitPositionJointly(thinned, extentY, extentX);
+    if (!joint.ok)
+        return SearchPosition(all, meanR, strongestY, strongestX, strongestDbm, extentY, extentX);
+    std::vector<double> dist(all.Size()), logDist(all.Size());
+    return ModelAt(all, meanR, joint.y, joint.x, FitAt(all, joint.y, joint.x, dist, logDist));
 }
 
 } // namespace
@@ -202,11 +204,14 @@ double SearchHalfWidthCap(double strongestDbm) {
     return kInf;
 }
 
-void EstimateAp(CTarvoAnalyzerDoc& doc, int apIndex, IProgress& bar) {
-    CAPInfo& ap = doc.aps[apIndex];
+CEstimationInputs EstimationInputsOf(const CTarvoAnalyzerDoc& doc) {
+    return {doc.points.Vector(), doc.MinPointsForEstimate, doc.estimator, StudySampleCount(doc)};
+}
+
+CApEstimate EstimateAp(const CEstimationInputs& inputs, CAPInfo& ap) {
+    CApEstimate estimate;
     if (ap.samples.IsEmpty())
-        return;
-    CApProgress progress(bar, apIndex, doc.aps.GetSize());
+        return estimate;
 
     // Sample box and the strongest sample (the first of equal strongest).
     const CData& first = ap.samples[0];
@@ -226,7 +231,7 @@ void EstimateAp(CTarvoAnalyzerDoc& doc, int apIndex, IProgress& bar) {
     ap.origin = {minY, minX};
     ap.extent = {extentY, extentX};
 
-    AddNoSignalSamples(doc, apIndex);
+    AddNoSignalSamples(inputs.points, ap);
     CSampleArrays thinned;
     thinned.Resize(ap.filteredSamples.size());
     for (std::size_t i = 0; i < thinned.Size(); ++i) {
@@ -243,33 +248,31 @@ void EstimateAp(CTarvoAnalyzerDoc& doc, int apIndex, IProgress& bar) {
     ap.rows = kShortSideGridPoints;
     ap.columns = kShortSideGridPoints;
     if (extentY > 0.0 && extentX > 0.0) {
-        if (extentY < extentX) {
-            doc.Resolution = extentY / 20;
-            ap.rows = GridCount(extentX, doc.Resolution);
-        } else {
-            doc.Resolution = extentX / 20;
-            ap.columns = GridCount(extentY, doc.Resolution);
-        }
+        const double resolution = std::min(extentY, extentX) / 20;
+        if (extentY < extentX)
+            ap.rows = GridCount(extentX, resolution);
+        else
+            ap.columns = GridCount(extentY, resolution);
+        estimate.resolution = resolution;
     }
-    LimitApGridToSamples(doc, ap);
-
-    bar.SetText(Format("Process %d out of %d APs....", apIndex + 1, doc.aps.GetSize()));
-    progress.At(0.1);
+    LimitApGridToSamples(inputs.studySamples, ap);
 
     const double meanR = Mean(thinned.rssi);
     CSearchResult fit;
     fit.positionY = ap.position[0];
     fit.positionX = ap.position[1];
-    if (n >= doc.MinPointsForEstimate && n >= 1) {
-        fit = SearchPosition(thinned, meanR, strongestY, strongestX, strongestDbm, extentY, extentX,
-                             progress);
+    if (n >= inputs.minPointsForEstimate && n >= 1) {
+        fit = inputs.estimator == EstimatorKind::Joint
+                  ? JointPosition(thinned, ap.filteredSamples.Vector(), meanR, strongestY,
+                                  strongestX, strongestDbm, extentY, extentX)
+                  : SearchPosition(thinned, meanR, strongestY, strongestX, strongestDbm, extentY,
+                                   extentX);
         ap.position = {fit.positionY, fit.positionX};
     }
 
     if (!HasCoverageSamples(ap))
-        return;
-    CApMatrix matrix = PredictApMatrix(ap, fit.slope, fit.intercept,
-                                       [&](int r) { progress.At(0.5 + 0.5 * (r + 1) / ap.rows); });
+        return estimate;
+    CApMatrix matrix = PredictApMatrix(ap, fit.slope, fit.intercept);
     ap.matrix.Vector() = std::move(matrix.values);
 
     // A usable model needs a finite fit as well as a steep enough slope.
@@ -283,6 +286,38 @@ void EstimateAp(CTarvoAnalyzerDoc& doc, int apIndex, IProgress& bar) {
     }
     ap.maxValue = matrix.maxValue;
     ap.minValue = matrix.minValue;
+    return estimate;
+}
+
+void EstimateAps(CTarvoAnalyzerDoc& doc, IProgress& progress, unsigned threads) {
+    const int count = doc.aps.GetSize();
+    const CEstimationInputs inputs = EstimationInputsOf(doc);
+    std::vector<CApEstimate> estimates(static_cast<std::size_t>(count));
+
+    // APs end in any order; the dialog hears of them in index order.
+    std::mutex reportMutex;
+    std::vector<char> done(static_cast<std::size_t>(count), 0);
+    int reported = 0;
+    const auto finished = [&](int i) {
+        std::lock_guard lock(reportMutex);
+        done[static_cast<std::size_t>(i)] = 1;
+        for (; reported < count && done[static_cast<std::size_t>(reported)]; ++reported) {
+            if (doc.aps[reported].samples.IsEmpty())
+                continue;
+            progress.SetText(Format("Process %d out of %d APs....", reported + 1, count));
+            progress.SetPosition(1 + 98 * (reported + 1) / count);
+        }
+    };
+    RunRowsInParallel(count, threads, [&]() -> RowWork {
+        return [&](int i) {
+            estimates[static_cast<std::size_t>(i)] = EstimateAp(inputs, doc.aps[i]);
+            finished(i);
+        };
+    });
+
+    for (const CApEstimate& estimate : estimates)
+        if (estimate.resolution)
+            doc.Resolution = *estimate.resolution;
 }
 
 } // namespace tarvo

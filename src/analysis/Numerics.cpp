@@ -86,22 +86,18 @@ double SampleStdDev(std::span<const double> a) {
 }
 
 int ArgMinFirst(std::span<const double> a) {
-    if (a.empty())
-        return -1;
-    int best = 0;
-    for (std::size_t i = 1; i < a.size(); ++i)
-        if (a[i] < a[best])
+    int best = -1;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::isfinite(a[i]) && (best < 0 || a[i] < a[best]))
             best = static_cast<int>(i);
     return best;
 }
 
 double MaxOfErrors(std::span<const double> a) {
-    if (a.empty())
-        return kNaN;
-    double best = a[0];
-    for (std::size_t i = 1; i < a.size(); ++i)
-        if (a[i] > best)
-            best = a[i];
+    double best = kNaN;
+    for (double v : a)
+        if (std::isfinite(v) && (std::isnan(best) || v > best))
+            best = v;
     return best;
 }
 

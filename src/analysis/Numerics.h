@@ -31,14 +31,14 @@ double LeastSquaresSlopeCentred(std::span<const double> yc, std::span<const doub
 // spread can be measured; the plain formula would divide 0 by 0).
 double SampleStdDev(std::span<const double> a);
 
-// Index of the smallest value: a later value replaces the current minimum
-// only when strictly smaller, so the first of equal minima wins, and a NaN
-// at index 0 stays the minimum (nothing compares smaller than it). A NaN
-// elsewhere is never chosen. Empty input: -1.
+// Index of the smallest finite value: a later value replaces the current
+// minimum only when strictly smaller, so the first of equal minima wins.
+// Non-finite values (a candidate on a sample) are never chosen, the first
+// one included. No finite value (or empty input): -1.
 int ArgMinFirst(std::span<const double> a);
 
-// The largest value, replaced only by a strictly larger one (a NaN at index
-// 0 stays, later NaNs are passed over). Empty input: NaN.
+// The largest finite value, replaced only by a strictly larger one.
+// No finite value (or empty input): NaN.
 double MaxOfErrors(std::span<const double> a);
 
 // The three nearest of n distances, nearest first, as three bubble passes

@@ -197,22 +197,15 @@ std::vector<CData> ThinSampleList(std::span<const CData> samples, std::int32_t f
     return MergeNearPoints(pass1, dist);
 }
 
-void ThinSamples(CTarvoAnalyzerDoc& doc, int apIndex) {
-    CAPInfo& ap = doc.aps[apIndex];
-    std::vector<CData> thinned = ThinSampleList(ap.samples.Vector(), ap.frequency);
-    ap.filteredSamples.Vector() = std::move(thinned);
-}
-
-void AddNoSignalSamples(CTarvoAnalyzerDoc& doc, int apIndex) {
-    CAPInfo& ap = doc.aps[apIndex];
+void AddNoSignalSamples(std::span<const CDataPoint> points, CAPInfo& ap) {
     const double minY = ap.origin[0], minX = ap.origin[1];
     const double extentY = ap.extent[0], extentX = ap.extent[1];
-    const int originalCount = ap.samples.GetSize();
+    std::vector<CData> withSilence = ap.samples.Vector();
 
     CSampleGrid grid;
-    for (const CData& s : ap.samples)
+    for (const CData& s : withSilence)
         grid.Add(s);
-    for (const CDataPoint& p : doc.points) {
+    for (const CDataPoint& p : points) {
         const double y = p.northing / 100.0, x = p.easting / 100.0;
         const double dy = y - minY, dx = x - minX;
         if (!(dy >= 0.0 && dy <= extentY && dx >= 0.0 && dx <= extentX))
@@ -220,12 +213,10 @@ void AddNoSignalSamples(CTarvoAnalyzerDoc& doc, int apIndex) {
         if (grid.AnyWithin(y, x, kNoSignalSpacingM))
             continue;
         const CData silent{y, x, kNoSignalDbm, 0};
-        ap.samples.Add(silent);
+        withSilence.push_back(silent);
         grid.Add(silent);
     }
-
-    ThinSamples(doc, apIndex);
-    ap.samples.SetSize(originalCount);
+    ap.filteredSamples.Vector() = ThinSampleList(withSilence, ap.frequency);
 }
 
 void BuildApSampleSets(CTarvoAnalyzerDoc& doc, IUiServices& ui) {

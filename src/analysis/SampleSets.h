@@ -50,11 +50,9 @@ void BuildApSampleSets(CTarvoAnalyzerDoc& doc, IUiServices& ui);
 
 // Adds a -100 dBm sample at every measurement point inside the AP's sample
 // box (origin/extent, edges included) that has no sample of the AP within
-// |dY| + |dX| < 0.1 m, thins, then removes those samples again: only
-// filteredSamples keeps their influence.
-void AddNoSignalSamples(CTarvoAnalyzerDoc& doc, int apIndex);
-
-// Replaces the AP's filteredSamples by ThinSampleList of its samples.
-void ThinSamples(CTarvoAnalyzerDoc& doc, int apIndex);
+// |dY| + |dX| < 0.1 m, and thins them with the AP's samples into
+// filteredSamples: only filteredSamples keeps their influence. Writes
+// nothing but ap.filteredSamples, so distinct APs may be prepared at once.
+void AddNoSignalSamples(std::span<const CDataPoint> points, CAPInfo& ap);
 
 } // namespace tarvo

@@ -18,6 +18,11 @@ constexpr CFrameCommand kCommands[] = {
     {"appExit", "E&xit", "Quit the program\nExit", "", true, false},
     {"viewToolbar", "&Toolbar", "Show or hide the toolbar\nToolbar", "", true, true},
     {"viewStatusBar", "&Status Bar", "Show or hide the status bar\nStatus Bar", "", true, true},
+    {"estimatorStudy", "Study Method",
+     "Place the APs by the residual balance around the strongest sample\nStudy Method", "", true,
+     true},
+    {"estimatorJoint", "Joint Fit",
+     "Place the APs by fitting position and propagation together\nJoint Fit", "", true, true},
     {"appAbout", "&About TarvoAnalyzer...",
      "Display program information, version number and copyright\nAbout", "", true, false},
     {"editUndo", "&Undo", "Undo the last action\nUndo", "Ctrl+Z;Alt+Backspace", false, false},
@@ -34,7 +39,7 @@ constexpr CFrameCommand kCommands[] = {
 constexpr const char* kFileMenu[] = {"fileOpen",   "fileSave",         "fileSaveAs",     kSeparator,
                                      "filePrint",  "filePrintPreview", "filePrintSetup", kSeparator,
                                      kRecentFiles, kSeparator,         "appExit"};
-constexpr const char* kViewMenu[] = {"viewToolbar", "viewStatusBar"};
+constexpr const char* kViewMenu[] = {"viewToolbar", "viewStatusBar", kSeparator, kEstimatorMenu};
 constexpr const char* kHelpMenu[] = {"appAbout"};
 
 constexpr CMenuLayout kMenus[] = {

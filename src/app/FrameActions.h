@@ -22,6 +22,8 @@ std::span<const CFrameCommand> FrameCommands();
 // Layout entries besides action names.
 inline constexpr const char* kSeparator = "|";
 inline constexpr const char* kRecentFiles = "recentFiles";
+// The "Position Estimator" submenu with its two choices.
+inline constexpr const char* kEstimatorMenu = "estimatorMenu";
 
 struct CMenuLayout {
     const char* title;

@@ -3,6 +3,7 @@
 #include "app/AboutDialog.h"
 #include "app/AppResources.h"
 #include "app/FrameActions.h"
+#include "app/ProgramSettings.h"
 #include "app/Splash.h"
 #include "app/StatusPanes.h"
 #include "formats/WorkspaceCommands.h"
@@ -12,6 +13,7 @@
 #include "panel/ControlView.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QMenuBar>
@@ -19,6 +21,8 @@
 #include <QSplitter>
 #include <QStatusTipEvent>
 #include <QToolBar>
+
+#include <utility>
 
 namespace tarvo {
 
@@ -121,9 +125,26 @@ void CMainFrame::CreateActions() {
     Connect("nextPane", &CMainFrame::OnNextPane);
     Connect("previousPane", &CMainFrame::OnPreviousPane);
     connect(Action(QStringLiteral("appExit")), &QAction::triggered, this, &QWidget::close);
+    ConnectEstimatorChoice();
     QAction* statusToggle = Action(QStringLiteral("viewStatusBar"));
     statusToggle->setChecked(true);
     connect(statusToggle, &QAction::toggled, status_, &QWidget::setVisible);
+}
+
+void CMainFrame::ConnectEstimatorChoice() {
+    auto* group = new QActionGroup(this);
+    const EstimatorKind stored = StoredEstimator();
+    host_.setEstimatorChoice(stored);
+    for (const auto& [name, kind] : {std::pair{"estimatorStudy", EstimatorKind::Study},
+                                     std::pair{"estimatorJoint", EstimatorKind::Joint}}) {
+        QAction* action = Action(QString::fromLatin1(name));
+        group->addAction(action);
+        action->setChecked(kind == stored);
+        connect(action, &QAction::triggered, this, [this, kind] {
+            host_.setEstimatorChoice(kind);
+            StoreEstimator(kind);
+        });
+    }
 }
 
 void CMainFrame::Connect(const char* name, void (CMainFrame::*handler)()) {
@@ -141,6 +162,11 @@ void CMainFrame::BuildMenus() {
                 QAction* separator = menu->addSeparator();
                 if (menu == fileMenu_ && !recentActions_.isEmpty() && !recentAnchor_)
                     recentAnchor_ = separator;
+            } else if (name == QLatin1String(kEstimatorMenu)) {
+                QMenu* estimators = menu->addMenu(QStringLiteral("Position Estimator"));
+                estimators->setObjectName(QString::fromLatin1(kEstimatorMenu));
+                estimators->addAction(Action(QStringLiteral("estimatorStudy")));
+                estimators->addAction(Action(QStringLiteral("estimatorJoint")));
             } else if (name == QLatin1String(kRecentFiles)) {
                 // A placeholder; the entries are inserted before the next separator.
                 recentActions_ << menu->addAction(QString());

@@ -62,6 +62,9 @@ private:
     void RefreshState();
     void UpdateTitle();
     void Connect(const char* name, void (CMainFrame::*handler)());
+    // The "Position Estimator" choice: read from the settings into the
+    // host, stored again when the user picks the other one.
+    void ConnectEstimatorChoice();
 
     void OnNew();
     void OnOpen();

@@ -1,5 +1,7 @@
 #include "app/RecentFiles.h"
 
+#include "app/ProgramSettings.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -8,9 +10,6 @@ namespace tarvo {
 
 namespace {
 
-// The settings key the program has always kept its list under.
-const QString kOrganisation = QStringLiteral("Local AppWizard-Generated Applications");
-const QString kApplication = QStringLiteral("TarvoAnalyzer");
 const QString kGroup = QStringLiteral("Recent File List");
 
 QString Key(int i) {
@@ -25,7 +24,7 @@ QString Canonical(const QString& path) {
 } // namespace
 
 CRecentFileList::CRecentFileList() {
-    QSettings settings(kOrganisation, kApplication);
+    QSettings settings(kSettingsOrganisation, kSettingsApplication);
     settings.beginGroup(kGroup);
     for (int i = 0; i < kMaxFiles; ++i) {
         const QString path = settings.value(Key(i)).toString();
@@ -55,7 +54,7 @@ QString CRecentFileList::MenuText(int i, const QString& path) {
 }
 
 void CRecentFileList::Save() const {
-    QSettings settings(kOrganisation, kApplication);
+    QSettings settings(kSettingsOrganisation, kSettingsApplication);
     settings.beginGroup(kGroup);
     for (int i = 0; i < kMaxFiles; ++i) {
         if (i < files_.size())

@@ -51,6 +51,17 @@ bool StudyOutputsAreFree(const std::string& command, const CStudyOptions& study,
     return OutputIsFree(command, *save, inputs, err);
 }
 
+std::optional<unsigned> ThreadsOrComplain(CArgs& args, const std::string& command,
+                                          std::ostream& err) {
+    const auto threads = args.GetInt(kThreadsOption);
+    if (!args.Ok() || (threads && (*threads < 1 || *threads > kMostThreads))) {
+        err << "tarvo " << command << ": " << kThreadsOption << " must be between 1 and "
+            << kMostThreads << '\n';
+        return std::nullopt;
+    }
+    return threads ? static_cast<unsigned>(*threads) : 0u;
+}
+
 int WriteJsonTarget(const std::string& target, const std::string& command, std::ostream& out,
                     std::ostream& err, const std::function<void(std::ostream&)>& write) {
     if (target == "-") {

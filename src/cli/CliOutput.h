@@ -33,6 +33,17 @@ bool StudyOutputsAreFree(const std::string& command, const CStudyOptions& study,
                          const std::optional<std::string>& save,
                          const std::optional<std::string>& json, std::ostream& err);
 
+// "--threads N" of the commands that process a study: the threads the AP
+// estimation and the coverage grid run on. Results never depend on it.
+constexpr const char* kThreadsOption = "--threads";
+constexpr long long kMostThreads = 1024;
+
+// Reads --threads: N from 1 to kMostThreads, or 0 (every core) when it is
+// not given. Returns nullopt after writing "tarvo COMMAND: ..." to err when
+// it is not such a number.
+std::optional<unsigned> ThreadsOrComplain(CArgs& args, const std::string& command,
+                                          std::ostream& err);
+
 // Writes what write produces to out when target is "-", otherwise to the
 // file target (replaced atomically). Returns the exit code: 0, or 1 after
 // "tarvo COMMAND: " and the reason the file could not be written on err.

@@ -223,12 +223,16 @@ void WriteSummary(const CTarvoAnalyzerDoc& doc, std::ostream& out) {
 int RunCoverage(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     std::set<std::string> valueOptions = StudyValueOptions();
     valueOptions.insert({"--json", "--select", "--power-low", "--power-high", "--resolution"});
-    valueOptions.insert(kSaveOption);
+    valueOptions.insert({kSaveOption, kThreadsOption});
     CArgs args(rawArgs, valueOptions, StudyFlags());
     auto options = StudyOptionsOrComplain(args, "coverage", io.err);
     const auto json = args.Get("--json");
     if (!options || !StudyOutputsAreFree("coverage", *options, args.Get(kSaveOption), json, io.err))
         return 2;
+    const auto threads = ThreadsOrComplain(args, "coverage", io.err);
+    if (!threads)
+        return 2;
+    options->threads = *threads;
     const auto low = args.GetInt("--power-low");
     const auto high = args.GetInt("--power-high");
     if (!args.Ok()) {
@@ -269,7 +273,7 @@ int RunCoverage(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     if (resolution)
         doc.Resolution = *resolution;
 
-    if (ProcessCoverage(doc, ui) != CoverageOutcome::Computed) {
+    if (ProcessCoverage(doc, ui, options->threads) != CoverageOutcome::Computed) {
         io.err << "tarvo coverage: no coverage was computed\n";
         return 1;
     }
@@ -290,14 +294,16 @@ int RunCoverage(const std::vector<std::string>& rawArgs, CCommandIo& io) {
 
 const CRegisterCommand kRegister{
     {"coverage",
-     "coverage [--map FILE.gpf|.lpf] [--no-merge] [--min-points N] [--select all|MAC,MAC...] "
+     "coverage [--map FILE.gpf|.lpf] [--no-merge] [--min-points N] [--estimator study|joint] "
+     "[--threads N] "
+     "[--select all|MAC,MAC...] "
      "[--power-low DBM] [--power-high DBM] [--resolution M] [--json OUT|-] [--save STUDY.tws] "
      "SURVEY.ssd...|STUDY.tws  "
      "site-wide coverage of the selected APs",
      RunCoverage,
      std::string("Computes the coverage of the selected APs over the site (\"Plot Graph\") and\n"
                  "prints a summary (or the matrices, bands and reliability radii as JSON).\n\n") +
-         kStudyHelp +
+         kStudyHelp + kThreadsHelp +
          "  --select all|MAC,... the APs whose coverage is computed (default all)\n"
          "  --power-low DBM      the weakest signal shown, -200..50 (default: the study's,\n"
          "                       -90)\n"

@@ -75,6 +75,7 @@ void WriteJson(const CTarvoAnalyzerDoc& doc, bool withMatrix, std::ostream& out,
         .Field("points", doc.points.GetSize());
     if (const int skipped = SkippedLocations(doc); skipped > 0)
         w.Field("skippedLocations", skipped);
+    w.Field("estimator", std::string(EstimatorName(doc.estimator)));
     Box(w, "dataExtent", doc.DataExtent);
     Box(w, "analysisBox", doc.AnalysisBox);
     w.Field("resolution", doc.Resolution);
@@ -177,6 +178,7 @@ void WriteTable(const CTarvoAnalyzerDoc& doc, std::ostream& out) {
                   doc.points.GetSize(), Number(doc.Resolution, 0, 3).c_str());
     if (const int skipped = SkippedLocations(doc); skipped > 0)
         out << Format("%d locations skipped: latitude or longitude out of range\n", skipped);
+    out << "Positions by the " << EstimatorName(doc.estimator) << " estimator\n";
     out << Format("%-17s  %-32s  %4s  %6s  %6s  %10s  %10s  %8s  %9s  %6s  %s\n", "MAC", "SSID",
                   "Chan", "N1", "N2", "Y (m)", "X (m)", "Slope", "Intercept", "Sigma", "Valid");
     for (const CAPInfo& ap : doc.aps) {
@@ -191,8 +193,7 @@ void WriteTable(const CTarvoAnalyzerDoc& doc, std::ostream& out) {
 
 int RunProcess(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     std::set<std::string> valueOptions = StudyValueOptions();
-    valueOptions.insert("--json");
-    valueOptions.insert(kSaveOption);
+    valueOptions.insert({"--json", kSaveOption, kThreadsOption});
     std::set<std::string> flags = StudyFlags();
     flags.insert("--with-matrix");
     CArgs args(rawArgs, valueOptions, flags);
@@ -200,6 +201,10 @@ int RunProcess(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     const auto json = args.Get("--json");
     if (!options || !StudyOutputsAreFree("process", *options, args.Get(kSaveOption), json, io.err))
         return 2;
+    const auto threads = ThreadsOrComplain(args, "process", io.err);
+    if (!threads)
+        return 2;
+    options->threads = *threads;
 
     CTarvoAnalyzerDoc doc;
     CStderrUi ui(io.err, io.progress);
@@ -222,12 +227,13 @@ int RunProcess(const std::vector<std::string>& rawArgs, CCommandIo& io) {
 
 const CRegisterCommand kRegister{
     {"process",
-     "process [--map FILE.gpf|.lpf] [--no-merge] [--min-points N] [--with-matrix] "
+     "process [--map FILE.gpf|.lpf] [--no-merge] [--min-points N] [--estimator study|joint] "
+     "[--threads N] [--with-matrix] "
      "[--json OUT|-] [--save STUDY.tws] SURVEY.ssd...|STUDY.tws  load and estimate the APs",
      RunProcess,
      std::string("Loads the survey files, finds every AP and estimates its position and how\n"
                  "its signal falls off, then prints a table of the APs (or JSON).\n\n") +
-         kStudyHelp +
+         kStudyHelp + kThreadsHelp +
          "  --json OUT|-         the study as JSON, to a file or to stdout (-)\n"
          "  --with-matrix        add each AP's estimate matrix and the locations to the JSON\n"
          "  --save STUDY.tws     keep the whole study as a workspace\n"}};

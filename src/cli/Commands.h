@@ -28,7 +28,15 @@ constexpr const char* kStudyHelp =
     "                       processed as \"Process Files\" does\n"
     "  --map FILE.gpf|.lpf  the projection and map of the survey files\n"
     "  --no-merge           keep an AP heard in several files apart per file\n"
-    "  --min-points N       fewest thinned samples an AP needs to be estimated (1..1000000)\n";
+    "  --min-points N       fewest thinned samples an AP needs to be estimated (1..1000000)\n"
+    "  --estimator NAME     how the APs of survey files are placed: study (the study\n"
+    "                       method, default) or joint (position, slope and intercept\n"
+    "                       fitted together)\n";
+
+// What `tarvo help` says about --threads, for the commands that estimate.
+constexpr const char* kThreadsHelp =
+    "  --threads N          threads for estimation and coverage, 1..1024 (default: every\n"
+    "                       core); the results never depend on it\n";
 
 std::vector<CCommand>& CommandRegistry();
 

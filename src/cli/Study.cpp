@@ -10,7 +10,7 @@
 namespace tarvo {
 
 const std::set<std::string>& StudyValueOptions() {
-    static const std::set<std::string> options{"--map", "--min-points"};
+    static const std::set<std::string> options{"--map", "--min-points", "--estimator"};
     return options;
 }
 
@@ -30,6 +30,13 @@ std::optional<CStudyOptions> StudyOptionsFrom(CArgs& args, std::ostream& err) {
         }
         options.minPoints = static_cast<int>(*n);
     }
+    if (auto name = args.Get("--estimator")) {
+        options.estimator = EstimatorFromName(*name);
+        if (!options.estimator) {
+            err << "--estimator must be one of " << EstimatorNames() << '\n';
+            return std::nullopt;
+        }
+    }
     if (!args.Ok()) {
         err << args.Error() << '\n';
         return std::nullopt;
@@ -42,11 +49,11 @@ std::optional<CStudyOptions> StudyOptionsFrom(CArgs& args, std::ostream& err) {
     // A workspace is a whole study: it is not mixed with survey files, and
     // the loading options have nothing to act on.
     for (const std::string& input : options.inputs)
-        if (IsWorkspaceFile(input) &&
-            (options.inputs.size() > 1 || options.map || options.noMerge || options.minPoints)) {
+        if (IsWorkspaceFile(input) && (options.inputs.size() > 1 || options.map ||
+                                       options.noMerge || options.minPoints || options.estimator)) {
             err << "a workspace (" << input
-                << ") is a whole study: name it alone, without --map, --no-merge or "
-                   "--min-points\n";
+                << ") is a whole study: name it alone, without --map, --no-merge, "
+                   "--min-points or --estimator\n";
             return std::nullopt;
         }
     return options;
@@ -67,6 +74,8 @@ bool OpenStudy(CTarvoAnalyzerDoc& doc, const CStudyOptions& options, CStderrUi& 
         doc.MergeApsAcrossFiles = false;
     if (options.minPoints)
         doc.MinPointsForEstimate = *options.minPoints;
+    if (options.estimator)
+        doc.estimator = *options.estimator;
     for (const std::string& path : options.inputs) {
         CDataFile entry;
         entry.title = FileNameOf(path);
@@ -75,7 +84,7 @@ bool OpenStudy(CTarvoAnalyzerDoc& doc, const CStudyOptions& options, CStderrUi& 
     }
     if (options.map && !OpenProjectionFile(doc, FullPath(*options.map), ui))
         return false;
-    return LoadCollection(doc, ui) == LoadOutcome::Loaded;
+    return LoadCollection(doc, ui, options.threads) == LoadOutcome::Loaded;
 }
 
 bool SaveStudyIfAsked(const CTarvoAnalyzerDoc& doc, const std::optional<std::string>& path,

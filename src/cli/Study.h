@@ -16,10 +16,12 @@
 namespace tarvo {
 
 struct CStudyOptions {
-    std::optional<std::string> map;  // --map FILE.gpf|.lpf
-    bool noMerge = false;            // --no-merge
-    std::optional<int> minPoints;    // --min-points N
-    std::vector<std::string> inputs; // survey files, or one workspace
+    std::optional<std::string> map;         // --map FILE.gpf|.lpf
+    bool noMerge = false;                   // --no-merge
+    std::optional<int> minPoints;           // --min-points N
+    std::optional<EstimatorKind> estimator; // --estimator NAME
+    std::vector<std::string> inputs;        // survey files, or one workspace
+    unsigned threads = 0;                   // estimation threads (0: every core)
 };
 
 // Options every study-taking command accepts, to merge into its CArgs sets.

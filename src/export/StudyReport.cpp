@@ -269,6 +269,8 @@ void CReportWriter::ApRow(const CAPInfo& ap, int index, bool selected) {
 void CReportWriter::AccessPoints() {
     Status("Write Down AP's Info...");
     W("\n <h3>Access Point Information</h3>");
+    W(Format("\n <p>AP positions estimated by the %s method</p>",
+             std::string(EstimatorName(doc_.estimator)).c_str()));
     W("\n <table border=\"1\">");
     W("\n <tr>");
     W("\n <th align =\"Center\">Index</th>");

@@ -322,6 +322,7 @@ private:
         if (!Text(doc.projectionPath) || !Text(doc.currentFilePath) || !Text(doc.spareText1) ||
             !Text(doc.spareText2))
             return false;
+        doc.estimator = EstimatorFromRecord(doc.spareText2);
 
         doc.MinPointsForEstimate = in_.I32();
         doc.colourSeed = in_.I32();

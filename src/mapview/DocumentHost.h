@@ -79,6 +79,12 @@ public:
     QString title() const { return title_; }
     void setTitle(const QString& title);
 
+    // The estimator that processing files places the APs with: the
+    // program's setting, handed to the document as each load starts (the
+    // document keeps the one that placed its APs). GUI thread.
+    EstimatorKind estimatorChoice() const { return estimatorChoice_; }
+    void setEstimatorChoice(EstimatorKind kind) { estimatorChoice_ = kind; }
+
     // Tells every widget what changed (GUI thread).
     void notify(unsigned what) { emit documentChanged(what); }
 
@@ -98,6 +104,7 @@ private:
     bool workerPending_ = false; // started and its `done` has not run yet
     bool modified_ = false;
     QString title_;
+    EstimatorKind estimatorChoice_ = EstimatorKind::Study;
 };
 
 } // namespace tarvo

@@ -5,6 +5,7 @@
 
 #include "model/ApRecords.h"
 #include "model/Array.h"
+#include "model/EstimatorKind.h"
 #include "model/GroupRecords.h"
 #include "model/Picture.h"
 #include "model/SurveyRecords.h"
@@ -127,12 +128,15 @@ public:
     std::string projectionPath;
     std::string currentFilePath;
     std::string spareText1;
-    std::string spareText2;
+    std::string spareText2;    // the estimator record (EstimatorRecord) after a load
     std::string workspacePath; // not saved
     bool workspaceNamed = false;
 
     // --- settings ---
     std::int32_t MinPointsForEstimate = 20;
+    // The estimator a load places the APs with; a reopened workspace gets
+    // the one that placed its APs, from spareText2.
+    EstimatorKind estimator = EstimatorKind::Study;
     std::int32_t colourSeed = 122;
     std::int32_t CoverageRows = 0;
     std::int32_t CoverageCols = 0;

@@ -20,19 +20,23 @@ bool CStudyRunner::Run(std::function<void()> operation,
 
 bool CStudyRunner::Load(std::function<void(LoadOutcome)> finished) {
     auto outcome = std::make_shared<LoadOutcome>(LoadOutcome::NotLoaded);
-    return Run([this, outcome] { *outcome = LoadCollection(host_.doc(), host_.ui()); },
-               [this, outcome, finished = std::move(finished)](bool completed) {
-                   const LoadOutcome result = completed ? *outcome : LoadOutcome::NotLoaded;
-                   // A load that ended early may still have deselected files
-                   // it could not read.
-                   if (finished)
-                       finished(result);
-                   host_.setModified(true);
-                   host_.notify(result == LoadOutcome::Loaded
-                                    ? (kChangeFiles | kChangeAps | kChangeCoverage | kChangeView |
-                                       kChangeSettings)
-                                    : kChangeFiles);
-               });
+    return Run(
+        [this, outcome, estimator = host_.estimatorChoice()] {
+            host_.doc().estimator = estimator;
+            *outcome = LoadCollection(host_.doc(), host_.ui());
+        },
+        [this, outcome, finished = std::move(finished)](bool completed) {
+            const LoadOutcome result = completed ? *outcome : LoadOutcome::NotLoaded;
+            // A load that ended early may still have deselected files
+            // it could not read.
+            if (finished)
+                finished(result);
+            host_.setModified(true);
+            host_.notify(
+                result == LoadOutcome::Loaded
+                    ? (kChangeFiles | kChangeAps | kChangeCoverage | kChangeView | kChangeSettings)
+                    : kChangeFiles);
+        });
 }
 
 bool CStudyRunner::PlotCoverage(std::function<void(CoverageOutcome)> finished) {

@@ -20,6 +20,7 @@ public:
     explicit CStudyRunner(CDocumentHost& host) : host_(host) {}
 
     // Each returns false, and starts nothing, while another operation runs.
+    // Load places the APs with the host's estimator choice.
     bool Load(std::function<void(LoadOutcome)> finished);
     bool PlotCoverage(std::function<void(CoverageOutcome)> finished);
     bool WriteReport(const std::string& path, std::function<void()> finished);

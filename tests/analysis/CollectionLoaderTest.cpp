@@ -110,6 +110,8 @@ TEST_F(CollectionLoaderTest, MixedGpsAndLinearDataAreRefusedAndTheStudyKept) {
     oldPoint.northing = 1234;
     doc.points.Add(oldPoint);
     doc.processed = true;
+    doc.spareText2 = kJointEstimatorRecord; // the old APs were placed by the joint fit
+    doc.estimator = EstimatorKind::Study;
 
     EXPECT_EQ(LoadCollection(doc, ui), LoadOutcome::MixedData);
     ASSERT_EQ(ui.messages.size(), 1u);
@@ -120,6 +122,7 @@ TEST_F(CollectionLoaderTest, MixedGpsAndLinearDataAreRefusedAndTheStudyKept) {
     ASSERT_EQ(doc.points.GetSize(), 1);
     EXPECT_EQ(doc.points[0].northing, 1234);
     EXPECT_TRUE(doc.processed);
+    EXPECT_EQ(doc.estimator, EstimatorKind::Joint);
     EXPECT_TRUE(ui.progress.Texts().empty());
 }
 

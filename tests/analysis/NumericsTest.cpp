@@ -29,13 +29,17 @@ TEST(NumericsTest, MeanSlopeAndSpread) {
     EXPECT_EQ(SampleStdDev(V{3}), 0.0);
 }
 
-TEST(NumericsTest, MinimumAndMaximumUseStrictComparisons) {
+TEST(NumericsTest, MinimumAndMaximumTakeOnlyFiniteValuesStrictly) {
+    const double inf = std::numeric_limits<double>::infinity();
     EXPECT_EQ(ArgMinFirst(V{3, 1, 2, 1}), 1);
     EXPECT_EQ(ArgMinFirst(V{5, kNaN, 4, kNaN}), 2);
-    EXPECT_EQ(ArgMinFirst(V{kNaN, 1, 0}), 0);
+    EXPECT_EQ(ArgMinFirst(V{kNaN, 1, 0}), 2); // not even the first NaN
+    EXPECT_EQ(ArgMinFirst(V{inf, 7}), 1);
+    EXPECT_EQ(ArgMinFirst(V{kNaN, inf}), -1);
     EXPECT_EQ(ArgMinFirst(V{}), -1);
-    EXPECT_EQ(MaxOfErrors(V{1, kNaN, 2}), 2);
-    EXPECT_TRUE(std::isnan(MaxOfErrors(V{kNaN, 5})));
+    EXPECT_EQ(MaxOfErrors(V{1, kNaN, 2, inf}), 2);
+    EXPECT_EQ(MaxOfErrors(V{kNaN, 5}), 5);
+    EXPECT_TRUE(std::isnan(MaxOfErrors(V{kNaN, -inf})));
 }
 
 TEST(NumericsTest, InterpolationWeightsTheThreeNearestByInverseSquare) {

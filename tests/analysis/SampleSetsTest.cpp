@@ -182,7 +182,7 @@ TEST(SampleSetsTest, NoSignalSamplesFillGapsInsideTheBoxOnly) {
     doc.points.Add(PointAtCm(101, 50)); // outside the box
     doc.points.Add(PointAtCm(-1, 50));  // outside the box
 
-    AddNoSignalSamples(doc, 0);
+    AddNoSignalSamples(doc.points.Vector(), doc.aps[0]);
     const CAPInfo& out = doc.aps[0];
     ASSERT_EQ(out.samples.GetSize(), 2);
     EXPECT_EQ(out.samples[1], (CData{1, 1, -50, 4}));
@@ -201,7 +201,7 @@ TEST(SampleSetsTest, NoSignalSamplesInfluenceTheThinnedAverage) {
     ap.extent = {0, 0.5};
     doc.aps.Add(ap);
     doc.points.Add(PointAtCm(0, 25));
-    AddNoSignalSamples(doc, 0);
+    AddNoSignalSamples(doc.points.Vector(), doc.aps[0]);
     // The walk 0 (-40), 0.5 (-60), then the added 0.25 (-100) is one run:
     // -200 / 3 at the midpoint of 0 and 0.25.
     ASSERT_EQ(doc.aps[0].filteredSamples.GetSize(), 1);

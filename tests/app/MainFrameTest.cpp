@@ -45,7 +45,11 @@ TEST_F(FrameTest, MenusToolbarPromptsAndAccelerators) {
                            "Save Project &As...", "|", "&Print...\tCtrl+P", "Print Pre&view",
                            "P&rint Setup...", "|", "Recent File", "|", "E&xit"}));
     EXPECT_EQ(menus[1]->text(), "&View");
-    EXPECT_EQ(MenuItems(menus[1]->menu()), QStringList({"&Toolbar", "&Status Bar"}));
+    EXPECT_EQ(MenuItems(menus[1]->menu()),
+              QStringList({"&Toolbar", "&Status Bar", "|", "Position Estimator"}));
+    const auto* estimators = menus[1]->menu()->findChild<QMenu*>(QStringLiteral("estimatorMenu"));
+    ASSERT_NE(estimators, nullptr);
+    EXPECT_EQ(MenuItems(estimators), QStringList({"Study Method", "Joint Fit"}));
     EXPECT_EQ(menus[2]->text(), "&Help");
     EXPECT_EQ(MenuItems(menus[2]->menu()), QStringList({"&About TarvoAnalyzer..."}));
 
@@ -113,6 +117,17 @@ TEST_F(FrameTest, MenusToolbarPromptsAndAccelerators) {
     EXPECT_EQ(frame->windowTitle(), "KDR[*] - TarvoAnalyzer"); // the panel names the study
     Trigger("viewToolbar");
     EXPECT_TRUE(frame->ToolBar()->isHidden());
+
+    // The estimator chosen is the host's and the next start's.
+    EXPECT_TRUE(Act("estimatorStudy")->isChecked());
+    Trigger("estimatorJoint");
+    EXPECT_FALSE(Act("estimatorStudy")->isChecked());
+    EXPECT_EQ(host.estimatorChoice(), EstimatorKind::Joint);
+    CDocumentHost nextHost;
+    nextHost.setUiServices(&ui);
+    const CMainFrame next(nextHost);
+    EXPECT_EQ(nextHost.estimatorChoice(), EstimatorKind::Joint);
+    EXPECT_TRUE(next.Action(QStringLiteral("estimatorJoint"))->isChecked());
 }
 
 TEST_F(FrameTest, StatusPanesTakeExactlyTheirTextAndMovesDoNotRepaint) {

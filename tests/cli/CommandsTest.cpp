@@ -63,6 +63,29 @@ TEST_F(Commands, ProcessDescribesTheStudy) {
                          "\".\ntarvo process: nothing was loaded\n");
 }
 
+// The estimator is always named, the study method by default, and a
+// workspace keeps the one that placed its APs.
+TEST_F(Commands, EstimatorIsChosenNamedAndKept) {
+    const std::string study = dir.File("joint.tws");
+    CToolRun joint =
+        RunTarvo({"process", "--estimator", "joint", "--save", study, "--json", "-", survey});
+    ASSERT_EQ(joint.status, 0) << joint.err;
+    EXPECT_TRUE(Has(joint.out, "\"points\":49,\"estimator\":\"joint\","));
+    const std::string reopened = RunTarvo({"process", "--json", "-", study}).out;
+    EXPECT_TRUE(Has(reopened, "\"points\":49,\"estimator\":\"joint\","));
+    const std::size_t at = joint.out.find("\"position\":");
+    EXPECT_TRUE(Has(reopened, joint.out.substr(at, joint.out.find(']', at) - at)));
+    EXPECT_TRUE(Has(RunTarvo({"process", study}).out, "\nPositions by the joint estimator\n"));
+
+    CToolRun byDefault = RunTarvo({"process", "--json", "-", survey});
+    EXPECT_TRUE(Has(byDefault.out, "\"points\":49,\"estimator\":\"study\","));
+    EXPECT_EQ(RunTarvo({"process", "--estimator", "study", "--json", "-", survey}).out,
+              byDefault.out);
+    CToolRun bad = RunTarvo({"process", "--estimator", "best", survey});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_EQ(bad.err, "tarvo process: --estimator must be one of study|joint\n");
+}
+
 TEST_F(Commands, CoverageSelectionPowerRangeAndResolution) {
     CToolRun r = RunTarvo({"coverage", "--json", "-", survey});
     ASSERT_EQ(r.status, 0) << r.err;
@@ -80,7 +103,8 @@ TEST_F(Commands, CoverageSelectionPowerRangeAndResolution) {
     for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
              {"coverage", "--select", "00-11-22-33-44-55", survey},
              {"coverage", "--power-low", "-30", "--power-high", "-40", survey},
-             {"coverage", "--resolution", "nan", survey}}) {
+             {"coverage", "--resolution", "nan", survey},
+             {"coverage", "--threads", "0", survey}}) {
         r = RunTarvo(bad);
         EXPECT_EQ(r.status, 2) << bad[1];
         EXPECT_TRUE(Has(r.err, "tarvo coverage: ")) << r.err;
@@ -89,18 +113,15 @@ TEST_F(Commands, CoverageSelectionPowerRangeAndResolution) {
 
 // The office sample study comes with its map, so everything its results
 // depend on is in the workspace: reopened, it gives the same results and,
-// saved again, the same bytes.
+// saved again, the same bytes (on one thread first, then on every core).
 TEST_F(Commands, SavedStudiesReopenWithTheSameResults) {
     const auto sample = GenerateSampleStudy("office", 9);
     std::string error;
     ASSERT_TRUE(sample && WriteSampleStudy(*sample, dir.Path().string(), error)) << error;
-    std::vector<std::string> args{"coverage",
-                                  "--json",
-                                  "-",
-                                  "--save",
-                                  dir.File("s.tws"),
-                                  "--map",
-                                  dir.File(sample->projectionFileName)};
+    std::vector<std::string> args{
+        "coverage",        "--threads", "1",
+        "--json",          "-",         "--save",
+        dir.File("s.tws"), "--map",     dir.File(sample->projectionFileName)};
     for (const auto& walk : sample->walks)
         args.push_back(dir.File(walk.fileName));
     const CToolRun first = RunTarvo(args);
@@ -111,6 +132,7 @@ TEST_F(Commands, SavedStudiesReopenWithTheSameResults) {
     EXPECT_TRUE(test::ReadBytes(dir.File("t.tws")) == test::ReadBytes(dir.File("s.tws")));
 
     EXPECT_EQ(RunTarvo({"process", dir.File("s.tws"), survey}).status, 2); // a workspace alone
+    EXPECT_EQ(RunTarvo({"process", "--estimator", "joint", dir.File("s.tws")}).status, 2);
 }
 
 TEST_F(Commands, InfoOnSurveysWorkspacesAndRefusedFiles) {

@@ -183,7 +183,8 @@ TEST_F(StudyReport, LinearStudyWithEveryOption) {
          // only the selected survey file, its path escaped
          "<h3> SSD File Infomation</h3>", Td("Path\\Name", " /s/a&amp;b.ssd"),
          // selected APs first with position or remark, then the others with "No"
-         "<h3>Access Point Information</h3>", Td("SSID", script),
+         "<h3>Access Point Information</h3>",
+         "\n <p>AP positions estimated by the study method</p>\n <table", Td("SSID", script),
          Td("Y Axis", "12.500") + Td("X Axis", "3.250"), Td("SSID", "guest"),
          Td("Y Axis", "Not Enough Points"), "<td class=\"SSID\" align =\"Center\">lab</td>",
          "<td class = \"Selected?\" align =\"Center\"> No </td>", Td("Y Axis", "Need More Points"),

@@ -110,11 +110,13 @@ TEST(StudyRoad, ATypicalStudyThroughThePanel) {
         ui.QueuePath(dir.File(walk));
         ClickAt(panel, Button(42, 66));
     }
+    rig.host.setEstimatorChoice(EstimatorKind::Joint);
     ClickAt(panel, Button(138, 66));
     EXPECT_TRUE(rig.host.isBusy());
     EXPECT_FALSE(panel.button(kIdOpenSsd)->isEnabled()) << "no changes while loading";
     rig.host.waitForWorker();
     ASSERT_TRUE(doc.processed) << (ui.messages.empty() ? "" : ui.messages[0].text);
+    EXPECT_EQ(doc.spareText2, kJointEstimatorRecord) << "placed by the host's choice";
     EXPECT_EQ(doc.coverageOpacity, 192);
     EXPECT_EQ(panel.opacity()->value(), 192);
     EXPECT_TRUE(doc.linearCoordinates);

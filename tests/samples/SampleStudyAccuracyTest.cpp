@@ -1,10 +1,14 @@
 // The estimated AP positions of the generated office and campus studies
-// against the positions the walks were simulated from.
+// against the positions the walks were simulated from, for each estimator,
+// beside two simple baselines: the strongest sample and the centroid of the
+// samples weighted by their power, 10^(RSSI/10).
 
 #include "analysis/CollectionLoader.h"
 #include "analysis/ProjectionOpen.h"
 #include "formats/ProjectionReader.h"
+#include "formats/WorkspaceWriter.h"
 #include "model/Text.h"
+#include "reference/PositionBaselines.h"
 #include "samples/SampleStudy.h"
 #include "support/FakeUi.h"
 #include "support/TempDir.h"
@@ -23,45 +27,73 @@ struct CAccuracy {
     int estimated = 0; // APs with enough thinned samples for a position
     double medianErrorM = 0.0;
     double worstErrorM = 0.0;
+    double strongestMedianM = 0.0; // baselines over the same APs
+    double centroidMedianM = 0.0;
 };
 
-CAccuracy LoadAndCompare(const std::string& scenario) {
-    const std::optional<CSampleStudy> study = GenerateSampleStudy(scenario, 1);
-    EXPECT_TRUE(study.has_value());
-    if (!study)
-        return {};
-    test::CTempDir dir;
-    std::string error;
-    EXPECT_TRUE(WriteSampleStudy(*study, dir.Path().string(), error)) << error;
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    const std::size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2.0;
+}
 
+// A generated study written to a folder, loaded as "Process Files" does.
+struct CStudyFiles {
+    CSampleStudy study;
+    test::CTempDir dir;
+
+    explicit CStudyFiles(const std::string& scenario) {
+        std::optional<CSampleStudy> generated = GenerateSampleStudy(scenario, 1);
+        EXPECT_TRUE(generated.has_value());
+        if (generated)
+            study = std::move(*generated);
+        std::string error;
+        EXPECT_TRUE(WriteSampleStudy(study, dir.Path().string(), error)) << error;
+    }
+
+    void Load(CTarvoAnalyzerDoc& doc, test::CFakeUi& ui, unsigned threads = 0,
+              EstimatorKind estimator = EstimatorKind::Study) const {
+        doc.estimator = estimator;
+        for (const CSimulatedWalk& walk : study.walks) {
+            CDataFile file;
+            file.title = walk.fileName;
+            file.path = dir.File(walk.fileName);
+            doc.files.Add(file);
+        }
+        EXPECT_TRUE(OpenProjectionFile(doc, dir.File(study.projectionFileName), ui));
+        EXPECT_EQ(LoadCollection(doc, ui, threads), LoadOutcome::Loaded);
+        EXPECT_TRUE(ui.messages.empty());
+    }
+};
+
+CAccuracy LoadAndCompare(const std::string& scenario,
+                         EstimatorKind estimator = EstimatorKind::Study) {
+    const CStudyFiles files(scenario);
     CTarvoAnalyzerDoc doc;
     test::CFakeUi ui;
-    for (const CSimulatedWalk& walk : study->walks) {
-        CDataFile file;
-        file.title = walk.fileName;
-        file.path = dir.File(walk.fileName);
-        doc.files.Add(file);
-    }
-    EXPECT_TRUE(OpenProjectionFile(doc, dir.File(study->projectionFileName), ui));
-    EXPECT_EQ(LoadCollection(doc, ui), LoadOutcome::Loaded);
-    EXPECT_TRUE(ui.messages.empty());
+    files.Load(doc, ui, 0, estimator);
 
-    std::vector<double> errors;
-    for (const CSimulatedAp& truth : study->aps) {
+    std::vector<double> errors, strongestErrors, centroidErrors;
+    for (const CSimulatedAp& truth : files.study.aps) {
         for (const CAPInfo& ap : doc.aps) {
             if (ap.bssid != truth.mac || ap.filteredSamples.GetSize() < doc.MinPointsForEstimate)
                 continue;
-            errors.push_back(std::hypot(ap.position[0] - truth.y, ap.position[1] - truth.x));
+            auto error = [&](double y, double x) { return std::hypot(y - truth.y, x - truth.x); };
+            errors.push_back(error(ap.position[0], ap.position[1]));
+            const auto strongest = test::StrongestSamplePosition(ap.samples.Vector());
+            const auto centroid = test::PowerWeightedCentroid(ap.samples.Vector());
+            strongestErrors.push_back(error(strongest[0], strongest[1]));
+            centroidErrors.push_back(error(centroid[0], centroid[1]));
         }
     }
     CAccuracy result;
     result.estimated = static_cast<int>(errors.size());
     if (errors.empty())
         return result;
-    std::sort(errors.begin(), errors.end());
-    const std::size_t n = errors.size();
-    result.medianErrorM = n % 2 ? errors[n / 2] : (errors[n / 2 - 1] + errors[n / 2]) / 2.0;
-    result.worstErrorM = errors.back();
+    result.medianErrorM = Median(errors);
+    result.worstErrorM = *std::max_element(errors.begin(), errors.end());
+    result.strongestMedianM = Median(strongestErrors);
+    result.centroidMedianM = Median(centroidErrors);
     return result;
 }
 
@@ -72,6 +104,36 @@ TEST(SampleStudyAccuracyTest, ApsLandNearTheirTruePositions) {
                     a.estimated, a.medianErrorM, a.worstErrorM);
         EXPECT_GE(a.estimated, estimated) << scenario;
         EXPECT_LT(a.medianErrorM, median) << scenario;
+    }
+}
+
+// A guard against regressions of the joint fit: on the office study it
+// stays clearly closer to the truth than either baseline.
+TEST(SampleStudyAccuracyTest, JointFitBeatsTheBaselinesOnTheOffice) {
+    const CAccuracy a = LoadAndCompare("office", EstimatorKind::Joint);
+    std::printf("office, joint fit: median error %.2f m (strongest sample %.2f m, centroid "
+                "%.2f m), worst %.2f m\n",
+                a.medianErrorM, a.strongestMedianM, a.centroidMedianM, a.worstErrorM);
+    EXPECT_GE(a.estimated, 6);
+    EXPECT_LT(a.medianErrorM, 0.7 * std::min(a.strongestMedianM, a.centroidMedianM));
+    EXPECT_LT(a.worstErrorM, 1.5);
+}
+
+TEST(SampleStudyAccuracyTest, ThreadCountNeverChangesTheResult) {
+    const CStudyFiles files("office");
+    for (EstimatorKind estimator : {EstimatorKind::Study, EstimatorKind::Joint}) {
+        CTarvoAnalyzerDoc one;
+        test::CFakeUi oneUi;
+        files.Load(one, oneUi, 1, estimator);
+        const auto saved = WriteWorkspace(one);
+        ASSERT_TRUE(saved.has_value());
+        for (unsigned threads : {2u, 0u}) {
+            CTarvoAnalyzerDoc many;
+            test::CFakeUi ui;
+            files.Load(many, ui, threads, estimator);
+            EXPECT_EQ(WriteWorkspace(many), saved) << threads << " threads";
+            EXPECT_EQ(ui.progress.Texts(), oneUi.progress.Texts());
+        }
     }
 }
 
