@@ -1,8 +1,8 @@
 #include "analysis/Estimation.h"
 
+#include "analysis/ApGridLimit.h"
 #include "analysis/ApModel.h"
 #include "analysis/Grid.h"
-#include "analysis/ApGridLimit.h"
 #include "analysis/Numerics.h"
 #include "analysis/ParallelRows.h"
 #include "analysis/PositionEstimators.h"
