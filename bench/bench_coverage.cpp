@@ -12,14 +12,12 @@
 //     runs.
 //   BM_ProcessCoverage: the whole command, contours included.
 
-#include "analysis/CollectionLoader.h"
 #include "analysis/Coordinates.h"
 #include "analysis/Coverage.h"
-#include "analysis/ProjectionOpen.h"
 #include "formats/ProjectionReader.h"
 #include "model/Text.h"
 #include "reference/PlainCoverage.h"
-#include "samples/SampleStudy.h"
+#include "samples/SampleStudyOpen.h"
 
 #include <benchmark/benchmark.h>
 
@@ -38,23 +36,11 @@ const CTarvoAnalyzerDoc& LargeStudy() {
         auto d = std::make_unique<CTarvoAnalyzerDoc>();
         const std::filesystem::path dir =
             std::filesystem::temp_directory_path() /
-            Format("tarvo-bench-coverage-%d", static_cast<int>(::getpid()));
-        const std::optional<CSampleStudy> study = GenerateSampleStudy("large", 1);
-        std::string error;
-        if (!study || !WriteSampleStudy(*study, dir.string(), error)) {
-            std::fprintf(stderr, "cannot write the large study: %s\n", error.c_str());
-            std::exit(1);
-        }
+            Format("tarvo-bench-%s-%d", "coverage", static_cast<int>(::getpid()));
         CSilentUi ui;
-        for (const CSimulatedWalk& walk : study->walks) {
-            CDataFile file;
-            file.title = walk.fileName;
-            file.path = (dir / walk.fileName).string();
-            d->files.Add(file);
-        }
-        if (!OpenProjectionFile(*d, (dir / study->projectionFileName).string(), ui) ||
-            LoadCollection(*d, ui) != LoadOutcome::Loaded) {
-            std::fprintf(stderr, "cannot load the large study\n");
+        std::string error;
+        if (!OpenSampleStudy(*d, *GenerateSampleStudy("large", 1), dir.string(), true, ui, error)) {
+            std::fprintf(stderr, "cannot load the large study: %s\n", error.c_str());
             std::exit(1);
         }
         std::error_code ignored;

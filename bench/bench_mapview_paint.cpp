@@ -11,14 +11,12 @@
 //   BM_RenderAfterChange: a document change, which renders every layer
 //     again (the cost of a zoom click or an edit).
 
-#include "analysis/CollectionLoader.h"
 #include "analysis/Coordinates.h"
 #include "analysis/Coverage.h"
-#include "analysis/ProjectionOpen.h"
 #include "mapview/DocumentHost.h"
 #include "mapview/MapView.h"
 #include "model/Text.h"
-#include "samples/SampleStudy.h"
+#include "samples/SampleStudyOpen.h"
 
 #include <QApplication>
 #include <QWindow>
@@ -39,21 +37,10 @@ constexpr int kHeight = 1080;
 void LoadLargeStudy(CTarvoAnalyzerDoc& doc) {
     const std::filesystem::path dir = std::filesystem::temp_directory_path() /
                                       Format("tarvo-bench-paint-%d", static_cast<int>(::getpid()));
-    const std::optional<CSampleStudy> study = GenerateSampleStudy("large", 1);
-    std::string error;
-    if (!study || !WriteSampleStudy(*study, dir.string(), error)) {
-        std::fprintf(stderr, "cannot write the large study: %s\n", error.c_str());
-        std::exit(1);
-    }
     CSilentUi ui;
-    for (const CSimulatedWalk& walk : study->walks) {
-        CDataFile file;
-        file.title = walk.fileName;
-        file.path = (dir / walk.fileName).string();
-        doc.files.Add(file);
-    }
-    const bool loaded = OpenProjectionFile(doc, (dir / study->projectionFileName).string(), ui) &&
-                        LoadCollection(doc, ui) == LoadOutcome::Loaded;
+    std::string error;
+    const bool loaded =
+        OpenSampleStudy(doc, *GenerateSampleStudy("large", 1), dir.string(), true, ui, error);
     std::error_code ignored;
     std::filesystem::remove_all(dir, ignored);
     for (CAPInfo& ap : doc.aps)

@@ -2,11 +2,9 @@
 // Sample studies for the desktop program's tests, and the one place where
 // these tests name the sample-study generator.
 
-#include "analysis/CollectionLoader.h"
-#include "analysis/ProjectionOpen.h"
 #include "formats/WorkspaceCommands.h"
 #include "model/Document.h"
-#include "samples/SampleStudy.h"
+#include "samples/SampleStudyOpen.h"
 
 #include <filesystem>
 #include <string>
@@ -18,22 +16,10 @@ namespace tarvo::test {
 // "Process Files" does. False when anything failed.
 inline bool LoadSampleStudy(CTarvoAnalyzerDoc& doc, const std::string& scenario,
                             const std::filesystem::path& dir, bool process = true) {
-    const auto study = GenerateSampleStudy(scenario, 1);
-    std::string error;
-    if (!study || !WriteSampleStudy(*study, dir.string(), error))
-        return false;
     CSilentUi ui;
-    if (!OpenProjectionFile(doc, (dir / study->projectionFileName).string(), ui))
-        return false;
-    if (!process)
-        return true;
-    for (const CSimulatedWalk& walk : study->walks) {
-        CDataFile file;
-        file.title = walk.fileName;
-        file.path = (dir / walk.fileName).string();
-        doc.files.Add(file);
-    }
-    return LoadCollection(doc, ui) == LoadOutcome::Loaded;
+    std::string error;
+    const auto study = GenerateSampleStudy(scenario, 1);
+    return study && OpenSampleStudy(doc, *study, dir.string(), process, ui, error);
 }
 
 // A processed study saved as dir/name.tws; returns its path or "".

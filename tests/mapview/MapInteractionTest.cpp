@@ -2,13 +2,13 @@
 // office study: moving, inserting, deleting and editing resources, the
 // ruler and the information window, with the dialogs answered by a script.
 
-#include "SampleStudyFixture.h"
 #include "TestCanvas.h"
 
 #include "analysis/Coordinates.h"
 #include "mapview/InfoWnd.h"
 #include "mapview/ResourceEditing.h"
 #include "model/Text.h"
+#include "samples/SampleStudyOpen.h"
 #include "support/FakeUi.h"
 #include "support/TempDir.h"
 #include "support/gui/ScriptedDialogs.h"
@@ -29,7 +29,10 @@ protected:
         study_ = new CTarvoAnalyzerDoc;
         test::CTempDir dir;
         test::CFakeUi ui;
-        ASSERT_TRUE(test::LoadSampleStudy(*study_, "office", dir.Path().string(), ui));
+        std::string error;
+        ASSERT_TRUE(OpenSampleStudy(*study_, *GenerateSampleStudy("office", 1), dir.Path().string(),
+                                    true, ui, error))
+            << error;
     }
     static void TearDownTestSuite() {
         delete study_;

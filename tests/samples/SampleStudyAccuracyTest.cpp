@@ -9,7 +9,7 @@
 #include "formats/WorkspaceWriter.h"
 #include "model/Text.h"
 #include "reference/PositionBaselines.h"
-#include "samples/SampleStudy.h"
+#include "samples/SampleStudyOpen.h"
 #include "support/FakeUi.h"
 #include "support/TempDir.h"
 
@@ -47,21 +47,14 @@ struct CStudyFiles {
         EXPECT_TRUE(generated.has_value());
         if (generated)
             study = std::move(*generated);
-        std::string error;
-        EXPECT_TRUE(WriteSampleStudy(study, dir.Path().string(), error)) << error;
     }
 
     void Load(CTarvoAnalyzerDoc& doc, test::CFakeUi& ui, unsigned threads = 0,
               EstimatorKind estimator = EstimatorKind::Study) const {
         doc.estimator = estimator;
-        for (const CSimulatedWalk& walk : study.walks) {
-            CDataFile file;
-            file.title = walk.fileName;
-            file.path = dir.File(walk.fileName);
-            doc.files.Add(file);
-        }
-        EXPECT_TRUE(OpenProjectionFile(doc, dir.File(study.projectionFileName), ui));
-        EXPECT_EQ(LoadCollection(doc, ui, threads), LoadOutcome::Loaded);
+        std::string error;
+        EXPECT_TRUE(OpenSampleStudy(doc, study, dir.Path().string(), true, ui, error, threads))
+            << error;
         EXPECT_TRUE(ui.messages.empty());
     }
 };
