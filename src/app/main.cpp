@@ -8,17 +8,16 @@
 #include "app/MainWindow.h"
 #include "app/Startup.h"
 #include "mapview/DocumentHost.h"
+#include "view/QtProgramSetup.h"
 
 #include <QApplication>
 
-#include <clocale>
 #include <cstdio>
 
 int main(int argc, char** argv) {
+    tarvo::QuietenSessionNotes();
     QApplication app(argc, argv);
-    // Qt adopts the user's locale; every number the program formats or
-    // parses (readouts, dialogs, reports, tables, KML) keeps its decimal point.
-    std::setlocale(LC_NUMERIC, "C");
+    tarvo::KeepDecimalPoint();
     QApplication::setApplicationName(QStringLiteral("TarvoAnalyzer"));
     QApplication::setApplicationVersion(QStringLiteral("1.0.7"));
     QApplication::setWindowIcon(tarvo::ApplicationIcon());

@@ -10,50 +10,25 @@
 #include <sstream>
 
 #ifdef TARVO_HAVE_tarvo_view
+#include "view/QtProgramSetup.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
-
-#include <clocale>
-#include <cstdio>
 #endif
 
 namespace tarvo {
-
-#ifdef TARVO_HAVE_tarvo_view
-namespace {
-
-// Without a desktop session there is no runtime folder; pictures do not
-// need one, so Qt's note that it uses a fallback is not passed on.
-// Everything else goes to the handler that was in place.
-QtMessageHandler previousHandler = nullptr;
-
-void QuietRuntimeFolderNote(QtMsgType type, const QMessageLogContext& context,
-                            const QString& message) {
-    if (type == QtWarningMsg &&
-        message.startsWith(QStringLiteral("QStandardPaths: XDG_RUNTIME_DIR not set")))
-        return;
-    if (previousHandler)
-        previousHandler(type, context, message);
-    else
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-}
-
-} // namespace
-#endif
 
 void EnsureOffscreenGui() {
 #ifdef TARVO_HAVE_tarvo_view
     if (QCoreApplication::instance())
         return;
-    previousHandler = qInstallMessageHandler(QuietRuntimeFolderNote);
+    QuietenSessionNotes();
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     static int argc = 1;
     static char name[] = "tarvo";
     static char* argv[] = {name, nullptr};
     static std::unique_ptr<QGuiApplication> app = std::make_unique<QGuiApplication>(argc, argv);
-    // Qt adopts the user's locale; numbers in reports, tables and KML must
-    // keep their decimal points.
-    std::setlocale(LC_NUMERIC, "C");
+    KeepDecimalPoint();
 #endif
 }
 
