@@ -29,6 +29,13 @@ MsgAnswer CFakeUi::MessageBox(const std::string& text, const std::string& title,
                                                                         : MsgAnswer::Yes;
 }
 
+std::string CFakeUi::Said() const {
+    std::string said;
+    for (const CRecordedMessage& m : messages)
+        said += (said.empty() ? "" : "\n") + m.title + ": " + m.text;
+    return said;
+}
+
 std::optional<std::string> CFakeUi::Choose(bool save, const std::string& filter,
                                            const std::string& title,
                                            const std::string& defaultName) {

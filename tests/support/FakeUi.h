@@ -93,6 +93,9 @@ public:
     void QueueAnswer(MsgAnswer answer) { answers_.push_back(answer); }
     // Queued file choices; std::nullopt stands for Cancel. Empty: Cancel.
     void QueuePath(std::optional<std::string> path) { paths_.push_back(std::move(path)); }
+    // Every message shown so far as "title: text", one after the other on
+    // lines of their own.
+    std::string Said() const;
 
     std::vector<CRecordedMessage> messages;
     std::vector<CRecordedChoice> choices;

@@ -1,7 +1,7 @@
 #include "support/SsdBuilder.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace tarvo::test {
 
@@ -12,27 +12,17 @@ void Le(std::vector<std::uint8_t>& out, std::uint64_t value, int bytes) {
         out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
 }
 
+// A text field of `size` bytes, cut or padded with NULs.
+void Text(std::vector<std::uint8_t>& out, const std::string& text, std::size_t size) {
+    const std::size_t kept = std::min(size, text.size());
+    out.insert(out.end(), text.begin(), text.begin() + static_cast<std::ptrdiff_t>(kept));
+    out.resize(out.size() + size - kept, 0);
+}
+
 } // namespace
 
 CSsdBuilder::CSsdBuilder(std::uint32_t recordSize, std::uint32_t sampleSize)
     : recordSize_(recordSize), sampleSize_(sampleSize) {}
-
-CSsdBuilder& CSsdBuilder::FileType(std::uint8_t type) {
-    type_ = type;
-    return *this;
-}
-CSsdBuilder& CSsdBuilder::Created(std::int64_t seconds) {
-    created_ = seconds;
-    return *this;
-}
-CSsdBuilder& CSsdBuilder::Magic(std::uint32_t magic) {
-    magic_ = magic;
-    return *this;
-}
-CSsdBuilder& CSsdBuilder::RecordAreaOffset(std::uint32_t offset) {
-    offset_ = offset;
-    return *this;
-}
 
 std::vector<std::uint8_t> CSsdBuilder::Record(std::uint8_t kind, std::int32_t v1, std::int32_t v2,
                                               std::uint16_t px, std::uint16_t py,
@@ -51,7 +41,6 @@ std::vector<std::uint8_t> CSsdBuilder::Record(std::uint8_t kind, std::int32_t v1
     Le(r, 0x5678, 2);                                // reserved3
     r.push_back(2);                                  // 3D fix
     Le(r, count, 2);
-    lastLocation_ = r;
     r.resize(recordSize_, 0xAB); // bytes beyond 36 are ignored by readers
     return r;
 }
@@ -63,9 +52,7 @@ void CSsdBuilder::AppendSamples(const std::vector<CSampleSpec>& samples) {
         Le(r, static_cast<std::uint16_t>(s.rssi16), 2);
         Le(r, static_cast<std::uint16_t>(s.level2), 2);
         r.insert(r.end(), s.mac, s.mac + 6);
-        std::uint8_t ssid[32] = {};
-        std::memcpy(ssid, s.ssid.data(), std::min<std::size_t>(32, s.ssid.size()));
-        r.insert(r.end(), ssid, ssid + 32);
+        Text(r, s.ssid, 32);
         r.resize(sampleSize_, 0xCD);
         body_.insert(body_.end(), r.begin(), r.end());
     }
@@ -105,12 +92,8 @@ CSsdBuilder& CSsdBuilder::MarkedAp(std::uint32_t y, std::uint32_t x, std::uint32
     std::vector<std::uint8_t> p;
     Le(p, channel, 4);
     p.insert(p.end(), {0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF});
-    std::uint8_t text[32] = {};
-    std::memcpy(text, ssid.data(), std::min<std::size_t>(32, ssid.size()));
-    p.insert(p.end(), text, text + 32);
-    std::uint8_t nameBytes[128] = {};
-    std::memcpy(nameBytes, name.data(), std::min<std::size_t>(128, name.size()));
-    p.insert(p.end(), nameBytes, nameBytes + 128);
+    Text(p, ssid, 32);
+    Text(p, name, 128);
     body_.insert(body_.end(), p.begin(), p.end());
     return *this;
 }
@@ -122,9 +105,7 @@ CSsdBuilder& CSsdBuilder::Interference(std::uint32_t y, std::uint32_t x, std::ui
     std::vector<std::uint8_t> p;
     Le(p, freq50kHz, 4);
     Le(p, bw50kHz, 4);
-    std::uint8_t nameBytes[128] = {};
-    std::memcpy(nameBytes, name.data(), std::min<std::size_t>(128, name.size()));
-    p.insert(p.end(), nameBytes, nameBytes + 128);
+    Text(p, name, 128);
     body_.insert(body_.end(), p.begin(), p.end());
     return *this;
 }

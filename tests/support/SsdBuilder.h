@@ -20,11 +20,11 @@ class CSsdBuilder {
 public:
     explicit CSsdBuilder(std::uint32_t recordSize = 36, std::uint32_t sampleSize = 46);
 
-    CSsdBuilder& FileType(std::uint8_t type);
-    CSsdBuilder& Created(std::int64_t seconds);
-    CSsdBuilder& Magic(std::uint32_t magic);
+    CSsdBuilder& FileType(std::uint8_t type) { return Set(type_, type); }
+    CSsdBuilder& Created(std::int64_t seconds) { return Set(created_, seconds); }
+    CSsdBuilder& Magic(std::uint32_t magic) { return Set(magic_, magic); }
     // Puts the record area at this offset (padding after the header).
-    CSsdBuilder& RecordAreaOffset(std::uint32_t offset);
+    CSsdBuilder& RecordAreaOffset(std::uint32_t offset) { return Set(offset_, offset); }
 
     // A GPS location (kind 0 or 1) at latitude/longitude in degrees.
     CSsdBuilder& Gps(double latDeg, double lonDeg, const std::vector<CSampleSpec>& samples,
@@ -43,10 +43,11 @@ public:
 
     std::vector<std::uint8_t> Bytes() const;
 
-    // Bytes of the 36-byte location record of the last location added.
-    std::vector<std::uint8_t> LastLocationRecord() const { return lastLocation_; }
-
 private:
+    template <typename T> CSsdBuilder& Set(T& field, T value) {
+        field = value;
+        return *this;
+    }
     std::vector<std::uint8_t> Record(std::uint8_t kind, std::int32_t v1, std::int32_t v2,
                                      std::uint16_t px, std::uint16_t py, std::uint16_t count,
                                      std::uint8_t second = 0);
@@ -59,7 +60,6 @@ private:
     std::uint32_t magic_ = 0x53534420;
     std::uint32_t offset_ = 25;
     std::vector<std::uint8_t> body_;
-    std::vector<std::uint8_t> lastLocation_;
 };
 
 } // namespace tarvo::test

@@ -37,4 +37,9 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path) {
     return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
+std::string ReadText(const std::string& path) {
+    const auto bytes = ReadBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
 } // namespace tarvo::test

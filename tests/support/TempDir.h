@@ -24,5 +24,6 @@ private:
 };
 
 std::vector<std::uint8_t> ReadBytes(const std::string& path);
+std::string ReadText(const std::string& path);
 
 } // namespace tarvo::test

@@ -1,6 +1,7 @@
 #pragma once
 // IDialogService answered from a script: each dialog pops the next queued
-// answer (Cancel when none is queued) and records what it was shown.
+// answer (Cancel when none is queued) and records what it was shown. The
+// ruler's window and the colour choice are always cancelled.
 
 #include "mapview/DialogService.h"
 
@@ -17,10 +18,8 @@ public:
     std::deque<std::optional<CApPropertiesText>> apAnswers;
     std::deque<std::optional<CSourcePropertiesText>> sourceAnswers;
     std::deque<std::optional<int>> iconAnswers;
-    std::deque<bool> rulerAnswers;
     std::deque<std::optional<std::string>> kmlAnswers;
     std::deque<std::optional<CTableOptions>> tableAnswers;
-    std::deque<std::optional<ColourRef>> colourAnswers;
     std::deque<int> menuAnswers;
 
     // What each dialog was opened with, in order.
@@ -29,7 +28,6 @@ public:
     std::vector<int> iconShown;
     std::vector<CRulerText> rulerShown;
     std::vector<std::string> kmlShown;
-    std::vector<ColourRef> colourShown;
     std::vector<std::vector<std::string>> menuShown;
     int tableShown = 0;
 
@@ -51,11 +49,7 @@ public:
     }
     bool ShowMeasuredDistance(const CRulerText& fields) override {
         rulerShown.push_back(fields);
-        if (rulerAnswers.empty())
-            return false;
-        const bool ok = rulerAnswers.front();
-        rulerAnswers.pop_front();
-        return ok;
+        return false;
     }
     bool EditKmlDescription(std::string& description) override {
         kmlShown.push_back(description);
@@ -65,14 +59,7 @@ public:
         ++tableShown;
         return Answer(tableAnswers, options);
     }
-    std::optional<ColourRef> ChooseColour(ColourRef initial) override {
-        colourShown.push_back(initial);
-        if (colourAnswers.empty())
-            return std::nullopt;
-        const auto answer = colourAnswers.front();
-        colourAnswers.pop_front();
-        return answer;
-    }
+    std::optional<ColourRef> ChooseColour(ColourRef) override { return std::nullopt; }
     int ChooseMenuItem(const std::vector<std::string>& items, QPoint) override {
         menuShown.push_back(items);
         if (menuAnswers.empty())
