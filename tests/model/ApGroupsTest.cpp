@@ -46,7 +46,7 @@ TEST(ApGroups, BySsidOrdersIgnoringCaseAndColoursInCreationOrder) {
     EXPECT_EQ(doc.groupsBySsid, doc.activeGroups);
 }
 
-TEST(ApGroups, ByChannelAndOnlySelected) {
+TEST(ApGroups, ByChannel) {
     CTarvoAnalyzerDoc doc = ThreeNetworks();
     doc.sortBySsid = false;
     BuildApGroups(doc);
@@ -57,12 +57,6 @@ TEST(ApGroups, ByChannelAndOnlySelected) {
     EXPECT_EQ(g[2].name, "Channel 11, 2462 MHz");
     EXPECT_EQ(g[1].items.GetSize(), 2);
     EXPECT_EQ(doc.groupsByChannel, doc.activeGroups);
-
-    doc.onlySelected = false; // the "all APs" flag off: unselected APs vanish
-    BuildApGroups(doc);
-    ASSERT_EQ(doc.activeGroups.groups.GetSize(), 1);
-    EXPECT_EQ(doc.activeGroups.groups[0].items.GetSize(), 1);
-    EXPECT_EQ(doc.activeGroups.groups[0].colour, HueWheelColour(0));
 }
 
 } // namespace
