@@ -126,16 +126,6 @@ TEST(ContourLines, RampGivesVerticalLineThroughTheMiddle) {
         covered += std::fabs(l.v[3] - l.v[2]);
     }
     EXPECT_DOUBLE_EQ(covered, 1.0);
-
-    CArray<CDataArea> areas;
-    TraceContourBands(m, 2, 2, x, y, 1.0, areas);
-    double filled = 0.0;
-    for (const CDataArea& a : areas) {
-        filled += PolygonArea(a);
-        for (int k = 0; k < a.vertexCount; ++k)
-            EXPECT_GE(a.x[k], 0.5);
-    }
-    EXPECT_DOUBLE_EQ(filled, 0.5);
 }
 
 TEST(Contours, DegenerateInputsProduceNothing) {

@@ -216,9 +216,7 @@ TEST(ProcessCoverage, RefusalsKeepTheMatrices) {
     doc.coveragePresent = true;
     CFakeUi ui;
     EXPECT_EQ(ProcessCoverage(doc, ui), CoverageOutcome::NoValidAp);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "Please Select Valid AP!");
-    EXPECT_EQ(ui.messages[0].title, "No Valid AP");
+    EXPECT_EQ(ui.Said(), "No Valid AP: Please Select Valid AP!");
     EXPECT_FALSE(doc.coveragePresent);
     EXPECT_EQ(doc.StrengthMatrix, (CArray<double>{1.0, 2.0}));
     EXPECT_FALSE(ui.progress.Visible());
@@ -241,9 +239,8 @@ TEST(ProcessCoverage, ApsWithTooFewSamplesAreQuestioned) {
     CFakeUi ui;
     ui.QueueAnswer(MsgAnswer::Yes);
     ASSERT_EQ(ProcessCoverage(doc, ui), CoverageOutcome::Computed);
-    EXPECT_EQ(ui.messages[0].text, "No enough points for the following AP: \n "
-                                   "00-11-22-33-44-02, Net2 \n \n Remove it in the processing?");
-    EXPECT_EQ(ui.messages[0].title, "Invalid AP");
+    EXPECT_EQ(ui.Said(), "Invalid AP: No enough points for the following AP: \n "
+                         "00-11-22-33-44-02, Net2 \n \n Remove it in the processing?");
     EXPECT_EQ(ui.messages[0].buttons, MsgButtons::YesNo);
     EXPECT_EQ(doc.aps[1].selected, 0);
 
@@ -266,7 +263,8 @@ TEST(ProcessCoverage, CancelKeepsThePreviousResults) {
     ASSERT_EQ(ProcessCoverage(doc, first), CoverageOutcome::Computed);
     const CTarvoAnalyzerDoc before = doc;
 
-    doc.aps[0] = FlatAp(1, 0, 0, 40, -50.0); // a different, larger study
+    // A different study, whose grid has another number of points across.
+    doc.aps[0] = test::MakeAp(1, {{0, 0, -50}, {40, 0, -50}, {0, 10, -50}, {40, 10, -50}});
     CFakeUi ui;
     ui.progress.CancelAtText("Calculating Coverage...");
     EXPECT_EQ(ProcessCoverage(doc, ui), CoverageOutcome::Cancelled);

@@ -58,9 +58,7 @@ TEST(HostileFiles, EveryReaderRefusesThemWithItsOpenMessage) {
         CTarvoAnalyzerDoc doc;
         doc.files.Add(FileEntry(path));
         EXPECT_FALSE(OpenAndReadSurveyFile(doc, 0, ui));
-        ASSERT_EQ(ui.messages.size(), 1u) << path;
-        EXPECT_EQ(ui.messages[0].text, "Could not open file \"" + path + "\".");
-        EXPECT_EQ(ui.messages[0].title, "File Open Error");
+        EXPECT_EQ(ui.Said(), "File Open Error: Could not open file \"" + path + "\".");
         EXPECT_EQ(doc.files[0].selected, 0);
     }
     for (const char* ext : {".lpf", ".tws"}) {
@@ -71,9 +69,7 @@ TEST(HostileFiles, EveryReaderRefusesThemWithItsOpenMessage) {
             const bool read = ext[1] == 'l' ? OpenProjectionFile(doc, path, ui)
                                             : OpenWorkspaceFile(doc, path, ui);
             EXPECT_FALSE(read) << path;
-            ASSERT_EQ(ui.messages.size(), 1u) << path;
-            EXPECT_EQ(ui.messages[0].text, "Could not open file \"" + path + "\"");
-            EXPECT_EQ(ui.messages[0].title, "File Open Error");
+            EXPECT_EQ(ui.Said(), "File Open Error: Could not open file \"" + path + "\"");
             EXPECT_EQ(doc.spareText1, "kept");
             if (ext[1] == 'l') { // the tool peeks into it, and must not wait
                 EXPECT_FALSE(IsWorkspaceFile(path));
@@ -147,8 +143,7 @@ TEST(HostileProjection, AMapSmallerThanItsHeaderIsRefused) {
     const auto lying =
         EncodeProjectionFile(ProjectionFileKind::Linear, 1, m, Bitmap4x4(65535, 65535));
     EXPECT_FALSE(ReadProjection(doc, lying, ProjectionFileKind::Linear, 800, 600, ui));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, kNotProjectionText);
+    EXPECT_EQ(ui.Said(), std::string("Invalid File: ") + kNotProjectionText);
     EXPECT_EQ(doc.ImageHeight, 4);
     EXPECT_EQ(doc.mapBytes, before.mapBytes);
     EXPECT_EQ(doc.MapExtentHeight, before.MapExtentHeight);

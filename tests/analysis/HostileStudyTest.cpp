@@ -1,5 +1,5 @@
-// Studies built from hostile survey files: memory in proportion to the
-// file, and locations that are no place on earth left out.
+// A study built from a hostile survey file: memory in proportion to the
+// file.
 
 #include "analysis/ApGridLimit.h"
 #include "analysis/CollectionLoader.h"
@@ -63,31 +63,6 @@ TEST(HostileStudy, ApsHeardAlongAThinLineKeepMatricesInProportionToTheFile) {
     // 2^21 elements shared by 1502 samples: 3 / 1502 of it each, 16 MB in all.
     EXPECT_LE(cells, std::size_t{1} << 21);
     EXPECT_TRUE(doc.aps[500].matrix.IsEmpty()); // two thinned samples keep none
-}
-
-// A location whose latitude field is near its 32-bit end (596 degrees)
-// changes nothing of the study; it is counted as skipped.
-TEST(HostileStudy, LocationsOffTheGlobeLeaveTheStudyAsWithoutThem) {
-    CSsdBuilder plain, hostile;
-    for (CSsdBuilder* walk : {&plain, &hostile})
-        for (int i = 0; i < 6; ++i)
-            walk->Gps(60.0 + 0.0001 * i, 25.0 + 0.0002 * (i % 3), {Mac(1), Mac(2)});
-    CSampleSpec loud = Mac(1);
-    loud.rssi16 = -20 * 16;
-    hostile.Gps(596.0, 25.0, {loud, Mac(3)});
-
-    test::CTempDir dir;
-    CTarvoAnalyzerDoc expected, doc;
-    ASSERT_EQ(Load(expected, dir, plain), LoadOutcome::Loaded);
-    ASSERT_EQ(Load(doc, dir, hostile), LoadOutcome::Loaded);
-    EXPECT_EQ(doc.files[0].skippedLocations, 1);
-    EXPECT_EQ(doc.DataExtent, expected.DataExtent);
-    EXPECT_EQ(doc.AnalysisBox, expected.AnalysisBox);
-    ASSERT_EQ(doc.aps.GetSize(), 2);
-    for (int i = 0; i < 2; ++i) {
-        EXPECT_EQ(doc.aps[i].samples, expected.aps[i].samples);
-        EXPECT_EQ(doc.aps[i].position, expected.aps[i].position);
-    }
 }
 
 } // namespace

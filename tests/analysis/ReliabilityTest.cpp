@@ -51,10 +51,8 @@ TEST(ReliabilityAnalysis, ListsSelectedApsWithoutAModel) {
     CTarvoAnalyzerDoc doc = test::ProcessedDoc({good, flat});
     CFakeUi ui;
     EXPECT_EQ(RunReliabilityAnalysis(doc, ui), 1);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text,
-              "No enough points for the following AP: \n 00-11-22-33-44-02\n \n");
-    EXPECT_EQ(ui.messages[0].title, "Invalid AP");
+    EXPECT_EQ(ui.Said(),
+              "Invalid AP: No enough points for the following AP: \n 00-11-22-33-44-02\n \n");
     EXPECT_GT(doc.aps[0].levels[0], 0.0);
     EXPECT_EQ(doc.aps[1].levels[0], 0.0);
 
@@ -64,11 +62,9 @@ TEST(ReliabilityAnalysis, ListsSelectedApsWithoutAModel) {
     doc.aps[0].selected = 0;
     CFakeUi none;
     EXPECT_EQ(RunReliabilityAnalysis(doc, none), 0);
-    ASSERT_EQ(none.messages.size(), 2u);
-    EXPECT_EQ(none.messages[0].text,
-              "No enough points for the following AP: \n 00-11-22-33-44-02 Lobby \n \n");
-    EXPECT_EQ(none.messages[1].text, "No seleted AP has enough point!");
-    EXPECT_EQ(none.messages[1].title, "No Valid AP");
+    EXPECT_EQ(none.Said(),
+              "Invalid AP: No enough points for the following AP: \n "
+              "00-11-22-33-44-02 Lobby \n \n\nNo Valid AP: No seleted AP has enough point!");
 }
 
 } // namespace

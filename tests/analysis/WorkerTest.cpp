@@ -3,43 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <future>
 #include <stdexcept>
 
 namespace tarvo {
 namespace {
 
-TEST(WorkerTest, HoldsTheBusyFlagWhileTheOperationRuns) {
-    CTarvoAnalyzerDoc doc;
-    CDocumentWorker worker;
-    std::promise<void> release;
-    std::shared_future<void> released = release.get_future().share();
-    std::promise<WorkerStatus> done;
-
-    ASSERT_TRUE(worker.Start(
-        doc, [released] { released.wait(); },
-        [&done](WorkerStatus s, const std::string&) { done.set_value(s); }));
-    EXPECT_TRUE(doc.busy.IsSet());
-    // A second operation, or a synchronous one, is refused meanwhile.
-    bool secondRan = false;
-    EXPECT_FALSE(worker.Start(doc, [&secondRan] { secondRan = true; }));
-    {
-        CBusyGuard guard(doc);
-        EXPECT_FALSE(guard.Acquired());
-    }
-    EXPECT_TRUE(doc.busy.IsSet());
-
-    release.set_value();
-    EXPECT_EQ(done.get_future().get(), WorkerStatus::Completed);
-    worker.Wait();
-    EXPECT_FALSE(doc.busy.IsSet());
-    EXPECT_FALSE(secondRan);
-
-    CBusyGuard guard(doc);
-    EXPECT_TRUE(guard.Acquired());
-}
-
-TEST(WorkerTest, CancelAndFailureEndTheOperationAndFreeTheDocument) {
+TEST(WorkerTest, HoldsTheDocumentWhileRunningAndFreesItOnCancelOrFailure) {
     CTarvoAnalyzerDoc doc;
     CDocumentWorker worker;
     WorkerStatus status = WorkerStatus::Completed;
@@ -49,9 +18,16 @@ TEST(WorkerTest, CancelAndFailureEndTheOperationAndFreeTheDocument) {
         error = e;
     };
 
+    bool busyWhileRunning = false;
     ASSERT_TRUE(worker.Start(
-        doc, [] { throw CCancelException(); }, record));
+        doc,
+        [&] {
+            busyWhileRunning = doc.busy.IsSet();
+            throw CCancelException();
+        },
+        record));
     worker.Wait();
+    EXPECT_TRUE(busyWhileRunning);
     EXPECT_EQ(status, WorkerStatus::Cancelled);
     EXPECT_FALSE(doc.busy.IsSet());
 
@@ -61,6 +37,12 @@ TEST(WorkerTest, CancelAndFailureEndTheOperationAndFreeTheDocument) {
     EXPECT_EQ(status, WorkerStatus::Failed);
     EXPECT_EQ(error, "CArray: index 5");
     EXPECT_FALSE(doc.busy.IsSet());
+
+    ASSERT_TRUE(doc.busy.TrySet()); // a busy document runs nothing
+    bool ran = false;
+    EXPECT_FALSE(worker.Start(doc, [&ran] { ran = true; }));
+    worker.Wait();
+    EXPECT_FALSE(ran);
 }
 
 } // namespace
