@@ -15,11 +15,7 @@ namespace {
 
 using test::CFakeUi;
 using test::CTempDir;
-
-std::string ReadText(const std::string& path) {
-    auto bytes = test::ReadBytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
+using test::ReadText;
 
 // Projection whose inverse gives latitude = site Y and longitude = site X
 // (a = 0, b = 1, d = -1, e = 0, c = f = 0, H = 0, one metre per pixel:
@@ -40,11 +36,8 @@ CTarvoAnalyzerDoc KmlStudy() {
     return doc;
 }
 
-TEST(XmlText, EscapesMarkupAndKeepsNoteBreaks) {
+TEST(XmlText, EscapesMarkupAndNamesPicturesByRelativeUrl) {
     EXPECT_EQ(EscapeXml("a & b <c> \"d\" 'e'"), "a &amp; b &lt;c&gt; &quot;d&quot; &#39;e&#39;");
-    EXPECT_EQ(EscapeHtmlKeepingBreaks("one<br>two <b>&<br>"), "one<br>two &lt;b&gt;&amp;<br>");
-    EXPECT_EQ(EscapeHtmlKeepingBreaks("<script>alert(1)</script>"),
-              "&lt;script&gt;alert(1)&lt;/script&gt;");
     EXPECT_EQ(RelativeUrl("my site/bmp3.bmp"), "my%20site/bmp3.bmp");
     EXPECT_EQ(RelativeUrl("a#b\\bmp2.bmp"), "a%23b/bmp2.bmp");
 }

@@ -37,8 +37,8 @@ TEST(Snapshot, SavesTheLastViewAsBitmapUnderTheNameRule) {
     const std::string bad = dir.File("none/shot.bmp");
     ui.QueuePath(bad);
     EXPECT_EQ(TakeSnapshot(doc, ui), SnapshotResult::Failed);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "Error opening file " + bad + ". (No such file or directory)");
+    EXPECT_EQ(ui.Said(),
+              "File Open Error: Error opening file " + bad + ". (No such file or directory)");
 }
 
 } // namespace

@@ -19,11 +19,7 @@ namespace {
 
 using test::CFakeUi;
 using test::CTempDir;
-
-std::string ReadText(const std::string& path) {
-    auto bytes = test::ReadBytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
+using test::ReadText;
 
 std::string WithoutCr(std::string text) {
     std::erase(text, '\r');
@@ -77,16 +73,8 @@ CTarvoAnalyzerDoc LinearStudy() {
     doc.coverageOpacity = 192;
     doc.coveragePresent = true;
 
-    CDataFile a;
-    a.title = "a&b.ssd";
-    a.path = "/s/a&b.ssd";
-    a.created = "Mon Jan  1 00:00:00 2024\n";
-    a.colour = 0x0000FF;
-    doc.files.Add(a);
-    CDataFile b;
-    b.title = "b.ssd";
-    b.selected = 0;
-    doc.files.Add(b);
+    doc.files = {CDataFile{"a&b.ssd", "/s/a&b.ssd", "Mon Jan  1 00:00:00 2024\n", "", 1, 0, 0xFF},
+                 CDataFile{"b.ssd", "", "", "", 0, 0, 0}};
 
     CAPInfo ap0 = Ap("<script>alert(1)</script>", 0x55, 6, 5, 4);
     ap0.selected = ap0.valid = 1;
@@ -300,9 +288,8 @@ TEST_F(StudyReport, WriteFailuresAreReportedAndUserCssKept) {
     const std::string bad = dir.File("missing/x.html");
     EXPECT_EQ(WriteStudyReport(doc, Request("missing/x.html"), ui, renderer.Get()),
               ReportResult::Failed);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "Error opening file " + bad + ". (No such file or directory)");
-    EXPECT_EQ(ui.messages[0].title, "File Open Error");
+    ASSERT_EQ(ui.Said(),
+              "File Open Error: Error opening file " + bad + ". (No such file or directory)");
     EXPECT_EQ(ui.messages[0].icon, MsgIcon::Error);
     EXPECT_TRUE(ui.opened.empty());
     EXPECT_TRUE(renderer.calls.empty());
@@ -321,9 +308,8 @@ TEST_F(StudyReport, WriteFailuresAreReportedAndUserCssKept) {
     std::ofstream(dir.Path() / "x") << "a file where the picture folder should be";
     ui.messages.clear();
     Run(doc, Request("x.html"));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text,
-              "Error opening file " + dir.File("x/bmp2.bmp") + ". (Not a directory)");
+    EXPECT_EQ(ui.Said(), "File Open Error: Error opening file " + dir.File("x/bmp2.bmp") +
+                             ". (Not a directory)");
     EXPECT_EQ(ui.opened.size(), 1u);
 }
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <string>
 
@@ -14,11 +15,7 @@ namespace {
 
 using test::CFakeUi;
 using test::CTempDir;
-
-std::string ReadText(const std::string& path) {
-    auto bytes = test::ReadBytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
+using test::ReadText;
 
 CDataSsd Sample(int channel, int rssi, const std::string& ssid, std::uint8_t lastMacByte) {
     CDataSsd s;
@@ -27,6 +24,27 @@ CDataSsd Sample(int channel, int rssi, const std::string& ssid, std::uint8_t las
     s.bssid = {0x00, 0x1A, 0x2B, 0x3C, 0x4D, lastMacByte};
     s.ssid = SsidFromText(ssid);
     return s;
+}
+
+// A location with speed and altitude in 1/256 units, its time (hour,
+// minute, second) and its date bytes.
+CDataPoint Location(std::uint8_t kind, std::int32_t northing, std::int32_t easting,
+                    std::uint16_t speed, std::int32_t altitude, std::uint8_t fix,
+                    std::array<std::uint8_t, 6> timeAndDate) {
+    CDataPoint p;
+    p.kind = kind;
+    p.northing = northing;
+    p.easting = easting;
+    p.speed = speed;
+    p.altitude = altitude;
+    p.fix = fix;
+    p.hour = timeAndDate[0];
+    p.minute = timeAndDate[1];
+    p.second = timeAndDate[2];
+    p.date1 = timeAndDate[3];
+    p.date2 = timeAndDate[4];
+    p.year = timeAndDate[5];
+    return p;
 }
 
 // A GPS study whose projection maps site (X, Y) straight to (lon, lat):
@@ -49,50 +67,15 @@ CTarvoAnalyzerDoc GpsStudy() {
     doc.aps.Add(office);
     doc.aps.Add(guest);
 
-    CDataPoint p0; // good fix with two samples
-    p0.kind = 0;
-    p0.northing = 4512; // Y 45.12 m -> latitude 45.12
-    p0.easting = -7350; // X -73.5 m -> longitude -73.5
-    p0.speed = 2560;    // 10 km/h, 6.2 mph
-    p0.altitude = 2560; // 10 m, 32.8 ft
-    p0.fix = 2;
-    p0.hour = 9;
-    p0.minute = 5;
-    p0.second = 30;
-    p0.date1 = 3;
-    p0.date2 = 14;
-    p0.year = 46;
-    p0.samples.Add(Sample(6, -1, "office", 0x5E));
-    p0.samples.Add(Sample(165, -1000, "lab<&>", 0x01));
-    doc.points.Add(p0);
-
-    CDataPoint p1; // good fix, no altitude, unknown fix value, no samples
-    p1.kind = 0;
-    p1.altitude = -10000;
-    p1.fix = 5;
-    p1.hour = 23;
-    p1.minute = 59;
-    p1.second = 9;
-    p1.date1 = 12;
-    p1.date2 = 31;
-    p1.year = 5;
-    doc.points.Add(p1);
-
-    CDataPoint p2; // GPS without a good fix
-    p2.kind = 1;
-    p2.northing = -100;
-    p2.easting = 250;
-    p2.speed = 5000;
-    p2.altitude = 100;
-    p2.fix = 1;
-    p2.hour = 10;
-    p2.minute = 10;
-    p2.second = 10;
-    p2.date1 = 10;
-    p2.date2 = 10;
-    p2.year = 10;
-    p2.samples.Add(Sample(0, -16, "guest-net", 0xFF));
-    doc.points.Add(p2);
+    // Y 45.12 m -> latitude 45.12, X -73.5 m -> longitude -73.5; 10 km/h,
+    // 10 m; a good fix with two samples.
+    doc.points.Add(Location(0, 4512, -7350, 2560, 2560, 2, {9, 5, 30, 3, 14, 46}));
+    doc.points[0].samples = {Sample(6, -1, "office", 0x5E), Sample(165, -1000, "lab<&>", 0x01)};
+    // A good fix without altitude, an unknown fix value and no samples.
+    doc.points.Add(Location(0, 0, 0, 0, -10000, 5, {23, 59, 9, 12, 31, 5}));
+    // GPS without a good fix.
+    doc.points.Add(Location(1, -100, 250, 5000, 100, 1, {10, 10, 10, 10, 10, 10}));
+    doc.points[2].samples = {Sample(0, -16, "guest-net", 0xFF)};
     return doc;
 }
 
@@ -145,15 +128,9 @@ TEST(TableOutput, LinearStudyCommaWithoutHeaderOrIndex) {
     CAPInfo ap;
     ap.ssid = SsidFromText("ab");
     doc.aps.Add(ap);
-    CDataPoint p;
-    p.kind = 2;
+    CDataPoint p = Location(2, 0, 0, 0, 5000, 0, {7, 0, 0, 1, 2, 45});
     p.pixelX = 40; // 10 m = 32.8 ft
     p.pixelY = 20; // (100 - 20) * 0.5 = 40 m = 131.2 ft
-    p.altitude = 5000;
-    p.hour = 7;
-    p.date1 = 1;
-    p.date2 = 2;
-    p.year = 45;
     p.samples.Add(Sample(11, 33, "ab", 0x10));
     doc.points.Add(p);
 
@@ -202,11 +179,9 @@ TEST(TableOutput, LargeStudySplitsIntoFolder) {
     // k = 60001 / 60000 + 1 = 2 files, shared out as 30001 and 30000 rows.
     const std::string folder = dir.File("big");
     EXPECT_EQ(ui.opened, std::vector<std::string>{folder});
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].title, "Output Files");
-    EXPECT_EQ(ui.messages[0].text, "The converted files have been saved to: \n " + folder +
-                                       "\\ \t \nbig_1.txt\t\t \t 30001 Samples \n"
-                                       "big_2.txt\t\t \t 30000 Samples \n");
+    EXPECT_EQ(ui.Said(), "Output Files: The converted files have been saved to: \n " + folder +
+                             "\\ \t \nbig_1.txt\t\t \t 30001 Samples \n"
+                             "big_2.txt\t\t \t 30000 Samples \n");
     const std::string second = ReadText(folder + "/big_2.txt");
     EXPECT_EQ(second.substr(0, 15), "30001\t\t\t\t\t00:00");
     EXPECT_FALSE(std::filesystem::exists(options.path));

@@ -110,11 +110,6 @@ TEST_F(PointerTextsTest, RulerDistanceTurnsToKilometresAndMilesPastOne) {
     EXPECT_EQ(RulerDistanceText(1000.1, false), "1.000 KM");
     EXPECT_EQ(RulerDistanceText(1609.344, true), "5280.000 Ft");
     EXPECT_EQ(RulerDistanceText(3218.688, true), "2.000 Miles");
-
-    const CRulerReadout r = RulerReadout(doc, {0, 100}, {30, 60}, kWc, kHc, ui);
-    EXPECT_EQ(r.firstHeader + r.secondHeader, "XY");
-    EXPECT_EQ(r.secondPoint1 + "|" + r.secondPoint2, "30.000 m|40.000 m");
-    EXPECT_EQ(r.distance, "50.000 m");
 }
 
 TEST(ResourceTexts, MacTextIsReadCharacterByCharacter) {

@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <functional>
 
@@ -232,6 +233,24 @@ TEST(RenderLayers, UnselectedFileDrawsNothingAndDoesNotShiftTheNext) {
     EXPECT_EQ(At(image, 8, 50), shown);
 }
 
+// Counts near the int limit after a first run: the second band and the
+// second file still draw what their arrays hold.
+TEST(RenderLayers, CountsNearTheIntLimitDrawWhatTheArraysHold) {
+    CTarvoAnalyzerDoc doc = StudyDoc();
+    doc.coveragePresent = true;
+    doc.coverageDisplayType = kDisplayStrengthBands;
+    doc.coverageDrawings[0].areas = {Square(10, 10, 30, 30), Square(60, 60, 80, 80)};
+    doc.coverageTables[1][0] = 1;       // polygons of the first band
+    doc.coverageTables[1][1] = INT_MAX; // then "all the rest"
+    doc.pathShown = true;
+    doc.pointStatus = false;
+    doc.points = {PointAt(20, 20), PointAt(70, 70)};
+    doc.files = {FileOf(1, 1, kBlue), FileOf(1, INT_MAX, kRed)};
+    const QImage image = Draw(doc);
+    EXPECT_EQ(At(image, 76, 24), Palette(doc, 8));
+    EXPECT_GT(CountIn(image, QRect(66, 26, 9, 9), [](const QColor& c) { return c == kRed; }), 0);
+}
+
 TEST(RenderLayers, StatusRingsAreWhiteDiscsOverThePath) {
     CTarvoAnalyzerDoc doc = StudyDoc();
     doc.pathShown = true;
@@ -337,9 +356,6 @@ TEST(RenderLayers, IconsAreCentredOnTheirPositionAndClipped) {
     EXPECT_GT(CountIn(image, QRect(84, 34, 17, 32), Inked), 20);
     doc.aps[0].selected = 0; // a valid but unselected AP has no icon
     EXPECT_EQ(At(Draw(doc), 50, 50), kWhite);
-
-    for (int id = 174; id <= 188; ++id) // every program icon is 32 x 32
-        EXPECT_EQ(ProgramIcon(id).size(), QSize(32, 32)) << id;
 }
 
 TEST(Legend, BandLabelsSizeAndSwatches) {
@@ -405,6 +421,13 @@ TEST(CoordinateScale, GridLinesStraightUnlessProjectionIsRotated) {
     EXPECT_GE(YellowInColumn(image, 33), 15);
     EXPECT_GE(YellowInColumn(image, 67), 15);
     EXPECT_EQ(YellowInColumn(image, 50), 0);
+    // A hostile count draws ten lines each way, one every tenth pixel: the
+    // column between the fifth and sixth vertical line meets only the
+    // horizontal ones.
+    doc.gridLineCount = 100000;
+    image = RenderLayers(doc, kSide, kSide, ui);
+    EXPECT_GE(YellowInColumn(image, 50), 15);
+    EXPECT_LE(YellowInColumn(image, 55), 6);
 
     // A GPS projection aligned to the north draws the same straight lines.
     CTarvoAnalyzerDoc gps = GpsStudy(false);
