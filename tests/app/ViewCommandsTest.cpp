@@ -4,11 +4,8 @@
 #include <QScrollBar>
 
 #include <atomic>
-#include <thread>
-
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <thread>
 
 namespace tarvo {
 namespace {
@@ -138,9 +135,7 @@ TEST_F(FrameTest, ZoomScrollAndFitThroughTheActions) {
     // A click outside the client area is refused and changes nothing.
     const double left = v.zoomLeft;
     QTest::mouseClick(&View(), Qt::LeftButton, {}, QPoint(-4, -4));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "The Point Is Out of View!");
-    EXPECT_EQ(ui.messages[0].title, "Invalid Point");
+    EXPECT_EQ(ui.Said(), "Invalid Point: The Point Is Out of View!");
     EXPECT_EQ(v.zoomLeft, left);
 
     // Zooming in repeatedly wraps around to the whole picture.
@@ -184,9 +179,8 @@ TEST_F(FrameTest, SnapshotKmlAndTableCommands) {
     ui.QueuePath(std::nullopt); // the picture beside it
     dialogs.kmlAnswers.push_back(std::string("north wing"));
     Trigger("createKml");
-    std::ifstream kml(dir.File("site.kml"));
-    const std::string text((std::istreambuf_iterator<char>(kml)), {});
-    EXPECT_NE(text.find("<description> north wing"), std::string::npos);
+    EXPECT_NE(test::ReadText(dir.File("site.kml")).find("<description> north wing"),
+              std::string::npos);
     EXPECT_TRUE(std::filesystem::exists(dir.File("site.bmp")));
     EXPECT_EQ(dialogs.kmlShown.size(), 1u);
 
@@ -199,10 +193,7 @@ TEST_F(FrameTest, SnapshotKmlAndTableCommands) {
     Trigger("outputTable");
     host.waitForWorker();
     EXPECT_EQ(dialogs.tableShown, 1);
-    std::ifstream table(dir.File("table.txt"));
-    std::string header;
-    std::getline(table, header);
-    EXPECT_EQ(header.rfind("#,Lat,Lon,CH(MHz),", 0), 0u) << header;
+    EXPECT_EQ(test::ReadText(dir.File("table.txt")).rfind("#,Lat,Lon,CH(MHz),", 0), 0u);
     EXPECT_EQ(ui.opened, std::vector<std::string>{dir.File("table.txt")});
 }
 

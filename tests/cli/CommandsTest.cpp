@@ -169,7 +169,6 @@ TEST_F(Commands, InfoOnSurveysWorkspacesAndRefusedFiles) {
     r = RunTarvo({"info", survey, cut});
     EXPECT_EQ(r.err, cut + ": Invalid File: File is not recognized as a TWS file.\n");
     EXPECT_EQ(RunTarvo({"frobnicate"}).status, 2);
-    EXPECT_TRUE(Has(RunTarvo({"info", "--bogus", survey}).err, "unknown option --bogus"));
 }
 
 TEST_F(Commands, SimulateMapAndProjectionInfo) {

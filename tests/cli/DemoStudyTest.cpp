@@ -72,8 +72,7 @@ TEST(DemoStudy, WorkspaceDrawsAndReportsItsCoverageInItsColours) {
     EXPECT_EQ(grey, 0);
 
     // The report lists the groups, only the selected APs, the files by full path.
-    const auto bytes = test::ReadBytes(dir.File("r.html"));
-    const std::string html(bytes.begin(), bytes.end());
+    const std::string html = test::ReadText(dir.File("r.html"));
     EXPECT_NE(html.find("<td class=\"legendText\" align =\"Center\">  SSID: &quot;"), html.npos);
     EXPECT_EQ(html.find("Selected?"), html.npos);
     EXPECT_NE(html.find("align =\"Center\"> " + dir.File("walk1.ssd") + "</td>"), html.npos);

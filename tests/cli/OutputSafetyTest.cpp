@@ -92,8 +92,7 @@ TEST_F(OutputSafety, KmlPictureGetsItsOwnName) {
     const test::CToolRun made = RunTarvo({"kml", "s.tws", "--out", "overlay.xml"});
     std::filesystem::current_path(here);
     ASSERT_EQ(made.status, 0) << made.err;
-    const auto text = ReadBytes(dir.File("overlay.xml"));
-    EXPECT_TRUE(Has(std::string(text.begin(), text.end()),
+    EXPECT_TRUE(Has(test::ReadText(dir.File("overlay.xml")),
                     "<href> " + dir.File("overlay.xml.bmp") + " </href>"));
     EXPECT_EQ(ReadBytes(dir.File("overlay.xml.bmp")).at(0), 'B');
 }

@@ -79,8 +79,7 @@ TEST(ToolManual, ExitStatusPrefixesExtensionsUnitsAndDisplay) {
     while (::waitpid(-1, nullptr, 0) > 0) // a viewer, had one been started
         ;
     EXPECT_EQ(r.status, 0) << r.err;
-    const auto bytes = test::ReadBytes(html);
-    const std::string text(bytes.begin(), bytes.end());
+    const std::string text = test::ReadText(html);
     EXPECT_TRUE(Has(text, "<th align =\"Center\">Height(m)"));
     EXPECT_FALSE(Has(text, "Access Point Information"));
     EXPECT_TRUE(Has(text, "Coverage of Signal Strength")); // computed for the report

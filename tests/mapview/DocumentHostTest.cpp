@@ -40,8 +40,7 @@ TEST(DocumentHost, WorkerHoldsTheDocumentAndReportsOnTheGuiThread) {
     EXPECT_EQ(seen, WorkerStatus::Completed);
     EXPECT_TRUE(doneOnGui);
     EXPECT_EQ(busy, (std::vector<bool>{true, false}));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "asked from the worker");
+    EXPECT_EQ(ui.Said(), "Title: asked from the worker");
 }
 
 TEST(QtUiServices, FileFiltersBecomeQtFilters) {

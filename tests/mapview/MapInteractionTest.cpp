@@ -269,9 +269,7 @@ TEST_F(MapInteractionTest, RulerMeasuresBetweenPressAndRelease) {
     doc().UseFeet = false;
     doc().view.tools[kToolMeasure] = 1;
     QTest::mousePress(canvas.get(), Qt::LeftButton, {}, QPoint(-3, 10));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "The 1st Point Is Out of View!");
-    EXPECT_EQ(ui.messages[0].title, "Invalid Point");
+    EXPECT_EQ(ui.Said(), "Invalid Point: The 1st Point Is Out of View!");
 
     const QPoint first(100, 300), second(400, 100);
     QTest::mousePress(canvas.get(), Qt::LeftButton, {}, first);

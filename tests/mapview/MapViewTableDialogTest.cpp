@@ -24,13 +24,10 @@ TEST(DialogSaveTable, DefaultsChoicesAndTheFileFromTheButton) {
         return answer;
     });
     EXPECT_EQ(dialog.windowTitle(), "Create A Table Report");
-    EXPECT_TRUE(Find<QCheckBox>(dialog, "includeHeader")->isChecked());
-    EXPECT_TRUE(Find<QCheckBox>(dialog, "includeIndex")->isChecked());
     EXPECT_TRUE(Find<QRadioButton>(dialog, "delimiterTab")->isChecked());
     QLineEdit* other = Find<QLineEdit>(dialog, "otherText");
     EXPECT_FALSE(other->isEnabled());
     EXPECT_EQ(Find<QPushButton>(dialog, "create")->text(), "Create...");
-    EXPECT_FALSE(dialog.Options().fileChosen);
 
     // "..." cancelled chooses nothing; answered, it fills the path.
     QPushButton* browse = Find<QPushButton>(dialog, "browse");

@@ -6,6 +6,7 @@
 #include "mapview/DocumentHost.h"
 #include "panel/ApTreeCtrl.h"
 #include "panel/ControlView.h"
+#include "panel/ViewTabCtrl.h"
 #include "samples/SampleStudy.h"
 #include "support/FakeUi.h"
 #include "support/gui/ScriptedDialogs.h"
@@ -55,6 +56,11 @@ inline void DragAt(QWidget& panel, QPoint from, QPoint to) {
     QTest::mouseMove(child, local + delta / 2);
     QTest::mouseMove(child, local + delta);
     QTest::mouseRelease(child, Qt::LeftButton, {}, local + delta);
+}
+
+// Clicks the tab of `page`.
+inline void ShowPage(CControlView& panel, int page) {
+    ClickAt(panel, panel.tabs()->mapTo(&panel, panel.tabs()->tabRect(page).center()));
 }
 
 // The centre of a 32 x 32 button at (x, y).

@@ -11,7 +11,6 @@
 #include "panel/RangeControl.h"
 #include "panel/ResolutionControl.h"
 #include "panel/SliderCtrlDiamond.h"
-#include "panel/ViewTabCtrl.h"
 #include "support/TempDir.h"
 
 #include <QLabel>
@@ -30,6 +29,7 @@ namespace {
 
 using test::Button;
 using test::ClickAt;
+using test::ShowPage;
 
 // The recording UI with the program's own progress window, which can hold
 // the worker at a step until the test has acted on the window.
@@ -85,10 +85,6 @@ private:
     int holdPercent_ = 0;
     bool held_ = false, released_ = false;
 };
-
-void ShowPage(CControlView& panel, int page) {
-    ClickAt(panel, panel.tabs()->mapTo(&panel, panel.tabs()->tabRect(page).center()));
-}
 
 bool AnyAp(const CTarvoAnalyzerDoc& doc, const std::function<bool(const CAPInfo&)>& test) {
     return std::any_of(doc.aps.begin(), doc.aps.end(), test);
@@ -154,11 +150,15 @@ TEST(StudyRoad, ATypicalStudyThroughThePanel) {
     }
     EXPECT_TRUE(AnyAp(doc, [](const CAPInfo& ap) { return ap.levels[0] > 0.0; }));
 
-    // The high thumb of the power range, at (10 + 170, 20 n + 217).
+    // The high thumb of the power range, at (10 + 170, 20 n + 217); the
+    // low one at 10 + 30, grabbed 6 pixels into its picture and let go at
+    // x = 61: trunc((51 - 6 - 25) / (140 / 60) - 90) = -81.
     test::DragAt(panel, {181, 337 + 14}, {150, 337 + 14});
     EXPECT_EQ(doc.PowerHigh, -43);
     EXPECT_FALSE(doc.coveragePresent);
     EXPECT_EQ(doc.coverageDisplayType, kDisplayNone);
+    test::DragAt(panel, {41, 337 + 14}, {61, 337 + 14});
+    EXPECT_EQ(doc.PowerLow, -81);
 
     // Reports: the report is written on the worker and opened.
     ShowPage(panel, kPageReports);
