@@ -7,6 +7,7 @@
 // and an AP with a valid model has a finite one.
 
 #include "analysis/ApGridLimit.h"
+#include "analysis/ApModel.h"
 #include "analysis/CollectionLoader.h"
 #include "analysis/Estimation.h"
 #include "analysis/ProjectionOpen.h"
