@@ -7,6 +7,7 @@
 // and an AP with a valid model has a finite one.
 
 #include "analysis/ApGridLimit.h"
+#include "analysis/ApModel.h"
 #include "analysis/CollectionLoader.h"
 #include "analysis/Estimation.h"
 #include "analysis/ProjectionOpen.h"
@@ -90,7 +91,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     entry.title = "walk.ssd";
     entry.path = fixture.survey;
     doc.files.Add(entry);
-    if (LoadCollection(doc, ui) != LoadOutcome::Loaded)
+    // One thread: a run per input, and results never depend on the count.
+    if (LoadCollection(doc, ui, 1) != LoadOutcome::Loaded)
         return 0;
     for (const CAPInfo& ap : doc.aps)
         CheckAp(doc, ap);
