@@ -29,16 +29,20 @@ namespace tarvo::test {
 class FrameTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                           QString::fromStdString(dir.File("settings")));
-        host.setUiServices(&ui);
-        host.setDialogService(&dialogs);
-        frame = std::make_unique<CMainFrame>(host);
+        MakeFrame();
         frame->resize(1000, 700);
         frame->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
     }
 
+    // The window, not shown yet.
+    void MakeFrame() {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           QString::fromStdString(dir.File("settings")));
+        host.setUiServices(&ui);
+        host.setDialogService(&dialogs);
+        frame = std::make_unique<CMainFrame>(host);
+    }
     CTarvoAnalyzerDoc& Doc() { return host.doc(); }
     CTarvoAnalyzerView& View() { return *frame->MapView(); }
     QAction* Act(const char* name) { return frame->Action(QString::fromLatin1(name)); }

@@ -214,19 +214,10 @@ TEST_F(FrameTest, ClosingAModifiedStudyAsksAndWaitsForTheWorker) {
     EXPECT_TRUE(std::filesystem::exists(dir.File("closing.tws")));
 }
 
-class StartupTest : public ::testing::Test {
+// Start-up shows the window itself.
+class StartupTest : public FrameTest {
 protected:
-    void SetUp() override {
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                           QString::fromStdString(dir.File("settings")));
-        host.setUiServices(&ui);
-        frame = std::make_unique<CMainFrame>(host);
-    }
-
-    test::CTempDir dir;
-    test::CFakeUi ui;
-    CDocumentHost host;
-    std::unique_ptr<CMainFrame> frame;
+    void SetUp() override { MakeFrame(); }
 };
 
 TEST_F(StartupTest, SplashThenTheWindowThenTheWorkspace) {

@@ -388,10 +388,9 @@ TEST(Legend, BandLabelsSizeAndSwatches) {
     EXPECT_GT(CountIn(titleOnly, QRect(5, r * 2 + 5, 20, h), Inked), 5);
 }
 
-// GPS projection with one metre per pixel on a 1000-pixel-high image.
-// northRight = false: Y = 1000 * latitude, X = 1000 * longitude (north up);
-// true: X = 1000 * latitude, Y = 1000 * longitude (north to the right).
-CTarvoAnalyzerDoc GpsStudy(bool northRight) {
+// GPS projection with one metre per pixel on a 1000-pixel-high image:
+// Y = 1000 * latitude, X = 1000 * longitude (north up).
+CTarvoAnalyzerDoc GpsStudy() {
     CTarvoAnalyzerDoc doc = StudyDoc();
     doc.linearCoordinates = false;
     doc.gpsPointsPresent = true;
@@ -399,8 +398,8 @@ CTarvoAnalyzerDoc GpsStudy(bool northRight) {
     doc.ImageHeight = 1000;
     doc.SiteScaleX = doc.SiteScaleY = 1.0;
     auto& m = doc.ProjectionMatrix;
-    (northRight ? m[0][0] : m[0][1]) = 1000.0;
-    (northRight ? m[1][1] : m[1][0]) = -1000.0;
+    m[0][1] = 1000.0;
+    m[1][0] = -1000.0;
     m[1][3] = 1000.0;
     return doc;
 }
@@ -430,7 +429,7 @@ TEST(CoordinateScale, GridLinesStraightUnlessProjectionIsRotated) {
     EXPECT_LE(YellowInColumn(image, 55), 6);
 
     // A GPS projection aligned to the north draws the same straight lines.
-    CTarvoAnalyzerDoc gps = GpsStudy(false);
+    CTarvoAnalyzerDoc gps = GpsStudy();
     gps.scaleShown = true;
     image = RenderLayers(gps, kSide, kSide, ui);
     EXPECT_GE(YellowInColumn(image, 67), 15);
