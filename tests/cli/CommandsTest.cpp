@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 namespace tarvo {
 namespace {
@@ -142,6 +143,11 @@ TEST_F(Commands, InfoOnSurveysWorkspacesAndRefusedFiles) {
                          "\"locations\":{\"gpsFix\":49,\"gpsNoFix\":0,\"linear\":0},"
                          "\"samples\":63,\"markedAps\":1,\"interferenceSources\":1,"
                          "\"distinctMacs\":2}]\n");
+    // A file name from an old Latin-1 system still gives valid UTF-8 JSON.
+    const std::string latin1 = dir.File("old\xFCname.ssd");
+    std::filesystem::copy_file(survey, latin1);
+    EXPECT_TRUE(Has(RunTarvo({"info", "--json", latin1}).out, "old\\ufffdname.ssd\","));
+
     CTarvoAnalyzerDoc doc;
     doc.files.Add(CDataFile{"b.ssd", "/d/b.ssd", "", "", 0, 0, 0});
     doc.aps.SetSize(2);
