@@ -2,6 +2,7 @@
 
 #include "view/LayerDrawing.h"
 #include "view/Overlays.h"
+#include "view/RenderLayers.h"
 
 #include <QPainter>
 
@@ -12,7 +13,6 @@ namespace tarvo {
 
 namespace {
 
-constexpr QPoint kCompassAt{100, 5};
 // The cached image reaches at most one client size past the window along a
 // scrollable axis: enough for many line steps and a page in either
 // direction, at four times the window's pixels at most.
@@ -57,35 +57,9 @@ double PlaneOffsetY(const CMapViewState& v, int hc) {
 QImage RenderMovingLayers(const CTarvoAnalyzerDoc& doc, const CVisibleRect& rect, int w, int h) {
     CLayerContext ctx(doc, w, h);
     ctx.rect = rect;
-    QImage target = WhiteImage(w, h);
-    QImage canvas = WhiteImage(w, h);
-    DrawMapLayer(ctx, {&target, &canvas});
-    const int type = doc.coverageDisplayType;
-    if (doc.processed) {
-        switch (type) {
-        case kDisplayReliability:
-            DrawReliabilityRings(ctx, canvas);
-            break;
-        case kDisplayApBands:
-            DrawApBands(ctx, canvas);
-            break;
-        case kDisplayStrengthBands:
-        case kDisplayApCountBands:
-            DrawSiteBands(ctx, type, canvas);
-            break;
-        default:
-            break;
-        }
-    }
-    BlendOnto(target, canvas, target.rect(), std::clamp(doc.coverageOpacity, 0, 255));
-    if (doc.processed) {
-        if (doc.pathShown)
-            DrawWalkPath(ctx, target);
-        DrawIconLayers(ctx, target, doc.apIconsShown, doc.markedApIconsShown,
-                       doc.interferenceIconsShown);
-        if (type == kDisplayApSamples)
-            DrawApSamples(ctx, target);
-    }
+    QImage target = PaintMapLayers(ctx, MapLayersShownBy(doc));
+    if (doc.processed && doc.coverageDisplayType == kDisplayApSamples)
+        DrawApSamples(ctx, target);
     return target;
 }
 
@@ -135,13 +109,7 @@ QImage CMapFrameCache::Frame(CTarvoAnalyzerDoc& doc, int wc, int hc, IUiServices
     QPainter painter(&frame);
     if (doc.processed && doc.scaleShown)
         DrawCoordinateScale(CLayerContext(doc, wc, hc), painter, true, true, ui);
-    if (doc.legendShown) {
-        const QImage legend = DrawLegend(doc, doc.coverageDisplayType);
-        if (!legend.isNull())
-            painter.drawImage(wc - legend.width(), 1, legend);
-    }
-    if (doc.view.compassShown)
-        painter.drawImage(kCompassAt, DrawCompass(doc, wc, hc, ui));
+    DrawWindowOverlays(painter, doc, wc, hc, ui);
     return frame;
 }
 

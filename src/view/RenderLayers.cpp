@@ -17,14 +17,9 @@ namespace {
 constexpr QPoint kCompassAt{100, 5};
 
 struct CRenderPlan {
-    int displayType = kDisplayNone;
-    bool path = false;
-    bool apIcons = false;
-    bool markedApIcons = false;
-    bool interferenceIcons = false;
+    CMapLayers layers;
     bool labels = false;    // coordinate labels
     bool gridLines = false; // grid lines of the scale
-    bool offscreen = false; // samples drawn before the composition
 };
 
 // Steps shared by the window and the report pictures; returns the target.
@@ -32,14 +27,39 @@ QImage PaintLayers(CTarvoAnalyzerDoc& doc, int wc, int hc, const CRenderPlan& pl
                    IUiServices& ui) {
     RecomputeZoomSize(doc.view);
     const CLayerContext ctx(doc, wc, hc);
-    QImage target = WhiteImage(wc, hc);
-    QImage canvas = WhiteImage(wc, hc);
+    QImage target = PaintMapLayers(ctx, plan.layers);
+    if (doc.processed && (plan.labels || plan.gridLines)) {
+        QPainter painter(&target);
+        DrawCoordinateScale(ctx, painter, plan.labels, plan.gridLines, ui);
+    }
+    if (doc.processed && plan.layers.displayType == kDisplayApSamples &&
+        !plan.layers.samplesUnderCoverage)
+        DrawApSamples(ctx, target);
+    return target;
+}
+
+} // namespace
+
+CMapLayers MapLayersShownBy(const CTarvoAnalyzerDoc& doc) {
+    CMapLayers layers;
+    layers.displayType = doc.coverageDisplayType;
+    layers.path = doc.pathShown;
+    layers.apIcons = doc.apIconsShown;
+    layers.markedApIcons = doc.markedApIconsShown;
+    layers.interferenceIcons = doc.interferenceIconsShown;
+    return layers;
+}
+
+QImage PaintMapLayers(const CLayerContext& ctx, const CMapLayers& layers) {
+    const CTarvoAnalyzerDoc& doc = ctx.doc;
+    QImage target = WhiteImage(ctx.wc, ctx.hc);
+    QImage canvas = WhiteImage(ctx.wc, ctx.hc);
     DrawMapLayer(ctx, {&target, &canvas});
 
     if (doc.processed) {
-        switch (plan.displayType) {
+        switch (layers.displayType) {
         case kDisplayApSamples:
-            if (plan.offscreen)
+            if (layers.samplesUnderCoverage)
                 DrawApSamples(ctx, canvas);
             break;
         case kDisplayReliability:
@@ -50,7 +70,7 @@ QImage PaintLayers(CTarvoAnalyzerDoc& doc, int wc, int hc, const CRenderPlan& pl
             break;
         case kDisplayStrengthBands:
         case kDisplayApCountBands:
-            DrawSiteBands(ctx, plan.displayType, canvas);
+            DrawSiteBands(ctx, layers.displayType, canvas);
             break;
         default:
             break;
@@ -61,49 +81,40 @@ QImage PaintLayers(CTarvoAnalyzerDoc& doc, int wc, int hc, const CRenderPlan& pl
     BlendOnto(target, canvas, target.rect(), std::clamp(doc.coverageOpacity, 0, 255));
 
     if (doc.processed) {
-        if (plan.path)
+        if (layers.path)
             DrawWalkPath(ctx, target);
-        DrawIconLayers(ctx, target, plan.apIcons, plan.markedApIcons, plan.interferenceIcons);
+        DrawIconLayers(ctx, target, layers.apIcons, layers.markedApIcons, layers.interferenceIcons);
     }
-    if (doc.processed && (plan.labels || plan.gridLines)) {
-        QPainter painter(&target);
-        DrawCoordinateScale(ctx, painter, plan.labels, plan.gridLines, ui);
-    }
-    if (doc.processed && plan.displayType == kDisplayApSamples && !plan.offscreen)
-        DrawApSamples(ctx, target);
     return target;
 }
 
-} // namespace
+void DrawWindowOverlays(QPainter& painter, const CTarvoAnalyzerDoc& doc, int wc, int hc,
+                        IUiServices& ui) {
+    if (doc.legendShown) {
+        const QImage legend = DrawLegend(doc, doc.coverageDisplayType);
+        if (!legend.isNull())
+            painter.drawImage(wc - legend.width(), 1, legend);
+    }
+    if (doc.view.compassShown)
+        painter.drawImage(kCompassAt, DrawCompass(doc, wc, hc, ui));
+}
 
 QImage RenderLayers(CTarvoAnalyzerDoc& doc, int wc, int hc, IUiServices& ui) {
     wc = std::max(wc, 1);
     hc = std::max(hc, 1);
     CRenderPlan plan;
-    plan.displayType = doc.coverageDisplayType;
-    plan.path = doc.pathShown;
-    plan.apIcons = doc.apIconsShown;
-    plan.markedApIcons = doc.markedApIconsShown;
-    plan.interferenceIcons = doc.interferenceIconsShown;
+    plan.layers = MapLayersShownBy(doc);
     plan.labels = doc.scaleShown;
     plan.gridLines = doc.scaleShown;
     if (!doc.legendShown)
         UpdateScrollBarVisibility(doc.view);
     QImage target = PaintLayers(doc, wc, hc, plan, ui);
-
-    if (doc.legendShown) {
-        const QImage legend = DrawLegend(doc, doc.coverageDisplayType);
-        if (!legend.isNull()) {
-            QPainter painter(&target);
-            painter.drawImage(wc - legend.width(), 1, legend);
-        }
-        UpdateScrollBarVisibility(doc.view);
-    }
-    if (doc.view.compassShown) {
-        const QImage compass = DrawCompass(doc, wc, hc, ui);
+    {
         QPainter painter(&target);
-        painter.drawImage(kCompassAt, compass);
+        DrawWindowOverlays(painter, doc, wc, hc, ui);
     }
+    if (doc.legendShown)
+        UpdateScrollBarVisibility(doc.view);
     doc.lastViewBitmap = ToViewBitmap(target);
     return target;
 }
@@ -116,14 +127,14 @@ void RenderOffscreen(QImage& target, CTarvoAnalyzerDoc& doc, int displayType, bo
     else
         ComputeViewExtent(doc, kOffscreenWidth, kOffscreenHeight);
     CRenderPlan plan;
-    plan.displayType = displayType;
-    plan.path = withPath;
-    plan.apIcons = withApIcons;
-    plan.markedApIcons = withMarkedApIcons;
-    plan.interferenceIcons = withInterferenceIcons;
+    plan.layers.displayType = displayType;
+    plan.layers.path = withPath;
+    plan.layers.apIcons = withApIcons;
+    plan.layers.markedApIcons = withMarkedApIcons;
+    plan.layers.interferenceIcons = withInterferenceIcons;
+    plan.layers.samplesUnderCoverage = true;
     plan.labels = true;
     plan.gridLines = doc.scaleShown;
-    plan.offscreen = true;
     target = PaintLayers(doc, kOffscreenWidth, kOffscreenHeight, plan, ui);
 }
 

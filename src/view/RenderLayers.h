@@ -13,10 +13,37 @@
 
 #include <QImage>
 
+class QPainter;
+
 namespace tarvo {
+
+struct CLayerContext;
 
 constexpr int kOffscreenWidth = 800;
 constexpr int kOffscreenHeight = 600;
+
+// Which of the layers that move with the map are painted.
+struct CMapLayers {
+    int displayType = kDisplayNone;
+    bool path = false;
+    bool apIcons = false;
+    bool markedApIcons = false;
+    bool interferenceIcons = false;
+    bool samplesUnderCoverage = false; // AP samples on the canvas, before the blend
+};
+
+// The layers as the document's flags and display type show them.
+CMapLayers MapLayersShownBy(const CTarvoAnalyzerDoc& doc);
+
+// The layers that move with the map, for ctx's target: the map, the
+// coverage image of the display type blended with the coverage opacity, the
+// walk path and the icon layers. AP samples (display type 1) only with
+// samplesUnderCoverage; otherwise the caller draws them over the rest.
+QImage PaintMapLayers(const CLayerContext& ctx, const CMapLayers& layers);
+
+// The legend at the top right and the compass, where the window shows them.
+void DrawWindowOverlays(QPainter& painter, const CTarvoAnalyzerDoc& doc, int wc, int hc,
+                        IUiServices& ui);
 
 // Paints the view for a client area of wc x hc pixels under the document's
 // flags and display type and returns the picture. Also decides the scroll
