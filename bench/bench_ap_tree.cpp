@@ -7,20 +7,17 @@
 //     AP with its swatch and check, expanded.
 //   BM_RefreshApTree: checks, swatches and texts of the same tree anew.
 
+#include "BenchStudy.h"
 #include "model/ApGroups.h"
-#include "model/Text.h"
 #include "panel/ApTreeCtrl.h"
 #include "panel/PanelTrees.h"
-#include "samples/SampleStudyOpen.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
-#include <unistd.h>
 
 namespace tarvo {
 namespace {
@@ -29,17 +26,8 @@ namespace {
 CTarvoAnalyzerDoc& LargeStudy() {
     static const std::unique_ptr<CTarvoAnalyzerDoc> doc = [] {
         auto d = std::make_unique<CTarvoAnalyzerDoc>();
-        const std::filesystem::path dir =
-            std::filesystem::temp_directory_path() /
-            Format("tarvo-bench-%s-%d", "ap-tree", static_cast<int>(::getpid()));
         CSilentUi ui;
-        std::string error;
-        if (!OpenSampleStudy(*d, *GenerateSampleStudy("large", 1), dir.string(), true, ui, error)) {
-            std::fprintf(stderr, "cannot load the large study: %s\n", error.c_str());
-            std::exit(1);
-        }
-        std::error_code ignored;
-        std::filesystem::remove_all(dir, ignored);
+        LoadLargeStudyOrExit(*d, ui, "ap-tree");
         for (int i = 0; i < d->aps.GetSize(); i += 2)
             d->aps[i].selected = 1;
         return d;

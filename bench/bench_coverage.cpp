@@ -12,19 +12,16 @@
 //     runs.
 //   BM_ProcessCoverage: the whole command, contours included.
 
+#include "BenchStudy.h"
 #include "analysis/Coordinates.h"
 #include "analysis/Coverage.h"
 #include "formats/ProjectionReader.h"
-#include "model/Text.h"
 #include "reference/PlainCoverage.h"
-#include "samples/SampleStudyOpen.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
-#include <unistd.h>
 
 namespace tarvo {
 namespace {
@@ -34,17 +31,8 @@ namespace {
 const CTarvoAnalyzerDoc& LargeStudy() {
     static const std::unique_ptr<CTarvoAnalyzerDoc> doc = [] {
         auto d = std::make_unique<CTarvoAnalyzerDoc>();
-        const std::filesystem::path dir =
-            std::filesystem::temp_directory_path() /
-            Format("tarvo-bench-%s-%d", "coverage", static_cast<int>(::getpid()));
         CSilentUi ui;
-        std::string error;
-        if (!OpenSampleStudy(*d, *GenerateSampleStudy("large", 1), dir.string(), true, ui, error)) {
-            std::fprintf(stderr, "cannot load the large study: %s\n", error.c_str());
-            std::exit(1);
-        }
-        std::error_code ignored;
-        std::filesystem::remove_all(dir, ignored);
+        LoadLargeStudyOrExit(*d, ui, "coverage");
         for (CAPInfo& ap : d->aps)
             ap.selected = 1;
         ComputeViewExtent(*d, 0, 0);

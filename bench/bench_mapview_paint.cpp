@@ -11,21 +11,18 @@
 //   BM_RenderAfterChange: a document change, which renders every layer
 //     again (the cost of a zoom click or an edit).
 
+#include "BenchStudy.h"
 #include "analysis/Coordinates.h"
 #include "analysis/Coverage.h"
 #include "mapview/DocumentHost.h"
 #include "mapview/MapView.h"
-#include "model/Text.h"
-#include "samples/SampleStudyOpen.h"
 
 #include <QApplication>
 #include <QWindow>
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
-#include <unistd.h>
 
 namespace tarvo {
 namespace {
@@ -35,18 +32,12 @@ constexpr int kHeight = 1080;
 
 // The large study loaded into doc, every AP selected, coverage computed.
 void LoadLargeStudy(CTarvoAnalyzerDoc& doc) {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() /
-                                      Format("tarvo-bench-paint-%d", static_cast<int>(::getpid()));
     CSilentUi ui;
-    std::string error;
-    const bool loaded =
-        OpenSampleStudy(doc, *GenerateSampleStudy("large", 1), dir.string(), true, ui, error);
-    std::error_code ignored;
-    std::filesystem::remove_all(dir, ignored);
+    LoadLargeStudyOrExit(doc, ui, "paint");
     for (CAPInfo& ap : doc.aps)
         ap.selected = 1;
-    if (!loaded || ProcessCoverage(doc, ui) != CoverageOutcome::Computed) {
-        std::fprintf(stderr, "cannot load the large study\n");
+    if (ProcessCoverage(doc, ui) != CoverageOutcome::Computed) {
+        std::fprintf(stderr, "cannot compute the large study's coverage\n");
         std::exit(1);
     }
 }
