@@ -13,24 +13,6 @@ namespace tarvo {
 
 enum class WorkerStatus { Completed, Cancelled, Failed };
 
-// Holds doc.busy for its lifetime when it could take it (check Acquired()).
-// For running an operation synchronously under the same rule.
-class CBusyGuard {
-public:
-    explicit CBusyGuard(CTarvoAnalyzerDoc& doc) : doc_(doc), acquired_(doc.busy.TrySet()) {}
-    ~CBusyGuard() {
-        if (acquired_)
-            doc_.busy.Clear();
-    }
-    CBusyGuard(const CBusyGuard&) = delete;
-    CBusyGuard& operator=(const CBusyGuard&) = delete;
-    bool Acquired() const { return acquired_; }
-
-private:
-    CTarvoAnalyzerDoc& doc_;
-    bool acquired_;
-};
-
 // Runs one operation at a time on its own std::thread.
 //
 // Threads: Start and Wait are called from the owning (GUI) thread. The
