@@ -10,6 +10,16 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <iconv.h>
+#include <string>
+#include <vector>
+
+#ifdef TARVO_HAVE_tarvo_view
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStringList>
+#endif
 
 namespace tarvo {
 namespace {
@@ -136,6 +146,46 @@ TEST_F(Commands, SavedStudiesReopenWithTheSameResults) {
     EXPECT_EQ(RunTarvo({"process", "--estimator", "joint", dir.File("s.tws")}).status, 2);
 }
 
+// True when text decodes as UTF-8 by glibc's own (strict) decoder.
+bool IsStrictUtf8(std::string text) {
+    iconv_t cd = ::iconv_open("UTF-8", "UTF-8");
+    std::string out(text.size() * 4 + 4, '\0');
+    char* in = text.data();
+    char* to = out.data();
+    std::size_t inLeft = text.size(), outLeft = out.size();
+    const bool ok = ::iconv(cd, &in, &inLeft, &to, &outLeft) != static_cast<std::size_t>(-1);
+    ::iconv_close(cd);
+    return ok && inLeft == 0;
+}
+
+// Names in any script come out as they are; a byte of an old Latin-1 name
+// as U+FFFD, so that the output always parses.
+TEST_F(Commands, JsonKeepsNamesInAnyScriptAndStaysValidUtf8) {
+    const std::vector<std::string> names = {"walk 1 \xC3\xBC.ssd", "\xE6\xB8\xAC\xE9\x87\x8F.ssd",
+                                            "old\xFCname.ssd"};
+    std::vector<std::string> args = {"info", "--json"};
+    for (const std::string& name : names) {
+        std::filesystem::copy_file(survey, dir.File(name));
+        args.push_back(dir.File(name));
+    }
+    const CToolRun r = RunTarvo(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(IsStrictUtf8(r.out));
+#ifdef TARVO_HAVE_tarvo_view
+    QJsonParseError error;
+    const QJsonDocument json = QJsonDocument::fromJson(QByteArray::fromStdString(r.out), &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << r.out;
+    const QStringList expected = {QStringLiteral("walk 1 \u00FC.ssd"),
+                                  QStringLiteral("\u6E2C\u91CF.ssd"),
+                                  QStringLiteral("old\uFFFDname.ssd")};
+    ASSERT_EQ(json.array().size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        const QString path = json.array()[i].toObject().value(QStringLiteral("path")).toString();
+        EXPECT_TRUE(path.endsWith(QStringLiteral("/") + expected[i])) << path.toStdString();
+    }
+#endif
+}
+
 TEST_F(Commands, InfoOnSurveysWorkspacesAndRefusedFiles) {
     CToolRun r = RunTarvo({"info", "--json", survey});
     EXPECT_EQ(r.out, "[{\"path\":\"" + survey +
@@ -143,11 +193,6 @@ TEST_F(Commands, InfoOnSurveysWorkspacesAndRefusedFiles) {
                          "\"locations\":{\"gpsFix\":49,\"gpsNoFix\":0,\"linear\":0},"
                          "\"samples\":63,\"markedAps\":1,\"interferenceSources\":1,"
                          "\"distinctMacs\":2}]\n");
-    // A file name from an old Latin-1 system still gives valid UTF-8 JSON.
-    const std::string latin1 = dir.File("old\xFCname.ssd");
-    std::filesystem::copy_file(survey, latin1);
-    EXPECT_TRUE(Has(RunTarvo({"info", "--json", latin1}).out, "old\\ufffdname.ssd\","));
-
     CTarvoAnalyzerDoc doc;
     doc.files.Add(CDataFile{"b.ssd", "/d/b.ssd", "", "", 0, 0, 0});
     doc.aps.SetSize(2);
