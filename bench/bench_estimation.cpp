@@ -6,9 +6,9 @@
 //     projection is opened beforehand, outside the timing. Wall time.
 //   BM_EstimateAll/<scenario>: the per-AP part alone on a loaded study.
 
+#include "BenchStudy.h"
 #include "analysis/CollectionLoader.h"
 #include "analysis/Estimation.h"
-#include "analysis/ProjectionOpen.h"
 #include "formats/ProjectionReader.h"
 #include "model/Text.h"
 #include "samples/SampleStudy.h"
@@ -57,16 +57,7 @@ const CStudyOnDisk& StudyOnDisk(const std::string& scenario) {
 }
 
 void Prepare(CTarvoAnalyzerDoc& doc, const CStudyOnDisk& study, IUiServices& ui) {
-    for (const std::string& path : study.walks) {
-        CDataFile file;
-        file.title = FileNameOf(path);
-        file.path = path;
-        doc.files.Add(file);
-    }
-    if (!OpenProjectionFile(doc, study.projection, ui)) {
-        std::fprintf(stderr, "cannot open %s\n", study.projection.c_str());
-        std::exit(1);
-    }
+    OpenStudyFilesOrExit(doc, study.projection, study.walks, ui);
 }
 
 void BM_LoadCollection(benchmark::State& state, const std::string& scenario) {

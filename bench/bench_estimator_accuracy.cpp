@@ -12,8 +12,8 @@
 // weighted by 10^(RSSI/10), over the APs with enough thinned samples for a
 // position; the number of valid models; and the time of each load.
 
+#include "BenchStudy.h"
 #include "analysis/CollectionLoader.h"
-#include "analysis/ProjectionOpen.h"
 #include "model/Text.h"
 #include "reference/PositionBaselines.h"
 #include "samples/SampleStudy.h"
@@ -145,16 +145,7 @@ const CTruthAp* TruthOf(const CScene& scene, const MacAddress& mac) {
 double LoadTimed(CTarvoAnalyzerDoc& doc, const CScene& scene, EstimatorKind estimator) {
     CSilentUi ui;
     doc.estimator = estimator;
-    for (const std::string& path : scene.surveys) {
-        CDataFile file;
-        file.title = FileNameOf(path);
-        file.path = path;
-        doc.files.Add(file);
-    }
-    if (!OpenProjectionFile(doc, scene.projection, ui)) {
-        std::fprintf(stderr, "cannot open %s\n", scene.projection.c_str());
-        std::exit(1);
-    }
+    OpenStudyFilesOrExit(doc, scene.projection, scene.surveys, ui);
     const auto start = std::chrono::steady_clock::now();
     if (LoadCollection(doc, ui, 1) != LoadOutcome::Loaded) {
         std::fprintf(stderr, "cannot load %s\n", scene.name.c_str());
