@@ -111,7 +111,7 @@ LoadOutcome LoadCollection(CTarvoAnalyzerDoc& doc, IUiServices& ui, unsigned thr
         doc.workAreas.RemoveAll();
     }
     EstimateAps(doc, progress, threads);
-    doc.spareText2 = EstimatorRecord(doc.estimator);
+    doc.spareText2 = WithEstimatorRecord(doc.spareText2, doc.estimator);
 
     doc.processed = true;
     ComputeViewExtent(doc, 0, 0);

@@ -140,9 +140,11 @@ void CMainFrame::ConnectEstimatorChoice() {
         QAction* action = Action(QString::fromLatin1(name));
         group->addAction(action);
         action->setChecked(kind == stored);
-        connect(action, &QAction::triggered, this, [this, kind] {
-            host_.setEstimatorChoice(kind);
-            StoreEstimator(kind);
+        // clang 14 cannot capture a structured binding in a lambda.
+        const EstimatorKind choice = kind;
+        connect(action, &QAction::triggered, this, [this, choice] {
+            host_.setEstimatorChoice(choice);
+            StoreEstimator(choice);
         });
     }
 }

@@ -128,7 +128,7 @@ public:
     std::string projectionPath;
     std::string currentFilePath;
     std::string spareText1;
-    std::string spareText2;    // the estimator record (EstimatorRecord) after a load
+    std::string spareText2;    // the study record (StudyRecord.h): estimator and other choices
     std::string workspacePath; // not saved
     bool workspaceNamed = false;
 

@@ -2,6 +2,8 @@
 // Which method places the APs when a collection is loaded. A setting of
 // the document, kept here so that the model layer can hold it.
 
+#include "model/StudyRecord.h"
+
 #include <array>
 #include <optional>
 #include <string>
@@ -36,18 +38,19 @@ constexpr std::optional<EstimatorKind> EstimatorFromName(std::string_view name) 
     return std::nullopt;
 }
 
-// A workspace records which estimator placed its APs in the document's
-// second spare text, without a change of layout: this text for the joint
-// fit, an empty one for the study method. Any other text reads as the study
-// method, so that older workspaces open as they always did.
-inline constexpr std::string_view kJointEstimatorRecord = "estimator=joint";
+// The study record (StudyRecord.h) names the estimator that placed the APs
+// under this key; the study method, the default, is not written.
+inline constexpr std::string_view kEstimatorRecordKey = "estimator";
 
-constexpr std::string_view EstimatorRecord(EstimatorKind kind) {
-    return kind == EstimatorKind::Joint ? kJointEstimatorRecord : std::string_view();
+inline std::string WithEstimatorRecord(std::string_view record, EstimatorKind kind) {
+    return WithStudyRecordValue(record, kEstimatorRecordKey,
+                                kind == EstimatorKind::Study ? std::string_view()
+                                                             : EstimatorName(kind));
 }
 
-constexpr EstimatorKind EstimatorFromRecord(std::string_view text) {
-    return text == kJointEstimatorRecord ? EstimatorKind::Joint : EstimatorKind::Study;
+inline EstimatorKind EstimatorFromRecord(std::string_view record) {
+    return EstimatorFromName(StudyRecordValue(record, kEstimatorRecordKey))
+        .value_or(EstimatorKind::Study);
 }
 
 // "study|joint", for usage texts.

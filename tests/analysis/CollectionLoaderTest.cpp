@@ -110,7 +110,7 @@ TEST_F(CollectionLoaderTest, MixedGpsAndLinearDataAreRefusedAndTheStudyKept) {
     oldPoint.northing = 1234;
     doc.points.Add(oldPoint);
     doc.processed = true;
-    doc.spareText2 = kJointEstimatorRecord; // the old APs were placed by the joint fit
+    doc.spareText2 = "estimator=joint"; // the old APs were placed by the joint fit
     doc.estimator = EstimatorKind::Study;
 
     EXPECT_EQ(LoadCollection(doc, ui), LoadOutcome::MixedData);

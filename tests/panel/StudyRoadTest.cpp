@@ -112,7 +112,7 @@ TEST(StudyRoad, ATypicalStudyThroughThePanel) {
     EXPECT_FALSE(panel.button(kIdOpenSsd)->isEnabled()) << "no changes while loading";
     rig.host.waitForWorker();
     ASSERT_TRUE(doc.processed) << (ui.messages.empty() ? "" : ui.messages[0].text);
-    EXPECT_EQ(doc.spareText2, kJointEstimatorRecord) << "placed by the host's choice";
+    EXPECT_EQ(doc.spareText2, "estimator=joint") << "placed by the host's choice";
     EXPECT_EQ(doc.coverageOpacity, 192);
     EXPECT_EQ(panel.opacity()->value(), 192);
     EXPECT_TRUE(doc.linearCoordinates);
