@@ -199,11 +199,18 @@ ProjectionOpenOutcome OpenProjectionCommand(CTarvoAnalyzerDoc& doc, IUiServices&
     const auto path = ui.ChooseOpenFile(kProjectionFileFilter, kProjectionDialogTitle, "");
     if (!path || path->empty())
         return ProjectionOpenOutcome::Cancelled;
+    return OpenProjectionPath(doc, *path, ui);
+}
+
+ProjectionOpenOutcome OpenProjectionPath(CTarvoAnalyzerDoc& doc, const std::string& path,
+                                         IUiServices& ui) {
+    if (doc.busy.IsSet())
+        return ProjectionOpenOutcome::Busy;
     if (doc.mapLoaded && doc.processed &&
         ui.MessageBox(kReplaceMapText, kReplaceMapTitle, MsgIcon::Information, MsgButtons::YesNo) !=
             MsgAnswer::Yes)
         return ProjectionOpenOutcome::Declined;
-    if (!OpenProjectionFile(doc, *path, ui))
+    if (!OpenProjectionFile(doc, path, ui))
         return ProjectionOpenOutcome::Failed;
     return doc.aps.GetSize() > 0 ? ProjectionOpenOutcome::ReloadCollection
                                  : ProjectionOpenOutcome::Opened;

@@ -69,6 +69,12 @@ enum class ProjectionOpenOutcome {
     ReloadCollection // opened while APs exist: the caller starts collection loading
 };
 
+// The open-projection command for a file already chosen (a plan just made
+// from a picture): the "Replace Current Map" question when a processed
+// study has a map, then OpenProjectionFile. Never Cancelled.
+ProjectionOpenOutcome OpenProjectionPath(CTarvoAnalyzerDoc& doc, const std::string& path,
+                                         IUiServices& ui);
+
 // The open-projection command: the file dialog, the "Replace Current Map"
 // question when a processed study has a map, then OpenProjectionFile. The
 // processed and map-loaded flags change only once the new file was read,

@@ -16,6 +16,13 @@ constexpr CFrameCommand kCommands[] = {
     {"filePrintSetup", "P&rint Setup...", "Choose the printer and the page\nPrint Setup", "", true,
      false},
     {"appExit", "E&xit", "Quit the program\nExit", "", true, false},
+    {"fileNewPlan", "New Floor Plan from Ima&ge...",
+     "Make a floor plan of a picture, scaled by a line of known length\nNew Floor Plan", "", true,
+     false},
+    {"fileImportSurvey", "&Import Survey Data...",
+     "Save measurements of other tools (CSV, iw scans, phone logs) as a survey file\nImport "
+     "Survey Data",
+     "", true, false},
     {"viewToolbar", "&Toolbar", "Show or hide the toolbar\nToolbar", "", true, true},
     {"viewStatusBar", "&Status Bar", "Show or hide the status bar\nStatus Bar", "", true, true},
     {"estimatorStudy", "Study Method",
@@ -36,9 +43,13 @@ constexpr CFrameCommand kCommands[] = {
      true, false},
 };
 
+// clang-format off
 constexpr const char* kFileMenu[] = {"fileOpen",   "fileSave",         "fileSaveAs",     kSeparator,
                                      "filePrint",  "filePrintPreview", "filePrintSetup", kSeparator,
-                                     kRecentFiles, kSeparator,         "appExit"};
+                                     kRecentFiles, kSeparator,         "appExit",
+                                     // One's own material, after the standard items.
+                                     kSeparator, "fileNewPlan", "fileImportSurvey"};
+// clang-format on
 constexpr const char* kViewMenu[] = {"viewToolbar", "viewStatusBar", kSeparator, kEstimatorMenu};
 constexpr const char* kHelpMenu[] = {"appAbout"};
 

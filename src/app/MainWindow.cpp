@@ -3,6 +3,7 @@
 #include "app/AboutDialog.h"
 #include "app/AppResources.h"
 #include "app/FrameActions.h"
+#include "app/ImportCommands.h"
 #include "app/ProgramSettings.h"
 #include "app/Splash.h"
 #include "app/StatusPanes.h"
@@ -126,6 +127,8 @@ void CMainFrame::CreateActions() {
     Connect("previousPane", &CMainFrame::OnPreviousPane);
     connect(Action(QStringLiteral("appExit")), &QAction::triggered, this, &QWidget::close);
     ConnectEstimatorChoice();
+    imports_ = new CImportCommands(host_, *mapView_, Action(QStringLiteral("fileNewPlan")),
+                                   Action(QStringLiteral("fileImportSurvey")), this);
     QAction* statusToggle = Action(QStringLiteral("viewStatusBar"));
     statusToggle->setChecked(true);
     connect(statusToggle, &QAction::toggled, status_, &QWidget::setVisible);

@@ -20,6 +20,7 @@ class CDocumentHost;
 class CControlView;
 class CTarvoAnalyzerView;
 class CFrameStatusBar;
+class CImportCommands;
 class CSplash;
 
 class CMainFrame : public QMainWindow {
@@ -91,6 +92,7 @@ private:
     QAction* recentAnchor_ = nullptr; // the separator below the recent files
     QList<QAction*> recentActions_;
     QHash<QString, QAction*> actions_;
+    CImportCommands* imports_ = nullptr; // "New Floor Plan...", "Import Survey Data..."
     CViewPrinter printer_;
     CRecentFileList recent_;
     bool closing_ = false;

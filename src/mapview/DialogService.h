@@ -58,6 +58,16 @@ struct CRulerText {
     bool operator==(const CRulerText&) const = default;
 };
 
+// "Floor Plan Scale": the length of the line drawn over a new plan's
+// picture, and the real length and unit the user types for it.
+struct CPlanLengthText {
+    std::string pixels; // the drawn line, e.g. "412.3 pixels"; shown only
+    std::string length; // typed
+    std::string unit;   // "m" or "ft"
+
+    bool operator==(const CPlanLengthText&) const = default;
+};
+
 class IDialogService {
 public:
     virtual ~IDialogService() = default;
@@ -77,6 +87,7 @@ public:
     // A popup menu at a global screen position; the chosen item's index,
     // or -1 when the menu was dismissed.
     virtual int ChooseMenuItem(const std::vector<std::string>& items, QPoint globalPos) = 0;
+    virtual bool EditPlanLength(CPlanLengthText& fields) = 0;
 };
 
 } // namespace tarvo

@@ -4,6 +4,7 @@
 #include "mapview/InsertApTool.h"
 #include "mapview/InsertSourceTool.h"
 #include "mapview/MoveTool.h"
+#include "mapview/PlanCalibrationTool.h"
 #include "mapview/PointerContext.h"
 #include "mapview/ResourceEditor.h"
 #include "mapview/RulerTool.h"
@@ -27,8 +28,8 @@ CMapInteraction::CMapInteraction(CDocumentHost& host, IMapCanvas& canvas)
       ruler_(std::make_unique<CRulerTool>(*ctx_)),
       insertAp_(std::make_unique<CInsertApTool>(*ctx_)),
       insertSource_(std::make_unique<CInsertSourceTool>(*ctx_)),
-      move_(std::make_unique<CMoveTool>(*ctx_)), editor_(std::make_unique<CResourceEditor>(*ctx_)) {
-}
+      move_(std::make_unique<CMoveTool>(*ctx_)), editor_(std::make_unique<CResourceEditor>(*ctx_)),
+      calibration_(std::make_unique<CPlanCalibrationTool>(canvas, host)) {}
 
 CMapInteraction::~CMapInteraction() = default;
 
@@ -36,8 +37,16 @@ bool CMapInteraction::Idle() const {
     return !host_.isBusy();
 }
 
+bool CMapInteraction::Calibrating() const {
+    return calibration_->Active();
+}
+
 void CMapInteraction::Press(QMouseEvent* event) {
     HideInfo();
+    if (Calibrating()) {
+        calibration_->Press(PointOf(event));
+        return;
+    }
     if (!Idle())
         return;
     const QPoint p = PointOf(event);
@@ -51,6 +60,10 @@ void CMapInteraction::Move(QMouseEvent* event) {
     const QPoint p = PointOf(event);
     if (info_ && info_->isVisible() && info_->ShownAt() != p)
         HideInfo();
+    if (Calibrating()) {
+        calibration_->Move(p);
+        return;
+    }
     if (!Idle())
         return;
     ctx_->ShowStatus(MoveStatusTexts(host_.doc(), p, ctx_->Wc(), ctx_->Hc(), ctx_->quietUi));
@@ -59,9 +72,13 @@ void CMapInteraction::Move(QMouseEvent* event) {
 }
 
 void CMapInteraction::Release(QMouseEvent* event) {
+    const QPoint p = PointOf(event);
+    if (Calibrating()) {
+        calibration_->Release(p);
+        return;
+    }
     if (!Idle())
         return;
-    const QPoint p = PointOf(event);
     if (ruler_->Dragging())
         ruler_->Release(p);
     else if (move_->Dragging())
@@ -74,20 +91,22 @@ void CMapInteraction::Release(QMouseEvent* event) {
 
 void CMapInteraction::DoubleClick(QMouseEvent* event) {
     HideInfo();
-    if (Idle())
+    if (Idle() && !Calibrating())
         editor_->DoubleClick(PointOf(event));
 }
 
 void CMapInteraction::ContextMenu(QMouseEvent* event) {
     HideInfo();
-    if (Idle())
+    if (Calibrating())
+        calibration_->Stop();
+    else if (Idle())
         editor_->ContextMenu(PointOf(event), event->globalPosition().toPoint());
 }
 
 void CMapInteraction::Hover(QPoint position) {
     const CTarvoAnalyzerDoc& doc = host_.doc();
-    if (!Idle() || !doc.processed || !doc.infoWindowShown || !ctx_->InView(position) ||
-        ruler_->Dragging() || move_->Dragging())
+    if (!Idle() || Calibrating() || !doc.processed || !doc.infoWindowShown ||
+        !ctx_->InView(position) || ruler_->Dragging() || move_->Dragging())
         return;
     if (info_ && info_->isVisible() && info_->ShownAt() == position)
         return;
@@ -113,6 +132,7 @@ void CMapInteraction::PaintOverlay(QPainter& painter) {
     move_->Paint(painter);
     insertAp_->Paint(painter);
     insertSource_->Paint(painter);
+    calibration_->Paint(painter); // over everything while it is active
 }
 
 } // namespace tarvo

@@ -25,6 +25,7 @@ class CInsertSourceTool;
 class CMoveTool;
 class CResourceEditor;
 class CInfoWnd;
+class CPlanCalibrationTool;
 
 class CMapInteraction {
 public:
@@ -50,6 +51,11 @@ public:
     // The information window, or nullptr before it was first shown.
     CInfoWnd* InfoWindow() const { return info_; }
 
+    // The calibration line of a new floor plan; while it is active it takes
+    // every pointer action and covers the study.
+    CPlanCalibrationTool& Calibration() { return *calibration_; }
+    bool Calibrating() const;
+
 private:
     bool Idle() const; // no worker owns the document
     void HideInfo();
@@ -62,6 +68,7 @@ private:
     std::unique_ptr<CInsertSourceTool> insertSource_;
     std::unique_ptr<CMoveTool> move_;
     std::unique_ptr<CResourceEditor> editor_;
+    std::unique_ptr<CPlanCalibrationTool> calibration_;
     CInfoWnd* info_ = nullptr; // owned by the canvas widget
 };
 

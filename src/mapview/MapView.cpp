@@ -3,9 +3,11 @@
 #include "mapview/DocumentHost.h"
 #include "mapview/MapInteraction.h"
 #include "mapview/MapViewCommands.h"
+#include "mapview/PlanCalibrationTool.h"
 #include "view/Icons.h"
 #include "view/ViewBitmap.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
@@ -132,7 +134,31 @@ void CTarvoAnalyzerView::onDocumentChanged(unsigned) {
     update();
 }
 
+void CTarvoAnalyzerView::StartPlanCalibration(QImage picture,
+                                              std::function<void(QPointF, QPointF)> drawn) {
+    interaction_->Calibration().Start(std::move(picture), std::move(drawn));
+    UpdatePointerShape();
+    setFocus();
+}
+
+void CTarvoAnalyzerView::StopPlanCalibration() {
+    interaction_->Calibration().Stop();
+    UpdatePointerShape();
+}
+
+bool CTarvoAnalyzerView::PlanCalibrationActive() const {
+    return interaction_->Calibrating();
+}
+
+QRectF CTarvoAnalyzerView::PlanCalibrationPicture() const {
+    return interaction_->Calibration().PictureRect();
+}
+
 void CTarvoAnalyzerView::UpdatePointerShape() {
+    if (interaction_->Calibrating()) {
+        setCursor(Qt::CrossCursor);
+        return;
+    }
     const auto& tools = host_.doc().view.tools;
     // Tested in this order, as only one mode is on at a time anyway.
     static constexpr std::array<std::pair<int, int>, 5> kModeIcons = {{
@@ -260,7 +286,7 @@ void CTarvoAnalyzerView::resizeEvent(QResizeEvent*) {
 }
 
 void CTarvoAnalyzerView::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && !ZoomMode())
+    if (event->button() == Qt::LeftButton && (!ZoomMode() || interaction_->Calibrating()))
         interaction_->Press(event);
 }
 
@@ -272,12 +298,13 @@ void CTarvoAnalyzerView::mouseMoveEvent(QMouseEvent* event) {
 
 void CTarvoAnalyzerView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
-        if (ZoomMode())
+        if (ZoomMode() && !interaction_->Calibrating())
             ZoomClick(event->position().toPoint());
         else
             interaction_->Release(event);
     } else if (event->button() == Qt::RightButton) {
         interaction_->ContextMenu(event);
+        UpdatePointerShape(); // the right button also ends a calibration
     }
 }
 
@@ -298,6 +325,14 @@ void CTarvoAnalyzerView::wheelEvent(QWheelEvent* event) {
     for (int i = 0; i < std::abs(notches) * kWheelLines; ++i)
         Scroll(horizontal, notches > 0 ? ScrollCode::LineUp : ScrollCode::LineDown);
     event->accept();
+}
+
+void CTarvoAnalyzerView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && interaction_->Calibrating()) {
+        StopPlanCalibration();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void CTarvoAnalyzerView::leaveEvent(QEvent*) {

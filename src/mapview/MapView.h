@@ -9,9 +9,12 @@
 #include "view/ViewGeometry.h"
 
 #include <QImage>
+#include <QPointF>
+#include <QRectF>
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class QScrollBar;
@@ -49,6 +52,15 @@ public:
     // A scroll-bar action on one axis, as the bars and the wheel send it.
     void Scroll(bool horizontal, ScrollCode code, int thumb = 0);
 
+    // The calibration line of a new floor plan: shows `picture` instead of
+    // the study until Stop or Esc, and hands each line drawn on it (both
+    // ends in pixels of the picture) to `drawn`.
+    void StartPlanCalibration(QImage picture, std::function<void(QPointF, QPointF)> drawn);
+    void StopPlanCalibration();
+    bool PlanCalibrationActive() const;
+    // Where the picture being calibrated is shown (empty when none is).
+    QRectF PlanCalibrationPicture() const;
+
     // The pointer shape of the current mode.
     void UpdatePointerShape();
     // Composes the frame again over the unchanged moving layers (an
@@ -74,6 +86,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
 private:

@@ -5,6 +5,7 @@
 #include "mapview/DialogIsIcon.h"
 #include "mapview/DialogIsProperty.h"
 #include "mapview/DialogKmlNotes.h"
+#include "mapview/DialogPlanLength.h"
 #include "mapview/DialogRuler.h"
 #include "mapview/DialogSaveTable.h"
 
@@ -55,6 +56,10 @@ int CQtDialogService::ChooseMenuItem(const std::vector<std::string>& items, QPoi
         menu.addAction(QString::fromStdString(items[i]))->setData(static_cast<int>(i));
     const QAction* chosen = menu.exec(globalPos);
     return chosen ? chosen->data().toInt() : -1;
+}
+
+bool CQtDialogService::EditPlanLength(CPlanLengthText& fields) {
+    return CDialogPlanLength::Run(parent_, fields);
 }
 
 } // namespace tarvo

@@ -20,6 +20,7 @@ public:
     bool EditTableOptions(CTableOptions& options) override;
     std::optional<ColourRef> ChooseColour(ColourRef initial) override;
     int ChooseMenuItem(const std::vector<std::string>& items, QPoint globalPos) override;
+    bool EditPlanLength(CPlanLengthText& fields) override;
 
 private:
     QWidget* parent_ = nullptr;

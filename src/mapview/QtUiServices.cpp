@@ -133,6 +133,19 @@ std::optional<std::string> CQtUiServices::ChooseSaveFile(const std::string& filt
     return path;
 }
 
+std::vector<std::string> CQtUiServices::ChooseOpenFiles(const std::string& filter,
+                                                        const std::string& title,
+                                                        const std::string& defaultName) {
+    std::vector<std::string> paths;
+    OnGuiThread([&] {
+        for (const QString& path : QFileDialog::getOpenFileNames(
+                 parent_, QString::fromStdString(title), QString::fromStdString(defaultName),
+                 QtFileFilter(filter)))
+            paths.push_back(path.toStdString());
+    });
+    return paths;
+}
+
 void CQtUiServices::OpenWithAssociatedProgram(const std::string& path) {
     const QUrl url = QUrl::fromLocalFile(QString::fromStdString(path));
     QMetaObject::invokeMethod(

@@ -31,6 +31,8 @@ public:
                                               const std::string& defaultName) override;
     std::optional<std::string> ChooseSaveFile(const std::string& filter, const std::string& title,
                                               const std::string& defaultName) override;
+    std::vector<std::string> ChooseOpenFiles(const std::string& filter, const std::string& title,
+                                             const std::string& defaultName) override;
     void OpenWithAssociatedProgram(const std::string& path) override;
     IProgress& Progress() override { return progress_; }
 

@@ -7,6 +7,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace tarvo {
 
@@ -57,6 +58,16 @@ public:
     virtual std::optional<std::string> ChooseSaveFile(const std::string& filter,
                                                       const std::string& title,
                                                       const std::string& defaultName) = 0;
+    // Several existing files at once; an empty result means the user
+    // cancelled. Services that choose one file at a time give that one.
+    virtual std::vector<std::string> ChooseOpenFiles(const std::string& filter,
+                                                     const std::string& title,
+                                                     const std::string& defaultName) {
+        const auto path = ChooseOpenFile(filter, title, defaultName);
+        if (!path || path->empty())
+            return {};
+        return {*path};
+    }
 
     // Opens a file with the program associated with its type.
     virtual void OpenWithAssociatedProgram(const std::string& path) = 0;

@@ -43,7 +43,8 @@ TEST_F(FrameTest, MenusToolbarPromptsAndAccelerators) {
     EXPECT_EQ(MenuItems(menus[0]->menu()),
               QStringList({"&Open Existing Project...\tCtrl+O", "&Save Project\tCtrl+S",
                            "Save Project &As...", "|", "&Print...\tCtrl+P", "Print Pre&view",
-                           "P&rint Setup...", "|", "Recent File", "|", "E&xit"}));
+                           "P&rint Setup...", "|", "Recent File", "|", "E&xit", "|",
+                           "New Floor Plan from Ima&ge...", "&Import Survey Data..."}));
     EXPECT_EQ(menus[1]->text(), "&View");
     EXPECT_EQ(MenuItems(menus[1]->menu()),
               QStringList({"&Toolbar", "&Status Bar", "|", "Position Estimator"}));

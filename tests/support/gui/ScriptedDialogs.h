@@ -21,6 +21,7 @@ public:
     std::deque<std::optional<std::string>> kmlAnswers;
     std::deque<std::optional<CTableOptions>> tableAnswers;
     std::deque<int> menuAnswers;
+    std::deque<std::optional<CPlanLengthText>> planLengthAnswers;
 
     // What each dialog was opened with, in order.
     std::vector<CApPropertiesText> apShown;
@@ -30,6 +31,7 @@ public:
     std::vector<std::string> kmlShown;
     std::vector<std::vector<std::string>> menuShown;
     int tableShown = 0;
+    std::vector<CPlanLengthText> planLengthShown;
 
     bool EditApProperties(CApPropertiesText& fields) override {
         apShown.push_back(fields);
@@ -67,6 +69,11 @@ public:
         const int answer = menuAnswers.front();
         menuAnswers.pop_front();
         return answer;
+    }
+
+    bool EditPlanLength(CPlanLengthText& fields) override {
+        planLengthShown.push_back(fields);
+        return Answer(planLengthAnswers, fields);
     }
 
 private:
