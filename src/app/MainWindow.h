@@ -21,6 +21,7 @@ class CControlView;
 class CTarvoAnalyzerView;
 class CFrameStatusBar;
 class CSplash;
+class CSurveyCommands;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -91,6 +92,7 @@ private:
     QAction* recentAnchor_ = nullptr; // the separator below the recent files
     QList<QAction*> recentActions_;
     QHash<QString, QAction*> actions_;
+    CSurveyCommands* surveyCommands_ = nullptr; // the survey views and the PDF report
     CViewPrinter printer_;
     CRecentFileList recent_;
     bool closing_ = false;
