@@ -79,6 +79,10 @@ constexpr CReference kBefore[] = {
      "8de8eab44b150323e046a0ee47ab6306f512e65112fc570369746182dce940f2"},
 };
 
+void PrintTo(const CReference& reference, std::ostream* out) {
+    *out << reference.scenario;
+}
+
 class DefaultHtmlReport : public testing::TestWithParam<CReference> {};
 
 TEST_P(DefaultHtmlReport, IsWhatItWasApartFromItsDate) {
