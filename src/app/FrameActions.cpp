@@ -30,6 +30,17 @@ constexpr CFrameCommand kCommands[] = {
      true},
     {"estimatorJoint", "Joint Fit",
      "Place the APs by fitting position and propagation together\nJoint Fit", "", true, true},
+    {"fileReportPdf", "Report as P&DF...", "Write the study report as one PDF file\nReport as PDF",
+     "", true, false},
+    {"viewSnrMargin", "Signal-to-&Noise Margin",
+     "Show the strongest signal over the noise floor\nSignal-to-Noise Margin", "", true, true},
+    {"viewSecondary", "&Secondary Coverage",
+     "Show the second-strongest AP's signal\nSecondary Coverage", "", true, true},
+    {"viewCoChannel", "&Co-channel Overlap",
+     "Show how many other APs share the strongest AP's channel\nCo-channel Overlap", "", true,
+     true},
+    {"viewStrongestAp", "Strongest &AP", "Show which AP is strongest at each place\nStrongest AP",
+     "", true, true},
     {"appAbout", "&About TarvoAnalyzer...",
      "Display program information, version number and copyright\nAbout", "", true, false},
     {"editUndo", "&Undo", "Undo the last action\nUndo", "Ctrl+Z;Alt+Backspace", false, false},
@@ -47,10 +58,13 @@ constexpr CFrameCommand kCommands[] = {
 constexpr const char* kFileMenu[] = {"fileOpen",   "fileSave",         "fileSaveAs",     kSeparator,
                                      "filePrint",  "filePrintPreview", "filePrintSetup", kSeparator,
                                      kRecentFiles, kSeparator,         "appExit",
-                                     // One's own material, after the standard items.
-                                     kSeparator, "fileNewPlan", "fileImportSurvey"};
+                                     // One's own material and the hand-over report, after the
+                                     // standard items.
+                                     kSeparator, "fileNewPlan", "fileImportSurvey",
+                                     kSeparator, "fileReportPdf"};
 // clang-format on
-constexpr const char* kViewMenu[] = {"viewToolbar", "viewStatusBar", kSeparator, kEstimatorMenu};
+constexpr const char* kViewMenu[] = {"viewToolbar", "viewStatusBar", kSeparator, kEstimatorMenu,
+                                     kSurveyViewMenu};
 constexpr const char* kHelpMenu[] = {"appAbout"};
 
 constexpr CMenuLayout kMenus[] = {

@@ -24,6 +24,11 @@ inline constexpr const char* kSeparator = "|";
 inline constexpr const char* kRecentFiles = "recentFiles";
 // The "Position Estimator" submenu with its two choices.
 inline constexpr const char* kEstimatorMenu = "estimatorMenu";
+// The "Survey Views" submenu with the four display types beyond the panel's.
+inline constexpr const char* kSurveyViewMenu = "surveyViewMenu";
+// The actions of that submenu, in display-type order from 6.
+inline constexpr const char* kSurveyViewActions[] = {"viewSnrMargin", "viewSecondary",
+                                                     "viewCoChannel", "viewStrongestAp"};
 
 struct CMenuLayout {
     const char* title;

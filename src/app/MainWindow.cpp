@@ -7,6 +7,7 @@
 #include "app/ProgramSettings.h"
 #include "app/Splash.h"
 #include "app/StatusPanes.h"
+#include "app/SurveyCommands.h"
 #include "formats/WorkspaceCommands.h"
 #include "mapview/DocumentHost.h"
 #include "mapview/MapView.h"
@@ -129,6 +130,7 @@ void CMainFrame::CreateActions() {
     ConnectEstimatorChoice();
     imports_ = new CImportCommands(host_, *mapView_, Action(QStringLiteral("fileNewPlan")),
                                    Action(QStringLiteral("fileImportSurvey")), this);
+    surveyCommands_ = new CSurveyCommands(host_, *this);
     QAction* statusToggle = Action(QStringLiteral("viewStatusBar"));
     statusToggle->setChecked(true);
     connect(statusToggle, &QAction::toggled, status_, &QWidget::setVisible);
@@ -172,6 +174,11 @@ void CMainFrame::BuildMenus() {
                 estimators->setObjectName(QString::fromLatin1(kEstimatorMenu));
                 estimators->addAction(Action(QStringLiteral("estimatorStudy")));
                 estimators->addAction(Action(QStringLiteral("estimatorJoint")));
+            } else if (name == QLatin1String(kSurveyViewMenu)) {
+                QMenu* views = menu->addMenu(QStringLiteral("Survey Views"));
+                views->setObjectName(QString::fromLatin1(kSurveyViewMenu));
+                for (const char* view : kSurveyViewActions)
+                    views->addAction(Action(QString::fromLatin1(view)));
             } else if (name == QLatin1String(kRecentFiles)) {
                 // A placeholder; the entries are inserted before the next separator.
                 recentActions_ << menu->addAction(QString());

@@ -22,6 +22,7 @@ class CTarvoAnalyzerView;
 class CFrameStatusBar;
 class CImportCommands;
 class CSplash;
+class CSurveyCommands;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -92,7 +93,8 @@ private:
     QAction* recentAnchor_ = nullptr; // the separator below the recent files
     QList<QAction*> recentActions_;
     QHash<QString, QAction*> actions_;
-    CImportCommands* imports_ = nullptr; // "New Floor Plan...", "Import Survey Data..."
+    CImportCommands* imports_ = nullptr;        // "New Floor Plan...", "Import Survey Data..."
+    CSurveyCommands* surveyCommands_ = nullptr; // the survey views and the PDF report
     CViewPrinter printer_;
     CRecentFileList recent_;
     bool closing_ = false;

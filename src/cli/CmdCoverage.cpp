@@ -8,6 +8,7 @@
 #include "cli/CliOutput.h"
 #include "cli/CliUi.h"
 #include "cli/Commands.h"
+#include "cli/RequirementOptions.h"
 #include "cli/Study.h"
 #include "formats/Json.h"
 #include "model/SettingRanges.h"
@@ -136,7 +137,29 @@ void Levels(CJsonWriter& w, const std::string& key, const CCoverageDrawing& draw
     w.EndArray();
 }
 
-void WriteJson(const CTarvoAnalyzerDoc& doc, std::ostream& out) {
+void Requirements(CJsonWriter& w, const std::vector<CRequirementResult>& results) {
+    w.Key("requirements").BeginArray();
+    for (const CRequirementResult& r : results) {
+        w.BeginObject()
+            .Field("signal", r.requirement.secondary ? "second-strongest" : "strongest")
+            .Field("levelDbm", r.requirement.levelDbm)
+            .Field("areaPercent", r.requirement.areaPercent)
+            .Field("judged", r.judged);
+        if (r.judged)
+            w.Field("sharePercent", r.sharePercent)
+                .Field("worstDbm", r.worstDbm)
+                .Key("worstPosition")
+                .BeginArray()
+                .Value(r.worstY)
+                .Value(r.worstX)
+                .EndArray();
+        w.Field("passed", r.passed).EndObject();
+    }
+    w.EndArray().Field("verdict", AllPassed(results) ? "PASS" : "FAIL");
+}
+
+void WriteJson(const CTarvoAnalyzerDoc& doc, const std::vector<CRequirementResult>* results,
+               std::ostream& out) {
     CJsonWriter w(out);
     w.BeginObject().Field("rows", doc.CoverageRows).Field("cols", doc.CoverageCols);
     Box(w, "analysisBox", doc.AnalysisBox);
@@ -166,7 +189,10 @@ void WriteJson(const CTarvoAnalyzerDoc& doc, std::ostream& out) {
         }
         w.EndObject();
     }
-    w.EndArray().EndObject();
+    w.EndArray();
+    if (results)
+        Requirements(w, *results);
+    w.EndObject();
     out << '\n';
 }
 
@@ -224,13 +250,19 @@ int RunCoverage(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     std::set<std::string> valueOptions = StudyValueOptions();
     valueOptions.insert({"--json", "--select", "--power-low", "--power-high", "--resolution"});
     valueOptions.insert({kSaveOption, kThreadsOption});
-    CArgs args(rawArgs, valueOptions, StudyFlags());
+    valueOptions.insert(RequirementValueOptions().begin(), RequirementValueOptions().end());
+    std::set<std::string> flags = StudyFlags();
+    flags.insert(kVerdictFlag);
+    CArgs args(rawArgs, valueOptions, flags);
     auto options = StudyOptionsOrComplain(args, "coverage", io.err);
     const auto json = args.Get("--json");
     if (!options || !StudyOutputsAreFree("coverage", *options, args.Get(kSaveOption), json, io.err))
         return 2;
     const auto threads = ThreadsOrComplain(args, "coverage", io.err);
     if (!threads)
+        return 2;
+    const auto requirements = RequirementsOrComplain(args, "coverage", io.err);
+    if (!requirements)
         return 2;
     options->threads = *threads;
     const auto low = args.GetInt("--power-low");
@@ -283,13 +315,29 @@ int RunCoverage(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     if (!SaveStudyIfAsked(doc, args.Get(kSaveOption), ui))
         return 1;
 
+    // Requirements are judged, printed and given a verdict only when asked.
+    std::vector<CRequirementResult> results;
+    if (requirements->Asked())
+        results = JudgeRequirements(doc, RequirementsToJudge(doc, *requirements), options->threads);
+    const auto verdictStatus = [&](int status) {
+        return status == 0 && requirements->verdict && !AllPassed(results)
+                   ? kRequirementFailedStatus
+                   : status;
+    };
     if (!json) {
         WriteSummary(doc, io.out);
-        return ui.ExitStatus();
+        if (requirements->Asked()) {
+            for (const CRequirementResult& r : results)
+                io.out << "Requirement: " << RequirementLine(RequirementTexts(doc, r, ui)) << '\n';
+            io.out << "Verdict: " << (AllPassed(results) ? "PASS" : "FAIL") << '\n';
+        }
+        return verdictStatus(ui.ExitStatus());
     }
-    const int status = WriteJsonTarget(*json, "coverage", io.out, io.err,
-                                       [&](std::ostream& stream) { WriteJson(doc, stream); });
-    return status != 0 ? status : ui.ExitStatus();
+    const int status =
+        WriteJsonTarget(*json, "coverage", io.out, io.err, [&](std::ostream& stream) {
+            WriteJson(doc, requirements->Asked() ? &results : nullptr, stream);
+        });
+    return verdictStatus(status != 0 ? status : ui.ExitStatus());
 }
 
 const CRegisterCommand kRegister{
@@ -298,6 +346,7 @@ const CRegisterCommand kRegister{
      "[--threads N] "
      "[--select all|MAC,MAC...] "
      "[--power-low DBM] [--power-high DBM] [--resolution M] [--json OUT|-] [--save STUDY.tws] "
+     "[--require LEVEL[:AREA%]]... [--require-secondary LEVEL[:AREA%]]... [--verdict] "
      "SURVEY.ssd...|STUDY.tws  "
      "site-wide coverage of the selected APs",
      RunCoverage,
@@ -311,7 +360,8 @@ const CRegisterCommand kRegister{
          "  --resolution M       grid spacing in metres (default: from the site's size)\n"
          "  --json OUT|-         the coverage as JSON, to a file or to stdout (-)\n"
          "  --save STUDY.tws     keep the study with its coverage as a workspace (may be\n"
-         "                       the workspace it was opened from)\n"}};
+         "                       the workspace it was opened from)\n" +
+         kRequirementHelp}};
 
 } // namespace
 

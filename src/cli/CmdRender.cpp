@@ -95,6 +95,10 @@ bool PrepareDisplay(CTarvoAnalyzerDoc& doc, int type, bool selectionGiven, CStde
         return true;
     case kDisplayStrengthBands:
     case kDisplayApCountBands:
+    case kDisplaySnrMargin:
+    case kDisplaySecondary:
+    case kDisplayCoChannel:
+    case kDisplayStrongestAp:
         if (doc.coveragePresent && !selectionGiven)
             return true;
         return ProcessCoverage(doc, ui) == CoverageOutcome::Computed;
@@ -105,7 +109,7 @@ bool PrepareDisplay(CTarvoAnalyzerDoc& doc, int type, bool selectionGiven, CStde
 
 int RunRender(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     std::set<std::string> values = StudyValueOptions();
-    values.insert({"--type", "--out", "--size", "--opacity", "--select"});
+    values.insert({"--type", "--out", "--size", "--opacity", "--select", kOverlapLevelOption});
     values.insert(DisplayValueOptions().begin(), DisplayValueOptions().end());
     std::set<std::string> flags = StudyFlags();
     flags.insert(
@@ -118,10 +122,13 @@ int RunRender(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     if (!options)
         return 2;
     const int displayType = static_cast<int>(type.value_or(kDisplayNone));
-    if (displayType < kDisplayNone || displayType > kDisplayApCountBands) {
-        io.err << "tarvo render: --type must be 0 to 5\n";
+    if (displayType < kDisplayNone || displayType >= kDisplayTypeCount) {
+        io.err << "tarvo render: --type must be 0 to 9\n";
         return 2;
     }
+    const auto overlapLevel = OverlapLevelOrComplain(args, "render", io.err);
+    if (!overlapLevel)
+        return 2;
     if (opacity && (*opacity < 0 || *opacity > 255)) {
         io.err << "tarvo render: --opacity must be 0 to 255\n";
         return 2;
@@ -165,6 +172,7 @@ int RunRender(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     doc.view.clientHeight = height;
     if (opacity)
         doc.coverageOpacity = static_cast<int>(*opacity);
+    doc.coChannelLevelDbm = *overlapLevel;
 
     if (!PrepareDisplay(doc, displayType, select.has_value(), ui))
         return 1;
@@ -182,18 +190,22 @@ int RunRender(const std::vector<std::string>& rawArgs, CCommandIo& io) {
 
 const CRegisterCommand kRegister{
     {"render",
-     "render STUDY --type 0..5 --out FILE.png|.bmp [--size WxH] [--path] [--ap-icons] "
+     "render STUDY --type 0..9 --out FILE.png|.bmp [--size WxH] [--path] [--ap-icons] "
      "[--markers] [--sources] [--scale] [--legend] [--no-map] [--opacity 0..255] "
+     "[--overlap-level DBM] "
      "[--select all|MAC,...] [--colour-mode 0|1|2] [--units m|ft]   draw one picture of the "
      "study",
      RunRender,
      std::string("Draws the study as the map view paints it, after computing what the display\n"
                  "type needs, and writes the picture.\n\n") +
          kStudyHelp +
-         "  --type 0..5          what is drawn over the map: 0 nothing (map and walk only),\n"
+         "  --type 0..9          what is drawn over the map: 0 nothing (map and walk only),\n"
          "                       1 the APs' samples coloured by strength, 2 reliability rings\n"
          "                       around each AP, 3 each AP's own coverage bands, 4 the\n"
-         "                       strongest signal at each place, 5 how many APs reach it\n"
+         "                       strongest signal at each place, 5 how many APs reach it,\n"
+         "                       6 the strongest signal over the noise floor (5 dB bands),\n"
+         "                       7 the second-strongest AP's signal, 8 how many other APs\n"
+         "                       share the strongest AP's channel, 9 which AP is strongest\n"
          "  --out FILE.png|.bmp  the picture (PNG or 24-bit BMP, by the extension)\n"
          "  --size WxH           picture size in pixels, each 2 to 16384 (default 800x600)\n"
          "  --path               draw the walk path of each survey file\n"
@@ -206,7 +218,7 @@ const CRegisterCommand kRegister{
          "  --opacity 0..255     how strongly coverage covers the map (default: the\n"
          "                       study's, 192 once it is processed)\n"
          "  --select all|MAC,... the APs drawn (default: the study's selection, or all)\n" +
-         kDisplayHelp}};
+         kOverlapLevelHelp + kDisplayHelp}};
 
 } // namespace
 

@@ -10,10 +10,13 @@
 #include "cli/CliUi.h"
 #include "cli/Commands.h"
 #include "cli/ExportSupport.h"
+#include "cli/RequirementOptions.h"
 #include "cli/Study.h"
+#include "export/PdfReport.h"
 #include "export/StudyReport.h"
 #include "formats/FilePaths.h"
 #include "formats/WorkspaceCommands.h"
+#include "model/CoverageViews.h"
 #include "model/Text.h"
 
 #include <algorithm>
@@ -33,10 +36,11 @@ bool HasCoverageAp(const CTarvoAnalyzerDoc& doc) {
     return false;
 }
 
-// "bmpN.bmp": the name of a report picture.
+// "bmpN.bmp" or "bmpN.png": the name of a report picture.
 bool IsPictureName(const std::string& name) {
     return name.size() > 7 && name.rfind("bmp", 0) == 0 &&
-           name.compare(name.size() - 4, 4, ".bmp") == 0 &&
+           (name.compare(name.size() - 4, 4, ".bmp") == 0 ||
+            name.compare(name.size() - 4, 4, ".png") == 0) &&
            std::all_of(name.begin() + 3, name.end() - 4,
                        [](unsigned char c) { return std::isdigit(c) != 0; });
 }
@@ -55,22 +59,95 @@ std::optional<std::string> InputAmongPictures(const std::vector<std::string>& in
     return std::nullopt;
 }
 
+bool EndsWithPdf(const std::string& path) {
+    if (path.size() < 4)
+        return false;
+    std::string tail = path.substr(path.size() - 4);
+    for (char& c : tail)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return tail == ".pdf";
+}
+
+// "6,7,8,9": survey views in the order given, each once.
+std::optional<std::vector<int>> ParseViews(const std::string& text) {
+    std::vector<int> views;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t comma = std::min(text.find(',', start), text.size());
+        const std::string item = text.substr(start, comma - start);
+        if (item.size() != 1 || !IsSurveyView(item[0] - '0'))
+            return std::nullopt;
+        if (std::find(views.begin(), views.end(), item[0] - '0') == views.end())
+            views.push_back(item[0] - '0');
+        start = comma + 1;
+    }
+    return views;
+}
+
+// The report's choices beyond the "Reports" page; nothing, after a message,
+// when one is wrong or does not fit the report's format.
+std::optional<CReportExtras> ExtrasOrComplain(const CArgs& args, bool pdf, std::ostream& err) {
+    CReportExtras extras;
+    if (const auto pictures = args.Get("--pictures")) {
+        if (pdf || (*pictures != "bmp" && *pictures != "png")) {
+            err << "tarvo report: --pictures bmp|png is for an HTML report\n";
+            return std::nullopt;
+        }
+        extras.pngPictures = *pictures == "png";
+    }
+    if (pdf && args.Has("--no-paths")) {
+        err << "tarvo report: the PDF report names files without their folders anyway; "
+               "--no-paths is for an HTML report\n";
+        return std::nullopt;
+    }
+    extras.fileNamesOnly = args.Has("--no-paths");
+    if (const auto views = args.Get("--views")) {
+        const auto parsed = ParseViews(*views);
+        if (!parsed) {
+            err << "tarvo report: --views needs survey views from 6 to 9, separated by commas\n";
+            return std::nullopt;
+        }
+        extras.views = *parsed;
+    }
+    return extras;
+}
+
+std::optional<ReportPage> PageOrComplain(const CArgs& args, bool pdf, std::ostream& err) {
+    const auto page = args.Get("--page");
+    if (!page)
+        return DefaultReportPage();
+    if (!pdf || (*page != "a4" && *page != "letter")) {
+        err << "tarvo report: --page a4|letter is for a PDF report\n";
+        return std::nullopt;
+    }
+    return *page == "letter" ? ReportPage::Letter : ReportPage::A4;
+}
+
 int RunReport(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     std::set<std::string> values = StudyValueOptions();
-    values.insert({"--out", "--select"});
+    values.insert({"--out", "--select", "--page", "--pictures", "--views", kOverlapLevelOption});
     values.insert(DisplayValueOptions().begin(), DisplayValueOptions().end());
+    values.insert(RequirementValueOptions().begin(), RequirementValueOptions().end());
     std::set<std::string> flags = StudyFlags();
     flags.insert({"--no-ssd-files", "--no-aps", "--all-aps", "--no-marked", "--no-sources",
-                  "--no-path", "--no-reliability", "--no-coverage", "--no-overlay", "--no-open"});
+                  "--no-path", "--no-reliability", "--no-coverage", "--no-overlay", "--no-open",
+                  "--no-paths", kVerdictFlag});
     CArgs args(rawArgs, values, flags);
     const auto out = args.Get("--out");
     auto options = StudyOptionsOrComplain(args, "report", io.err);
     if (!options)
         return 2;
     if (!out || out->empty()) {
-        io.err << "tarvo report: --out REPORT.html is required\n";
+        io.err << "tarvo report: --out REPORT.html or REPORT.pdf is required\n";
         return 2;
     }
+    const bool pdf = EndsWithPdf(*out);
+    auto extras = ExtrasOrComplain(args, pdf, io.err);
+    const auto page = PageOrComplain(args, pdf, io.err);
+    const auto requirements = RequirementsOrComplain(args, "report", io.err);
+    const auto overlapLevel = OverlapLevelOrComplain(args, "report", io.err);
+    if (!extras || !page || !requirements || !overlapLevel)
+        return 2;
     const std::vector<std::string> inputs = StudyInputs(*options);
     const std::filesystem::path folder =
         std::filesystem::path(*out).parent_path() / ReportFolderTitle(*out);
@@ -95,6 +172,7 @@ int RunReport(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     if (!ApplyDisplayOptions(args, doc, "report", io.err))
         return 2;
     doc.view.showMap = doc.mapLoaded;
+    doc.coChannelLevelDbm = *overlapLevel;
 
     // The workspace's report options, with the sections turned off here.
     CReportRequest request;
@@ -117,31 +195,48 @@ int RunReport(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     // The strength and overlap pictures need the site-wide coverage of the
     // selection; a workspace's own coverage is kept unless --select changed
     // what is selected.
-    if ((o.showApCoverage || o.showApOverlay) && HasCoverageAp(doc) &&
-        (!doc.coveragePresent || select))
+    // A PDF report, requirements and survey views need it too.
+    const bool judged = pdf || requirements->Asked();
+    if ((o.showApCoverage || o.showApOverlay || judged || !extras->views.empty()) &&
+        HasCoverageAp(doc) && (!doc.coveragePresent || select))
         ProcessCoverage(doc, ui);
+    if (judged) {
+        extras->requirements =
+            JudgeRequirements(doc, RequirementsToJudge(doc, *requirements), options->threads);
+        extras->requirementSummary = true;
+    }
+    request.extras = *extras;
 
     // A report into a folder that is not there yet: the folder is made.
     std::error_code ec;
     if (const auto parent = std::filesystem::path(*out).parent_path(); !parent.empty())
         std::filesystem::create_directories(parent, ec);
-    if (WriteStudyReport(doc, request, ui) != ReportResult::Written)
+    const ReportResult result =
+        pdf ? WritePdfReport(doc, request, *page, ui) : WriteStudyReport(doc, request, ui);
+    if (result != ReportResult::Written)
         return 1;
     io.out << *out << '\n';
-    return ui.ExitStatus();
+    const int status = ui.ExitStatus();
+    return status == 0 && requirements->verdict && !AllPassed(request.extras.requirements)
+               ? kRequirementFailedStatus
+               : status;
 }
 
 const CRegisterCommand kRegister{
     {"report",
-     "report STUDY --out REPORT.html [--no-ssd-files] [--no-aps] [--all-aps] [--no-marked] "
+     "report STUDY --out REPORT.html|.pdf [--no-ssd-files] [--no-aps] [--all-aps] [--no-marked] "
      "[--no-sources] [--no-path] [--no-reliability] [--no-coverage] [--no-overlay] "
-     "[--select all|MAC,...] [--colour-mode 0|1|2] [--units m|ft] [--no-open]   write the HTML "
-     "study report",
+     "[--select all|MAC,...] [--colour-mode 0|1|2] [--units m|ft] [--no-open] "
+     "[--require LEVEL[:AREA%]]... [--require-secondary LEVEL[:AREA%]]... [--verdict] "
+     "[--views 6,7,8,9] [--overlap-level DBM] [--page a4|letter] [--pictures bmp|png] "
+     "[--no-paths]   write the HTML or PDF study report",
      RunReport,
      std::string("Writes the HTML study report, its pictures in a folder beside it (REPORT\n"
                  "without .html), computing the coverage it shows when the study has none.\n"
                  "The sections are the workspace's report options (all on for survey files);\n"
-                 "the --no-... options leave sections out.\n\n") +
+                 "the --no-... options leave sections out. A REPORT.pdf is one PDF file\n"
+                 "instead: a first page with the study and the verdict on its coverage\n"
+                 "requirements, then the pictures with their legends and the tables.\n\n") +
          kStudyHelp +
          "  --out REPORT.html    the report; its folder is made when missing\n"
          "  --no-ssd-files       leave out the survey files\n"
@@ -156,7 +251,17 @@ const CRegisterCommand kRegister{
          "  --no-overlay         leave out the AP overlap picture\n"
          "  --select all|MAC,... the APs reported (default: the study's selection, or all)\n" +
          kDisplayHelp +
-         "  --no-open            do not open the report (it never opens without a display)\n"}};
+         "  --no-open            do not open the report (it never opens without a display)\n" +
+         kRequirementHelp +
+         "                       (an HTML report shows them in a table at the top only\n"
+         "                       when one of these three is given)\n"
+         "  --views 6,7,8,9      add survey views: 6 the strongest signal over the noise\n"
+         "                       floor, 7 the second-strongest signal, 8 co-channel APs, 9\n"
+         "                       the strongest AP at each place\n" +
+         kOverlapLevelHelp +
+         "  --page a4|letter     the PDF's paper (default: from the locale)\n"
+         "  --pictures bmp|png   the HTML report's pictures as bitmaps (default) or PNG\n"
+         "  --no-paths           name survey and map files without their folders (HTML)\n"}};
 
 } // namespace
 

@@ -1,6 +1,7 @@
 #include "cli/ExportSupport.h"
 
 #include "model/ApGroups.h"
+#include "model/SettingRanges.h"
 #include "model/Text.h"
 
 #include <algorithm>
@@ -99,6 +100,21 @@ bool ApplyDisplayOptions(const CArgs& args, CTarvoAnalyzerDoc& doc, const std::s
         doc.UseFeet = *units == "ft";
     }
     return true;
+}
+
+std::optional<int> OverlapLevelOrComplain(CArgs& args, const std::string& command,
+                                          std::ostream& err) {
+    const auto text = args.Get(kOverlapLevelOption);
+    if (!text)
+        return CTarvoAnalyzerDoc().coChannelLevelDbm;
+    char* end = nullptr;
+    const long level = std::strtol(text->c_str(), &end, 10);
+    if (text->empty() || *end != '\0' || level < kLowestPowerDbm || level > kHighestPowerDbm) {
+        err << "tarvo " << command << ": " << kOverlapLevelOption << " must be a whole number of "
+            << "dBm from " << kLowestPowerDbm << " to " << kHighestPowerDbm << '\n';
+        return std::nullopt;
+    }
+    return static_cast<int>(level);
 }
 
 } // namespace tarvo

@@ -7,6 +7,7 @@
 #include "cli/Args.h"
 #include "model/Document.h"
 
+#include <optional>
 #include <ostream>
 #include <set>
 #include <string>
@@ -37,6 +38,18 @@ constexpr const char* kDisplayHelp =
     "                       the workspace's mode, 0 for survey files\n"
     "  --units m|ft         lengths in metres or feet; default: the workspace's unit,\n"
     "                       feet for survey files\n";
+
+// "--overlap-level DBM": the level at which the co-channel view counts
+// another AP on the strongest AP's channel (default -85).
+constexpr const char* kOverlapLevelOption = "--overlap-level";
+constexpr const char* kOverlapLevelHelp =
+    "  --overlap-level DBM  the co-channel view counts the other APs on the strongest\n"
+    "                       AP's channel heard at or above this level, -200..50 (default\n"
+    "                       -85)\n";
+// The option's value, the default when it is not given; nothing, after
+// "tarvo COMMAND: ..." on err, when it is not a level.
+std::optional<int> OverlapLevelOrComplain(CArgs& args, const std::string& command,
+                                          std::ostream& err);
 
 // Applies the display options to doc; false, after "tarvo COMMAND: ..." on
 // err, when one has a value it does not know.

@@ -3,6 +3,8 @@
 #include "formats/BitmapFile.h"
 #include "formats/FileIo.h"
 
+#include <QBuffer>
+#include <QImageWriter>
 #include <QPainter>
 
 #include <algorithm>
@@ -31,6 +33,24 @@ bool SaveImageAsBitmapFile(const std::string& path, const QImage& image, CWriteF
         std::memcpy(rows.data() + rowBytes * static_cast<std::size_t>(y), rgb.constScanLine(y),
                     rowBytes);
     const std::vector<std::uint8_t> bytes = EncodeBitmapFile(width, height, rows);
+    return !bytes.empty() && WriteFileAtomically(path, bytes, failure);
+}
+
+std::vector<std::uint8_t> PngBytes(const QImage& image) {
+    if (image.isNull())
+        return {};
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    if (!writer.write(image))
+        return {};
+    const QByteArray& data = buffer.data();
+    return {reinterpret_cast<const std::uint8_t*>(data.constData()),
+            reinterpret_cast<const std::uint8_t*>(data.constData()) + data.size()};
+}
+
+bool SaveImageAsPngFile(const std::string& path, const QImage& image, CWriteFailure* failure) {
+    const std::vector<std::uint8_t> bytes = PngBytes(image);
     return !bytes.empty() && WriteFileAtomically(path, bytes, failure);
 }
 

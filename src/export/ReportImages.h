@@ -7,7 +7,9 @@
 
 #include <QImage>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tarvo {
 
@@ -16,6 +18,15 @@ namespace tarvo {
 // the file cannot be written (why, in *failure when given).
 bool SaveImageAsBitmapFile(const std::string& path, const QImage& image,
                            CWriteFailure* failure = nullptr);
+
+// Saves image as a PNG file, replacing an earlier file only once the new one
+// is complete; false when the image is null, cannot be encoded or the file
+// cannot be written.
+bool SaveImageAsPngFile(const std::string& path, const QImage& image,
+                        CWriteFailure* failure = nullptr);
+
+// The image encoded as PNG; empty when it cannot be.
+std::vector<std::uint8_t> PngBytes(const QImage& image);
 
 // The walk-path legend: 40 x 20, white, a 1-pixel line in colour from
 // (0, 10) to (40, 10) and a small circle in the same pen around (20, 10).

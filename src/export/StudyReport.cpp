@@ -4,6 +4,7 @@
 #include "analysis/Coverage.h"
 #include "analysis/Reliability.h"
 #include "export/OnceUi.h"
+#include "export/ReportExtraSections.h"
 #include "export/ReportImages.h"
 #include "export/XmlText.h"
 #include "formats/FileIo.h"
@@ -52,8 +53,8 @@ class CReportWriter {
 public:
     CReportWriter(CTarvoAnalyzerDoc& doc, const CReportRequest& request, IUiServices& ui,
                   const ReportRenderer& render)
-        : doc_(doc), options_(request.options), ui_(ui), progress_(ui.Progress()),
-          render_(render ? render : ReportRenderer(RenderReportPicture)) {
+        : doc_(doc), options_(request.options), extras_(request.extras), ui_(ui),
+          progress_(ui.Progress()), render_(render ? render : ReportRenderer(RenderReportPicture)) {
         const std::filesystem::path reportPath(request.path);
         folderTitle_ = ReportFolderTitle(request.path);
         folder_ = reportPath.parent_path() / folderTitle_;
@@ -77,6 +78,7 @@ private:
     void IndividualAnalysis();
     void Reliability();
     void StrengthAndOverlap();
+    void SurveyViews();
 
     void PositionHeaders();
     void PositionCells(double y, double x);
@@ -92,6 +94,15 @@ private:
 
     // Saves a picture under the next number and returns its link.
     std::string SaveNumbered(const QImage& image);
+    // "bmpN.bmp", or "bmpN.png" for PNG pictures.
+    std::string PictureName(int number) const {
+        return Format(extras_.pngPictures ? "bmp%d.png" : "bmp%d.bmp", number);
+    }
+    // A survey or map file as the report names it: its full path, or its
+    // name alone when asked.
+    std::string ShownPath(const std::string& path) const {
+        return extras_.fileNamesOnly ? FileNameOf(path) : path;
+    }
     std::string SaveAs(const std::string& name, const QImage& image);
     void Image(const std::string& link) {
         W(Format("\n <img height=\"%d\" src=\"%s\" width=\"%d\"/>", 600, link.c_str(), 800));
@@ -100,6 +111,7 @@ private:
 
     CTarvoAnalyzerDoc& doc_;
     const CReportOptions options_;
+    const CReportExtras& extras_;
     IUiServices& ui_;
     IProgress& progress_;
     ReportRenderer render_;
@@ -117,7 +129,9 @@ std::string CReportWriter::SaveAs(const std::string& name, const QImage& image) 
     // The report is still written, but the user learns once that its
     // pictures are missing instead of finding broken links later.
     CWriteFailure failure;
-    if (!SaveImageAsBitmapFile(path, image, &failure) && !pictureFailureShown_) {
+    const bool saved = extras_.pngPictures ? SaveImageAsPngFile(path, image, &failure)
+                                           : SaveImageAsBitmapFile(path, image, &failure);
+    if (!saved && !pictureFailureShown_) {
         pictureFailureShown_ = true;
         ui_.MessageBox(WriteFailureText(path, failure), "File Open Error", MsgIcon::Error,
                        MsgButtons::Ok);
@@ -126,7 +140,7 @@ std::string CReportWriter::SaveAs(const std::string& name, const QImage& image) 
 }
 
 std::string CReportWriter::SaveNumbered(const QImage& image) {
-    return SaveAs(Format("bmp%d.bmp", imageNumber_++), image);
+    return SaveAs(PictureName(imageNumber_++), image);
 }
 
 void CReportWriter::BlendedSwatchCell(int paletteIndex) {
@@ -201,7 +215,7 @@ void CReportWriter::Head(std::time_t now) {
     if (!doc_.projectionPath.empty()) {
         W("\n <tr>");
         W("\n <td>");
-        W(Format("\n Map/Projection File: %s", EscapeXml(doc_.projectionPath).c_str()));
+        W(Format("\n Map/Projection File: %s", EscapeXml(ShownPath(doc_.projectionPath)).c_str()));
         W("\n </td>");
         W("\n </tr>");
     }
@@ -230,7 +244,7 @@ void CReportWriter::SsdFiles() {
         W("\n <tr>");
         W(Format("\n <td class=\"Index\" align =\"Center\">%d</td>", index++));
         W(Format("\n <td class=\"Path\\Name\" align =\"Center\"> %s</td>",
-                 EscapeXml(f.path).c_str()));
+                 EscapeXml(ShownPath(f.path)).c_str()));
         W(Format("\n <td class=\"Survey Time\" align =\"Center\"> %s</td>",
                  EscapeXml(f.created).c_str()));
         W("\n </tr>");
@@ -399,7 +413,7 @@ void CReportWriter::SurveyPath() {
     W("\n <tbody>");
     W("\n <tr>");
     W("\n <td>");
-    Image(SaveAs("bmp2.bmp", render_(doc_, kDisplayNone, true, false, false, false, ui_)));
+    Image(SaveAs(PictureName(2), render_(doc_, kDisplayNone, true, false, false, false, ui_)));
     W("\n </td>");
     W("\n </tr>");
     W("\n </tbody>");
@@ -648,8 +662,17 @@ void CReportWriter::StrengthAndOverlap() {
     }
 }
 
+void CReportWriter::SurveyViews() {
+    Status("Draw the survey views...");
+    for (int view : extras_.views)
+        W(SurveyViewHtml(doc_, view, render_(doc_, view, false, false, false, false, ui_),
+                         [this](const QImage& image) { return SaveNumbered(image); }));
+}
+
 std::string CReportWriter::Write(std::time_t now) {
     Head(now);
+    if (extras_.requirementSummary)
+        W(RequirementSummaryHtml(doc_, extras_.requirements, ui_));
     if (options_.showSsdFiles)
         SsdFiles();
     if (options_.showAccessPoints)
@@ -665,6 +688,8 @@ std::string CReportWriter::Write(std::time_t now) {
         Reliability();
     if (doc_.coveragePresent)
         StrengthAndOverlap();
+    if (doc_.coveragePresent && !extras_.views.empty())
+        SurveyViews();
     Status("Finished...");
     Position(90);
     W("\n </body>");

@@ -9,6 +9,7 @@
 // the APs' reliability radii and per-AP contours, and the ViewWindow that
 // each off-screen render leaves.
 
+#include "analysis/Requirements.h"
 #include "model/Document.h"
 #include "model/UiServices.h"
 #include "model/ViewState.h"
@@ -19,6 +20,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tarvo {
 
@@ -32,11 +34,26 @@ using ReportRenderer =
 QImage RenderReportPicture(CTarvoAnalyzerDoc& doc, int displayType, bool withPath, bool withApIcons,
                            bool withMarkedApIcons, bool withInterferenceIcons, IUiServices& ui);
 
+// Choices beyond the sections of the "Reports" page. The defaults write the
+// report exactly as the panel's command does.
+struct CReportExtras {
+    bool pngPictures = false;   // pictures as PNG files (bmpN.png) instead of bitmaps
+    bool fileNamesOnly = false; // survey and map files by name, without their folders
+    // Judged requirements, shown in a summary table at the top when
+    // requirementSummary is set (the PDF report always has one).
+    bool requirementSummary = false;
+    std::vector<CRequirementResult> requirements;
+    // Survey views (display types 6..9) pictured after the site-wide
+    // coverage, each with its legend.
+    std::vector<int> views;
+};
+
 struct CReportRequest {
     std::string path;               // the HTML file (the panel's report path)
     CReportOptions options;         // the "Reports" page (doc.panel.report)
     std::optional<std::time_t> now; // report date; the current time when empty
     bool open = true;               // open the finished report
+    CReportExtras extras;
 };
 
 enum class ReportResult {

@@ -214,9 +214,7 @@ int AppendLocationRows(std::string& out, const CTableLayout& layout, const CTarv
     }
     for (const CDataSsd& sample : point.samples) {
         out += lead;
-        const int frequency =
-            sample.channel >= 1 && sample.channel <= 161 ? FrequencyForChannel(sample.channel) : -1;
-        Cell(out, Format("%d", frequency), d);
+        Cell(out, Format("%d", FrequencyForChannel(sample.channel)), d);
         Cell(out, MacText(sample.bssid), d);
         Cell(out, Padded(SsidText(sample.ssid), layout.ssidWidth), d);
         Cell(out, Format("%d", sample.rssi / 16), d);

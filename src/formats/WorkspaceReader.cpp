@@ -2,6 +2,8 @@
 
 #include "formats/WorkspaceWriter.h"
 #include "model/ApGroups.h"
+#include "model/ChannelPlan.h"
+#include "model/CoverageViews.h"
 #include "model/LittleEndian.h"
 #include "model/SettingRanges.h"
 
@@ -192,6 +194,10 @@ private:
         Bytes(ap.ssid);
         ap.channel = in_.I32();
         ap.frequency = in_.I32();
+        // Studies saved while the channel plan stopped at 64 and 161 hold -1
+        // for channels such as 100 or 165; the plan knows them now.
+        if (ap.frequency == -1)
+            ap.frequency = FrequencyForChannel(ap.channel);
         if (!Data(ap.samples) || !Data(ap.filteredSamples) || !Doubles(ap.matrix) ||
             !Areas(ap.areas) || !Lines(ap.lines))
             return false;
@@ -353,6 +359,7 @@ private:
         doc.coverageMode = in_.I32();
         doc.coverageSetting3 = in_.I32();
         doc.coverageDisplayType = in_.I32();
+        RestoreSurveyView(doc);
 
         for (ColourRef& colour : doc.CoveragePalette)
             colour = in_.U32();

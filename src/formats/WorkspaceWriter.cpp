@@ -1,6 +1,7 @@
 #include "formats/WorkspaceWriter.h"
 
 #include "formats/FileIo.h"
+#include "model/CoverageViews.h"
 #include "model/LittleEndian.h"
 
 #include <limits>
@@ -246,7 +247,7 @@ private:
         Text(doc.projectionPath);
         Text(doc.currentFilePath);
         Text(doc.spareText1);
-        Text(doc.spareText2);
+        Text(StudyRecordToSave(doc));
 
         out_.I32(doc.MinPointsForEstimate);
         out_.I32(doc.colourSeed);
@@ -275,7 +276,7 @@ private:
         out_.I32(doc.coverageSelection);
         out_.I32(doc.coverageMode);
         out_.I32(doc.coverageSetting3);
-        out_.I32(doc.coverageDisplayType);
+        out_.I32(StoredDisplayType(doc));
 
         for (ColourRef colour : doc.CoveragePalette)
             out_.U32(colour);

@@ -3,8 +3,10 @@
 
 namespace tarvo {
 
-// Centre frequency in MHz of an IEEE 802.11 channel: 1..13, 14, 36..64 and
-// 149..161 in steps of 4; any other channel gives -1.
+// Centre frequency in MHz of an IEEE 802.11 channel: 1..13 (2412 + 5 (n - 1)),
+// 14 (2484), and every 5 GHz channel number 32..177 (5000 + 5 n: the UNII
+// bands with the DFS channels 52..144, and 149..177); any other channel
+// gives -1.
 int FrequencyForChannel(int channel);
 
 } // namespace tarvo

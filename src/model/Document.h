@@ -41,7 +41,14 @@ enum CoverageDisplay : std::int32_t {
     kDisplayReliability = 2,
     kDisplayApBands = 3,
     kDisplayStrengthBands = 4,
-    kDisplayApCountBands = 5
+    kDisplayApCountBands = 5,
+    // Survey views beyond the five above (CoverageViews.h): drawn from the
+    // coverage matrices and the selected APs' own matrices.
+    kDisplaySnrMargin = 6,   // strongest signal over the noise floor
+    kDisplaySecondary = 7,   // the second-strongest AP's level
+    kDisplayCoChannel = 8,   // other APs on the strongest AP's channel
+    kDisplayStrongestAp = 9, // which AP is strongest
+    kDisplayTypeCount = 10
 };
 
 // A site-wide coverage drawing: filled bands and contour segments.
@@ -152,6 +159,9 @@ public:
     std::int32_t coverageMode = 0; // 0 per AP, 1 groups, 2 combined
     std::int32_t coverageSetting3 = 1;
     std::int32_t coverageDisplayType = kDisplayNone;
+    // The co-channel view counts the other APs on the strongest AP's channel
+    // heard at or above this level, dBm. Not saved.
+    std::int32_t coChannelLevelDbm = -85;
     std::array<ColourRef, 10> CoveragePalette = kDefaultCoveragePalette;
     ColourRef commonColour = 0x0000FF; // AP contours in colour mode 2; not saved
     // Y, X of the last position at which an edited AP was accepted; a

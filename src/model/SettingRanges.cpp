@@ -26,7 +26,7 @@ void BringSettingsIntoRange(CTarvoAnalyzerDoc& doc) {
         doc.PowerHigh = defaults.PowerHigh;
     }
     ResetUnlessBelow(doc.coverageMode, kColourModeCount);
-    ResetUnlessBelow(doc.coverageDisplayType, kDisplayApCountBands + 1);
+    ResetUnlessBelow(doc.coverageDisplayType, kDisplayTypeCount);
     ResetUnlessBelow(doc.panel.page, kPanelPageCount);
     if (!std::isfinite(doc.Resolution) || doc.Resolution < 0.0)
         doc.Resolution = 0.0;

@@ -71,4 +71,20 @@ bool CStudyRunner::WriteReport(const std::string& path, std::function<void()> fi
                });
 }
 
+bool CStudyRunner::WritePdfReport(const std::string& path, ReportPage page,
+                                  std::function<void()> finished) {
+    CReportRequest request;
+    request.path = path;
+    request.options = host_.doc().panel.report;
+    const CBox window = host_.doc().ViewWindow;
+    return Run(
+        [this, request, page] { tarvo::WritePdfReport(host_.doc(), request, page, host_.ui()); },
+        [this, window, finished = std::move(finished)](bool) {
+            host_.doc().ViewWindow = window;
+            if (finished)
+                finished();
+            host_.notify(kChangeAps | kChangeView);
+        });
+}
+
 } // namespace tarvo

@@ -7,6 +7,7 @@
 
 #include "analysis/CollectionLoader.h"
 #include "analysis/Coverage.h"
+#include "export/PdfReport.h"
 
 #include <functional>
 #include <string>
@@ -24,6 +25,8 @@ public:
     bool Load(std::function<void(LoadOutcome)> finished);
     bool PlotCoverage(std::function<void(CoverageOutcome)> finished);
     bool WriteReport(const std::string& path, std::function<void()> finished);
+    // The study report as one PDF file, with the "Reports" page's options.
+    bool WritePdfReport(const std::string& path, ReportPage page, std::function<void()> finished);
 
 private:
     // Runs `operation` on the worker; `report` gets true when it completed

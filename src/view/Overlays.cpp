@@ -1,16 +1,19 @@
 #include "view/Overlays.h"
 
 #include "analysis/Coordinates.h"
+#include "model/CoverageViews.h"
 #include "model/SettingRanges.h"
 #include "model/Text.h"
 #include "view/Fonts.h"
 #include "view/LayerContext.h"
+#include "view/SurveyViews.h"
 
 #include <QFontMetrics>
 #include <QPainter>
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace tarvo {
 
@@ -101,9 +104,34 @@ QPoint GeoToPixel(const CLayerContext& ctx, double lat, double lon, IUiServices&
     return ctx.Pixel(x, y);
 }
 
-} // namespace
+// The rows of a survey view legend under its title, swatches blended with
+// the coverage opacity as the band legends' are.
+void DrawSurveyLegendRows(QPainter& painter, const CTarvoAnalyzerDoc& doc,
+                          const CSurveyLegend& survey, int titleTop, const CLegendMetrics& m) {
+    const double alpha = std::clamp(doc.coverageOpacity, 0, 255) / 255.0;
+    int i = 0;
+    for (const CLegendRow& row : survey.rows) {
+        const int top = titleTop + m.r * (++i);
+        if (row.swatch) {
+            painter.save();
+            painter.setOpacity(alpha);
+            painter.fillRect(QRect(10, top + 1, 20, m.h - 2), ToQColor(row.colour));
+            painter.restore();
+        }
+        TextAt(painter, 30, top, row.label);
+    }
+}
 
-QSize LegendSize(const CTarvoAnalyzerDoc& doc, int displayType) {
+// The survey view legend's rows, when the legend shows a survey view with
+// coverage to explain.
+std::optional<CSurveyLegend> SurveyLegendShown(const CTarvoAnalyzerDoc& doc, int displayType) {
+    if (!doc.processed || !IsSurveyView(displayType) || !doc.coveragePresent)
+        return std::nullopt;
+    return SurveyViewLegend(doc, displayType, SiteLevelsFor(doc, displayType));
+}
+
+QSize LegendSizeWith(const CTarvoAnalyzerDoc& doc, int displayType,
+                     const std::optional<CSurveyLegend>& survey) {
     const CLegendMetrics m = Metrics();
     int width = 0, height = 0;
     if (doc.pathShown) {
@@ -114,7 +142,13 @@ QSize LegendSize(const CTarvoAnalyzerDoc& doc, int displayType) {
     }
     if (doc.processed) {
         height += m.r;
-        if (HasBandRows(doc, displayType)) {
+        if (survey) {
+            const QFontMetrics fm(OverlayFont());
+            height += static_cast<int>(survey->rows.size()) * m.r + 10;
+            width = std::max(width, 80);
+            for (const CLegendRow& row : survey->rows)
+                width = std::max(width, 35 + fm.horizontalAdvance(row.label));
+        } else if (!IsSurveyView(displayType) && HasBandRows(doc, displayType)) {
             height += 10 * m.r + 10;
             width = std::max(width, 80);
         }
@@ -122,6 +156,12 @@ QSize LegendSize(const CTarvoAnalyzerDoc& doc, int displayType) {
     if (width <= 0 || height <= 0)
         return {};
     return {width, height};
+}
+
+} // namespace
+
+QSize LegendSize(const CTarvoAnalyzerDoc& doc, int displayType) {
+    return LegendSizeWith(doc, displayType, SurveyLegendShown(doc, displayType));
 }
 
 QString LegendBandLabel(const CTarvoAnalyzerDoc& doc, int displayType, int row) {
@@ -135,7 +175,8 @@ QString LegendBandLabel(const CTarvoAnalyzerDoc& doc, int displayType, int row) 
 }
 
 QImage DrawLegend(const CTarvoAnalyzerDoc& doc, int displayType) {
-    const QSize size = LegendSize(doc, displayType);
+    const std::optional<CSurveyLegend> survey = SurveyLegendShown(doc, displayType);
+    const QSize size = LegendSizeWith(doc, displayType, survey);
     if (size.isEmpty())
         return {};
     const CLegendMetrics m = Metrics();
@@ -161,6 +202,13 @@ QImage DrawLegend(const CTarvoAnalyzerDoc& doc, int displayType) {
             TextAt(painter, 40, top, Qs(f.title));
             ++i;
         }
+    }
+    if (doc.processed && IsSurveyView(displayType)) {
+        const int titleTop = PathRowsHeight(doc, m);
+        TextAt(painter, 5, titleTop, SurveyViewLegend(doc, displayType, {}).title);
+        if (survey)
+            DrawSurveyLegendRows(painter, doc, *survey, titleTop, m);
+        return legend;
     }
     const CBandRange range = BandRange(doc, displayType);
     // The title has its row whenever data are loaded; the bands only once

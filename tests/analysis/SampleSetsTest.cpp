@@ -10,11 +10,14 @@ namespace tarvo {
 namespace {
 
 TEST(SampleSetsTest, ChannelPlan) {
-    const std::pair<int, int> plan[] = {{1, 2412},  {13, 2472},  {14, 2484},
-                                        {36, 5180}, {149, 5745}, {161, 5805}};
+    // 5 GHz: every channel number 32..177 at 5000 + 5 n MHz, the DFS
+    // channels 52..144 and 165 included.
+    const std::pair<int, int> plan[] = {{1, 2412},   {13, 2472},  {14, 2484},  {32, 5160},
+                                        {36, 5180},  {38, 5190},  {100, 5500}, {144, 5720},
+                                        {149, 5745}, {161, 5805}, {165, 5825}, {177, 5885}};
     for (auto [channel, mhz] : plan)
         EXPECT_EQ(FrequencyForChannel(channel), mhz) << channel;
-    for (int outside : {0, -6, 15, 34, 38, 68, 100, 147, 151, 165, 200})
+    for (int outside : {0, -6, 15, 31, 178, 200, 2412})
         EXPECT_EQ(FrequencyForChannel(outside), -1) << outside;
 }
 

@@ -44,13 +44,18 @@ TEST_F(FrameTest, MenusToolbarPromptsAndAccelerators) {
               QStringList({"&Open Existing Project...\tCtrl+O", "&Save Project\tCtrl+S",
                            "Save Project &As...", "|", "&Print...\tCtrl+P", "Print Pre&view",
                            "P&rint Setup...", "|", "Recent File", "|", "E&xit", "|",
-                           "New Floor Plan from Ima&ge...", "&Import Survey Data..."}));
+                           "New Floor Plan from Ima&ge...", "&Import Survey Data...", "|",
+                           "Report as P&DF..."}));
     EXPECT_EQ(menus[1]->text(), "&View");
     EXPECT_EQ(MenuItems(menus[1]->menu()),
-              QStringList({"&Toolbar", "&Status Bar", "|", "Position Estimator"}));
+              QStringList({"&Toolbar", "&Status Bar", "|", "Position Estimator", "Survey Views"}));
     const auto* estimators = menus[1]->menu()->findChild<QMenu*>(QStringLiteral("estimatorMenu"));
     ASSERT_NE(estimators, nullptr);
     EXPECT_EQ(MenuItems(estimators), QStringList({"Study Method", "Joint Fit"}));
+    const auto* views = menus[1]->menu()->findChild<QMenu*>(QStringLiteral("surveyViewMenu"));
+    ASSERT_NE(views, nullptr);
+    EXPECT_EQ(MenuItems(views), QStringList({"Signal-to-&Noise Margin", "&Secondary Coverage",
+                                             "&Co-channel Overlap", "Strongest &AP"}));
     EXPECT_EQ(menus[2]->text(), "&Help");
     EXPECT_EQ(MenuItems(menus[2]->menu()), QStringList({"&About TarvoAnalyzer..."}));
 

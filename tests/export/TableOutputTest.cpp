@@ -99,8 +99,9 @@ TEST(TableOutput, GpsStudyWholeFile) {
         // raw RSSI -1 -> 0, channel 6 -> 2437 MHz, 10 km/h, 10 m, fix 2 -> 3D
         "0\t45.120000\t-73.500000\t2437\t00-1A-2B-3C-4D-5E\toffice   \t0\t10\t10\t3D\t09:05:30"
         "\t46/03/14\t\r\n"
-        // channel 165 -> -1, raw RSSI -1000 -> -62; SSID written as it is
-        "0\t45.120000\t-73.500000\t-1\t00-1A-2B-3C-4D-01\tlab<&>   \t-62\t10\t10\t3D\t09:05:30"
+        // channel 165 -> 5000 + 5 * 165 = 5825 MHz, raw RSSI -1000 -> -62;
+        // SSID written as it is
+        "0\t45.120000\t-73.500000\t5825\t00-1A-2B-3C-4D-01\tlab<&>   \t-62\t10\t10\t3D\t09:05:30"
         "\t46/03/14\t\r\n"
         // no samples: empty AP cells, SSID cell blank to width 9; altitude
         // -10000 and fix 5 give empty cells
