@@ -693,6 +693,13 @@ TEST(WorkspaceCommandsTest, ALargeStudyIsWrittenInPiecesByteForByte) {
         doc.points[i + 2].samples.Add(point.samples[0]);
     const std::vector<std::uint8_t> bytes = Save(doc);
     ASSERT_GT(bytes.size(), std::size_t{5} << 20);
+    // Read back, the points hold their one sample identity once.
+    CTarvoAnalyzerDoc reopened;
+    CFakeUi ui;
+    ASSERT_EQ(ReadWorkspace(reopened, bytes, ui), WorkspaceReadStatus::Ok);
+    EXPECT_EQ(reopened.points, doc.points);
+    EXPECT_EQ(reopened.points[40001].samples.Identities(), reopened.points[0].samples.Identities());
+    EXPECT_EQ(reopened.points[0].samples.Identities()->Size(), 1u);
 
     CTempDir dir;
     const std::string path = dir.File("big.tws");
