@@ -75,25 +75,68 @@ std::uint64_t CellKey(std::int64_t cy, std::int64_t cx) {
     return static_cast<std::uint64_t>(cy) * 0x9E3779B97F4A7C15ULL ^ static_cast<std::uint64_t>(cx);
 }
 
+// The places already measured around an AP, bucketed by grid cell: one
+// flat list of entries chained per bucket (no allocation per cell), since
+// an AP heard everywhere puts every location of a large survey in it.
 class CSampleGrid {
 public:
-    void Add(const CData& s) { cells_[CellKey(CellOf(s.y), CellOf(s.x))].push_back({s.y, s.x}); }
+    explicit CSampleGrid(std::size_t expected) {
+        std::size_t buckets = 16;
+        while (buckets < 2 * expected)
+            buckets *= 2;
+        heads_.assign(buckets, kEnd);
+        entries_.reserve(expected);
+    }
+
+    void Add(double y, double x) {
+        if (entries_.size() >= heads_.size())
+            Rehash(2 * heads_.size());
+        const std::uint64_t key = CellKey(CellOf(y), CellOf(x));
+        std::uint32_t& head = heads_[Bucket(key)];
+        entries_.push_back({y, x, key, head});
+        head = static_cast<std::uint32_t>(entries_.size() - 1);
+    }
+
+    // Whether an entry of the point's cell or of the eight around it lies
+    // closer than `spacing` (|dY| + |dX|). Cells that share a key are one
+    // cell here; that only adds candidates, which are tested exactly.
     bool AnyWithin(double y, double x, double spacing) const {
         const std::int64_t cy = CellOf(y), cx = CellOf(x);
         for (std::int64_t iy = cy - 1; iy <= cy + 1; ++iy)
             for (std::int64_t ix = cx - 1; ix <= cx + 1; ++ix) {
-                auto it = cells_.find(CellKey(iy, ix));
-                if (it == cells_.end())
-                    continue;
-                for (const auto& [sy, sx] : it->second)
-                    if (std::fabs(sy - y) + std::fabs(sx - x) < spacing)
+                const std::uint64_t key = CellKey(iy, ix);
+                for (std::uint32_t e = heads_[Bucket(key)]; e != kEnd; e = entries_[e].next) {
+                    const CEntry& entry = entries_[e];
+                    if (entry.key == key &&
+                        std::fabs(entry.y - y) + std::fabs(entry.x - x) < spacing)
                         return true;
+                }
             }
         return false;
     }
 
 private:
-    std::unordered_map<std::uint64_t, std::vector<std::pair<double, double>>> cells_;
+    static constexpr std::uint32_t kEnd = 0xFFFFFFFFu;
+    struct CEntry {
+        double y, x;
+        std::uint64_t key;
+        std::uint32_t next;
+    };
+
+    std::size_t Bucket(std::uint64_t key) const {
+        return static_cast<std::size_t>((key * 0xD6E8FEB86659FD93ULL) >> 32) & (heads_.size() - 1);
+    }
+    void Rehash(std::size_t buckets) {
+        heads_.assign(buckets, kEnd);
+        for (std::size_t e = 0; e < entries_.size(); ++e) {
+            std::uint32_t& head = heads_[Bucket(entries_[e].key)];
+            entries_[e].next = head;
+            head = static_cast<std::uint32_t>(e);
+        }
+    }
+
+    std::vector<std::uint32_t> heads_;
+    std::vector<CEntry> entries_;
 };
 
 // Pass 2 of the thinning. Each seed visits the later, not yet consumed
@@ -173,16 +216,20 @@ CThinningDistances ThinningDistancesFor(std::int32_t frequencyMhz) {
     return {3000.0 / f, 114.0 / f};
 }
 
-std::vector<CData> ThinSampleList(std::span<const CData> samples, std::int32_t frequencyMhz) {
+namespace {
+
+// The thinning of the n samples that at(i) gives, in order.
+template <typename SampleAt>
+std::vector<CData> ThinSequence(std::size_t n, const SampleAt& at, std::int32_t frequencyMhz) {
     std::vector<CData> pass1;
-    if (samples.empty())
+    if (n == 0)
         return pass1;
     const CThinningDistances dist = ThinningDistancesFor(frequencyMhz);
 
     CThinGroup group;
-    group.Start(samples[0]);
-    for (std::size_t i = 1; i < samples.size(); ++i) {
-        const CData& s = samples[i];
+    group.Start(at(0));
+    for (std::size_t i = 1; i < n; ++i) {
+        const CData s = at(i);
         const double ds = Distance(group.startY, group.startX, s.y, s.x);
         const double dl = Distance(group.lastY, group.lastX, s.y, s.x);
         if (ds >= dist.windowM) {
@@ -192,59 +239,165 @@ std::vector<CData> ThinSampleList(std::span<const CData> samples, std::int32_t f
             group.Take(s);
         }
     }
-    pass1.push_back(group.Emit(samples.back()));
+    pass1.push_back(group.Emit(at(n - 1)));
 
     return MergeNearPoints(pass1, dist);
 }
 
+} // namespace
+
+std::vector<CData> ThinSampleList(std::span<const CData> samples, std::int32_t frequencyMhz) {
+    return ThinSequence(
+        samples.size(), [samples](std::size_t i) { return samples[i]; }, frequencyMhz);
+}
+
+// The no-signal samples are not built: they are the heard samples followed
+// by the points listed in `silent`, each read as a sample when the thinning
+// comes to it.
 void AddNoSignalSamples(std::span<const CDataPoint> points, CAPInfo& ap) {
     const double minY = ap.origin[0], minX = ap.origin[1];
     const double extentY = ap.extent[0], extentX = ap.extent[1];
-    std::vector<CData> withSilence = ap.samples.Vector();
+    const std::span<const CData> heard = ap.samples.Vector();
+    const auto placeOf = [](const CDataPoint& p) {
+        return std::pair{p.northing / 100.0, p.easting / 100.0};
+    };
 
-    CSampleGrid grid;
-    for (const CData& s : withSilence)
-        grid.Add(s);
-    for (const CDataPoint& p : points) {
-        const double y = p.northing / 100.0, x = p.easting / 100.0;
+    CSampleGrid grid(heard.size());
+    for (const CData& s : heard)
+        grid.Add(s.y, s.x);
+    std::vector<std::uint32_t> silent; // indices into points
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const auto [y, x] = placeOf(points[i]);
         const double dy = y - minY, dx = x - minX;
         if (!(dy >= 0.0 && dy <= extentY && dx >= 0.0 && dx <= extentX))
             continue;
         if (grid.AnyWithin(y, x, kNoSignalSpacingM))
             continue;
-        const CData silent{y, x, kNoSignalDbm, 0};
-        withSilence.push_back(silent);
-        grid.Add(silent);
+        silent.push_back(static_cast<std::uint32_t>(i));
+        grid.Add(y, x);
     }
-    ap.filteredSamples.Vector() = ThinSampleList(withSilence, ap.frequency);
+
+    const auto at = [&](std::size_t i) {
+        if (i < heard.size())
+            return heard[i];
+        const auto [y, x] = placeOf(points[silent[i - heard.size()]]);
+        return CData{y, x, kNoSignalDbm, 0};
+    };
+    std::vector<CData> thinned = ThinSequence(heard.size() + silent.size(), at, ap.frequency);
+    thinned.shrink_to_fit(); // kept with the AP: no spare room
+    ap.filteredSamples.Vector() = std::move(thinned);
 }
+
+namespace {
+
+// The AP of every sample of the selected files, in load order, creating
+// the APs (with their colours) in the order their first samples come.
+class CApAssignment {
+public:
+    explicit CApAssignment(CTarvoAnalyzerDoc& doc) : doc_(doc) {}
+
+    // The samples' APs, file by file, point by point, sample by sample.
+    std::vector<std::int32_t> Assign() {
+        std::vector<std::int32_t> apOfSample;
+        int nextPoint = 0;
+        int selectedFiles = 0;
+        for (CDataFile& file : doc_.files) {
+            if (file.selected == 0)
+                continue;
+            ++selectedFiles;
+            file.colour = NextColour(doc_);
+            if (!doc_.MergeApsAcrossFiles) {
+                apOfMac_.clear();
+                apOfIdentity_.assign(apOfIdentity_.size(), -1);
+            }
+            const int pointEnd = PointEnd(file, nextPoint);
+            for (int pi = nextPoint; pi < pointEnd; ++pi) {
+                const CPointSamples& samples = doc_.points[pi].samples;
+                for (std::size_t i = 0; i < samples.size(); ++i)
+                    apOfSample.push_back(ApOf(samples, i, file, selectedFiles));
+            }
+            nextPoint = pointEnd;
+        }
+        return apOfSample;
+    }
+
+    int PointEnd(const CDataFile& file, int firstPoint) const {
+        return std::min(doc_.points.GetSize(), firstPoint + std::max(0, file.pointCount));
+    }
+
+private:
+    static std::uint64_t MacKey(const MacAddress& mac) {
+        std::uint64_t key = 0;
+        for (std::uint8_t b : mac)
+            key = key << 8 | b;
+        return key;
+    }
+
+    // Samples of one identity belong to one AP, so each identity is looked
+    // up by its MAC once (per file when APs are not merged across files).
+    std::int32_t ApOf(const CPointSamples& samples, std::size_t i, const CDataFile& file,
+                      int selectedFiles) {
+        if (samples.Identities() != table_) {
+            table_ = samples.Identities();
+            apOfIdentity_.assign(table_->Size(), -1);
+        }
+        const std::uint32_t identity = samples.IdentityAt(i);
+        if (identity < apOfIdentity_.size() && apOfIdentity_[identity] >= 0)
+            return apOfIdentity_[identity];
+        const CDataSsd sample = samples[static_cast<std::ptrdiff_t>(i)];
+        auto [it, isNew] = apOfMac_.try_emplace(MacKey(sample.bssid), doc_.aps.GetSize());
+        if (isNew)
+            doc_.aps.Add(NewAp(sample, file, selectedFiles));
+        if (identity < apOfIdentity_.size())
+            apOfIdentity_[identity] = it->second;
+        return it->second;
+    }
+
+    CAPInfo NewAp(const CDataSsd& sample, const CDataFile& file, int selectedFiles) {
+        CAPInfo ap;
+        ap.bssid = sample.bssid;
+        ap.ssid = sample.ssid;
+        if (!doc_.MergeApsAcrossFiles && selectedFiles >= 2)
+            ap.ssid =
+                SsidFromText(Format("%s: %s", SsidText(sample.ssid).c_str(), file.title.c_str()));
+        ap.selected = 0;
+        ap.state = 1;
+        ap.colour = NextColour(doc_);
+        ap.channel = sample.channel;
+        ap.frequency = FrequencyForChannel(sample.channel);
+        return ap;
+    }
+
+    CTarvoAnalyzerDoc& doc_;
+    // MAC -> AP index; with merging off it holds only the current file's APs.
+    std::unordered_map<std::uint64_t, std::int32_t> apOfMac_;
+    const CSampleIdentities* table_ = nullptr;
+    std::vector<std::int32_t> apOfIdentity_; // -1: not looked up yet
+};
+
+} // namespace
 
 void BuildApSampleSets(CTarvoAnalyzerDoc& doc, IUiServices& ui) {
     doc.aps.RemoveAll();
     const double sx = doc.SiteScaleX, sy = doc.SiteScaleY;
     const double heightM = doc.ImageHeight * sy;
 
-    // MAC -> AP index; with merging off it holds only the current file's APs.
-    std::unordered_map<std::uint64_t, int> apOfMac;
-    auto macKey = [](const MacAddress& mac) {
-        std::uint64_t key = 0;
-        for (std::uint8_t b : mac)
-            key = key << 8 | b;
-        return key;
-    };
+    // The APs first, then each AP's samples into a list of exactly their
+    // number: the lists are most of a large study's memory.
+    CApAssignment assignment(doc);
+    const std::vector<std::int32_t> apOfSample = assignment.Assign();
+    std::vector<std::size_t> counts(static_cast<std::size_t>(doc.aps.GetSize()), 0);
+    for (std::int32_t ap : apOfSample)
+        ++counts[static_cast<std::size_t>(ap)];
+    for (std::size_t a = 0; a < counts.size(); ++a)
+        doc.aps[static_cast<std::ptrdiff_t>(a)].samples.Reserve(counts[a]);
 
+    std::size_t next = 0;
     int nextPoint = 0;
-    int selectedFiles = 0;
-    for (CDataFile& file : doc.files) {
+    for (const CDataFile& file : doc.files) {
         if (file.selected == 0)
             continue;
-        ++selectedFiles;
-        file.colour = NextColour(doc);
-        if (!doc.MergeApsAcrossFiles)
-            apOfMac.clear();
-
-        const int pointEnd =
-            std::min(doc.points.GetSize(), nextPoint + std::max(0, file.pointCount));
+        const int pointEnd = assignment.PointEnd(file, nextPoint);
         for (int pi = nextPoint; pi < pointEnd; ++pi) {
             const CDataPoint& point = doc.points[pi];
             double y, x;
@@ -255,26 +408,9 @@ void BuildApSampleSets(CTarvoAnalyzerDoc& doc, IUiServices& ui) {
                 y = point.northing / kMilliArcSecondsPerDegree;
                 x = point.easting / kMilliArcSecondsPerDegree;
             }
-            for (const CDataSsd& sample : point.samples) {
-                const CData data{y, x, sample.rssi * 0.0625, sample.level2};
-                auto [it, isNew] = apOfMac.try_emplace(macKey(sample.bssid), doc.aps.GetSize());
-                if (!isNew) {
-                    doc.aps[it->second].samples.Add(data);
-                    continue;
-                }
-                CAPInfo ap;
-                ap.bssid = sample.bssid;
-                ap.ssid = sample.ssid;
-                if (!doc.MergeApsAcrossFiles && selectedFiles >= 2)
-                    ap.ssid = SsidFromText(
-                        Format("%s: %s", SsidText(sample.ssid).c_str(), file.title.c_str()));
-                ap.selected = 0;
-                ap.state = 1;
-                ap.colour = NextColour(doc);
-                ap.channel = sample.channel;
-                ap.frequency = FrequencyForChannel(sample.channel);
-                ap.samples.Add(data);
-                doc.aps.Add(std::move(ap));
+            for (std::size_t i = 0; i < point.samples.size(); ++i) {
+                const CData data{y, x, point.samples.RssiAt(i) * 0.0625, point.samples.Level2At(i)};
+                doc.aps[apOfSample[next++]].samples.Add(data);
             }
         }
         nextPoint = pointEnd;

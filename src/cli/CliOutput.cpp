@@ -2,13 +2,50 @@
 
 #include "formats/FileIo.h"
 #include "formats/FilePaths.h"
+#include "formats/OutputFile.h"
 #include "formats/WorkspaceCommands.h"
 
-#include <cstdint>
-#include <span>
+#include <array>
 #include <sstream>
+#include <streambuf>
+#include <string_view>
 
 namespace tarvo {
+
+namespace {
+
+// A stream buffer that hands what is written to an output file, a piece
+// at a time.
+class COutputFileBuffer : public std::streambuf {
+public:
+    explicit COutputFileBuffer(COutputFile& file) : file_(file) {
+        setp(piece_.data(), piece_.data() + piece_.size());
+    }
+
+protected:
+    int_type overflow(int_type c) override {
+        if (!Drain())
+            return traits_type::eof();
+        if (!traits_type::eq_int_type(c, traits_type::eof())) {
+            *pptr() = traits_type::to_char_type(c);
+            pbump(1);
+        }
+        return traits_type::not_eof(c);
+    }
+    int sync() override { return Drain() ? 0 : -1; }
+
+private:
+    bool Drain() {
+        const std::size_t n = static_cast<std::size_t>(pptr() - pbase());
+        setp(piece_.data(), piece_.data() + piece_.size());
+        return n == 0 || file_.Write(std::string_view(piece_.data(), n));
+    }
+
+    COutputFile& file_;
+    std::array<char, 1 << 14> piece_{};
+};
+
+} // namespace
 
 std::optional<CStudyOptions> StudyOptionsOrComplain(CArgs& args, const std::string& command,
                                                     std::ostream& err) {
@@ -68,14 +105,14 @@ int WriteJsonTarget(const std::string& target, const std::string& command, std::
         write(out);
         return 0;
     }
-    std::ostringstream text;
-    write(text);
-    const std::string bytes = text.str();
-    CWriteFailure failure;
-    if (!WriteFileAtomically(
-            target, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()),
-            &failure)) {
-        err << "tarvo " << command << ": " << WriteFailureText(target, failure) << '\n';
+    // Straight into the file: a study's JSON with its matrices can be many
+    // times the study's size.
+    COutputFile file(target);
+    COutputFileBuffer buffer(file);
+    std::ostream stream(&buffer);
+    write(stream);
+    if (!stream.flush() || !file.Commit()) {
+        err << "tarvo " << command << ": " << WriteFailureText(target, file.Failure()) << '\n';
         return 1;
     }
     return 0;

@@ -73,18 +73,18 @@ COutputFile::~COutputFile() {
 bool COutputFile::Write(std::string_view bytes) {
     if (!Ok())
         return false;
-    buffer_.append(bytes);
-    return buffer_.size() < kBufferBytes || Flush();
+    if (buffer_.size() + bytes.size() < kBufferBytes) {
+        buffer_.append(bytes);
+        return true;
+    }
+    // A large piece goes out as it is, not through a copy in the buffer.
+    return Flush() && WriteAll(bytes);
 }
 
-bool COutputFile::Write(std::span<const std::uint8_t> bytes) {
-    return Write(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-}
-
-bool COutputFile::Flush() {
+bool COutputFile::WriteAll(std::string_view bytes) {
     std::size_t done = 0;
-    while (done < buffer_.size()) {
-        const ::ssize_t n = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
+    while (done < bytes.size()) {
+        const ::ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
@@ -93,6 +93,16 @@ bool COutputFile::Flush() {
         }
         done += static_cast<std::size_t>(n);
     }
+    return true;
+}
+
+bool COutputFile::Write(std::span<const std::uint8_t> bytes) {
+    return Write(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+bool COutputFile::Flush() {
+    if (!WriteAll(buffer_))
+        return false;
     buffer_.clear();
     return true;
 }

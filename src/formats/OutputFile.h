@@ -40,6 +40,7 @@ public:
 
 private:
     bool Flush();
+    bool WriteAll(std::string_view bytes);
     void Fail(bool opened, int error);
     void Discard();
 

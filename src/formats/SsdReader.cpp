@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <memory>
 
 namespace tarvo {
 
@@ -47,15 +48,24 @@ bool HasSource(const CTarvoAnalyzerDoc& doc, int count, const CISMarker& s) {
     return false;
 }
 
-// Reads sampleCount sample records; returns how many were complete.
-int ReadSamples(ByteReader& in, std::uint32_t sampleSize, int sampleCount, CDataPoint* point) {
+// Reads sampleCount sample records; returns how many were complete. A walk
+// mostly hears the same APs in the same order from one location to the
+// next, so the previous location's samples say which identity to expect.
+int ReadSamples(ByteReader& in, std::uint32_t sampleSize, int sampleCount, CDataPoint* point,
+                const CPointSamples* previous) {
     int complete = 0;
+    if (point)
+        point->samples.Reserve(static_cast<std::size_t>(sampleCount));
     for (int i = 0; i < sampleCount; ++i) {
         auto record = in.Take(sampleSize);
         if (record.empty())
             break; // a truncated sample is dropped: the file ends here
-        if (point)
-            point->samples.Add(CDataSsd::FromRecord(record.first<CDataSsd::kRecordSize>()));
+        if (point) {
+            const std::uint32_t likely = previous && i < previous->GetSize()
+                                             ? previous->IdentityAt(static_cast<std::size_t>(i))
+                                             : CPointSamples::kNoIdentity;
+            point->samples.Add(CDataSsd::FromRecord(record.first<CDataSsd::kRecordSize>()), likely);
+        }
         ++complete;
     }
     return complete;
@@ -72,6 +82,8 @@ bool OnTheGlobe(const CDataPoint& point) {
 struct LoadContext {
     int markersBefore = 0;
     int sourcesBefore = 0;
+    // The sample identities of every point of the load.
+    std::shared_ptr<CSampleIdentities> identities = std::make_shared<CSampleIdentities>();
 };
 
 bool ReadSurveyFileImpl(CTarvoAnalyzerDoc& doc, std::span<const std::uint8_t> file, int fileIndex,
@@ -115,7 +127,10 @@ bool ReadSurveyFileImpl(CTarvoAnalyzerDoc& doc, std::span<const std::uint8_t> fi
         case kSsdGpsNoFix:
         case kSsdLinear: {
             CDataPoint point(location);
-            int kept = ReadSamples(in, sampleSize, point.sampleCount, &point);
+            point.samples = CPointSamples(ctx.identities);
+            const CPointSamples* previous =
+                doc.points.GetSize() > pointsBefore ? &doc.points.Vector().back().samples : nullptr;
+            int kept = ReadSamples(in, sampleSize, point.sampleCount, &point, previous);
             if (kind != kSsdLinear && !OnTheGlobe(point)) {
                 ++entry.skippedLocations;
                 break;
@@ -164,7 +179,7 @@ bool ReadSurveyFileImpl(CTarvoAnalyzerDoc& doc, std::span<const std::uint8_t> fi
             break;
         }
         case kSsdSkipped:
-            ReadSamples(in, sampleSize, GetU16(record.data() + 34), nullptr);
+            ReadSamples(in, sampleSize, GetU16(record.data() + 34), nullptr, nullptr);
             break;
         default:
             break;

@@ -8,6 +8,7 @@
 #include "model/SettingRanges.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace tarvo {
 
@@ -241,6 +242,8 @@ private:
         if (!Count(kMinPoint, n))
             return false;
         doc.points.Reserve(n);
+        // One identity table for every point's samples.
+        const auto identities = std::make_shared<CSampleIdentities>();
         for (std::size_t i = 0; i < n; ++i) {
             auto record = in_.Take(CDataPoint::kRecordSize);
             if (record.empty())
@@ -249,12 +252,18 @@ private:
             std::size_t samples = 0;
             if (!Count(CDataSsd::kRecordSize, samples))
                 return false;
+            point.samples = CPointSamples(identities);
             point.samples.Reserve(samples);
+            const CPointSamples* previous = i > 0 ? &doc.points.Vector().back().samples : nullptr;
             for (std::size_t s = 0; s < samples; ++s) {
                 auto sample = in_.Take(CDataSsd::kRecordSize);
                 if (sample.empty())
                     return false;
-                point.samples.Add(CDataSsd::FromRecord(sample.first<CDataSsd::kRecordSize>()));
+                const std::uint32_t likely = previous && s < previous->size()
+                                                 ? previous->IdentityAt(s)
+                                                 : CPointSamples::kNoIdentity;
+                point.samples.Add(CDataSsd::FromRecord(sample.first<CDataSsd::kRecordSize>()),
+                                  likely);
             }
             doc.points.Add(std::move(point));
         }

@@ -11,9 +11,18 @@ namespace tarvo {
 
 namespace {
 
+// Bytes written before the buffer goes to the file, when there is one.
+constexpr std::size_t kSpillBytes = std::size_t{1} << 20;
+
 class CWorkspaceWriter {
 public:
-    std::optional<std::vector<std::uint8_t>> Write(const CTarvoAnalyzerDoc& doc) {
+    // Without a file the whole workspace stays in the buffer; with one, the
+    // buffer goes to it piece by piece, so that a study is never held twice.
+    explicit CWorkspaceWriter(COutputFile* file = nullptr) : file_(file) {}
+
+    // False when the study is too large for the file's counts, or when the
+    // file could not be written.
+    bool Write(const CTarvoAnalyzerDoc& doc) {
         out_.U32(kTwsMagic);
         out_.U32(kTwsVersion);
         // GPS locations without a map were placed by a projection made from
@@ -27,11 +36,15 @@ public:
         for (const CDataFile& f : doc.files)
             File(f);
         Count(doc.aps.size());
-        for (const CAPInfo& ap : doc.aps)
+        for (const CAPInfo& ap : doc.aps) {
             Ap(ap);
+            Spill();
+        }
         Count(doc.points.size());
-        for (const CDataPoint& p : doc.points)
+        for (const CDataPoint& p : doc.points) {
             Point(p);
+            Spill();
+        }
         Count(doc.markers.size());
         for (const CAPMarker& m : doc.markers)
             Marker(m);
@@ -45,12 +58,21 @@ public:
         ViewState(doc.view);
         if (doc.coveragePresent)
             Coverage(doc);
-        if (tooLarge_)
-            return std::nullopt;
-        return out_.Take();
+        if (file_ && !tooLarge_ && !failed_)
+            failed_ = !file_->Write(out_.Buffer());
+        return !tooLarge_ && !failed_;
     }
 
+    std::vector<std::uint8_t> Take() { return out_.Take(); }
+
 private:
+    void Spill() {
+        if (!file_ || out_.Size() < kSpillBytes || tooLarge_ || failed_)
+            return;
+        failed_ = !file_->Write(out_.Buffer());
+        out_.Buffer().clear();
+    }
+
     void Flag(bool value) { out_.U8(value ? 1 : 0); }
 
     // Counts are signed 32-bit in the file; no real study comes near the
@@ -320,20 +342,31 @@ private:
                 out_.I32(value);
     }
 
+    COutputFile* file_;
     ByteWriter out_;
     bool tooLarge_ = false;
+    bool failed_ = false;
 };
 
 } // namespace
 
 std::optional<std::vector<std::uint8_t>> WriteWorkspace(const CTarvoAnalyzerDoc& doc) {
-    return CWorkspaceWriter().Write(doc);
+    CWorkspaceWriter writer;
+    if (!writer.Write(doc))
+        return std::nullopt;
+    return writer.Take();
 }
 
 bool WriteWorkspaceFile(const CTarvoAnalyzerDoc& doc, const std::string& path,
                         CWriteFailure* failure) {
-    const std::optional<std::vector<std::uint8_t>> bytes = WriteWorkspace(doc);
-    return bytes && WriteFileAtomically(path, *bytes, failure);
+    COutputFile file(path);
+    const bool fits = CWorkspaceWriter(&file).Write(doc);
+    // A study too large for the file leaves no failure reason: the file
+    // itself could have been written.
+    const bool written = fits && file.Commit();
+    if (!written && failure && !file.Ok())
+        *failure = file.Failure();
+    return written;
 }
 
 } // namespace tarvo

@@ -4,6 +4,7 @@
 
 #include "model/Array.h"
 #include "model/Colour.h"
+#include "model/PointSamples.h"
 
 #include <array>
 #include <cstdint>
@@ -11,9 +12,6 @@
 #include <string>
 
 namespace tarvo {
-
-using MacAddress = std::array<std::uint8_t, 6>;
-using SsidBytes = std::array<std::uint8_t, 32>; // NUL-padded, not always terminated
 
 // One survey file chosen by the user.
 struct CDataFile {
@@ -29,24 +27,6 @@ struct CDataFile {
     std::int32_t skippedLocations = 0;
 
     bool operator==(const CDataFile&) const = default;
-};
-
-// One sample: one AP heard at one location. Kept exactly as the first 46
-// bytes of a survey-file sample record.
-struct CDataSsd {
-    static constexpr std::size_t kRecordSize = 46;
-
-    std::int32_t channel = 0;
-    std::int16_t rssi = 0; // 1/16 dBm
-    std::int16_t level2 = 0;
-    MacAddress bssid{};
-    SsidBytes ssid{};
-
-    static CDataSsd FromRecord(std::span<const std::uint8_t, kRecordSize> bytes);
-    void ToRecord(std::span<std::uint8_t, kRecordSize> out) const;
-    double RssiDbm() const { return rssi * 0.0625; }
-
-    bool operator==(const CDataSsd&) const = default;
 };
 
 // One measurement location: the 36-byte location record of the survey file,
@@ -72,7 +52,7 @@ struct CDataPoint {
     std::uint16_t reserved3 = 0;
     std::uint8_t fix = 0; // 0 none, 1 2D, 2 3D
     std::uint16_t sampleCount = 0;
-    CArray<CDataSsd> samples;
+    CPointSamples samples;
 
     CDataPoint() = default;
     // Copies every field of a location record; the sample array starts empty.

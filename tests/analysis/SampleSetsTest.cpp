@@ -1,7 +1,11 @@
 #include "analysis/SampleSets.h"
+#include "analysis/Coordinates.h"
+#include "model/Text.h"
+#include "support/FakeUi.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 #include <vector>
@@ -210,6 +214,166 @@ TEST(SampleSetsTest, NoSignalSamplesInfluenceTheThinnedAverage) {
     ASSERT_EQ(doc.aps[0].filteredSamples.GetSize(), 1);
     EXPECT_EQ(doc.aps[0].filteredSamples[0], (CData{0, 0.125, -200.0 / 3.0, 0}));
     EXPECT_EQ(doc.aps[0].samples.GetSize(), 2);
+}
+
+// The no-signal samples written out plainly: every one appended to a copy
+// of the AP's samples, each place checked against the whole list.
+std::vector<CData> PlainNoSignalThinning(const std::vector<CDataPoint>& points, const CAPInfo& ap) {
+    std::vector<CData> all(ap.samples.begin(), ap.samples.end());
+    for (const CDataPoint& p : points) {
+        const double y = p.northing / 100.0, x = p.easting / 100.0;
+        if (!(y - ap.origin[0] >= 0 && y - ap.origin[0] <= ap.extent[0] && x - ap.origin[1] >= 0 &&
+              x - ap.origin[1] <= ap.extent[1]))
+            continue;
+        bool near = false;
+        for (const CData& s : all)
+            near = near || std::fabs(s.y - y) + std::fabs(s.x - x) < 0.1;
+        if (!near)
+            all.push_back({y, x, -100.0, 0});
+    }
+    return PlainThinning(all, ap.frequency);
+}
+
+// APs heard at a few places of a large walk, so that places that did not
+// hear them are most of what is thinned; the walk revisits places, some
+// within the spacing of a sample and some exactly on one.
+TEST(SampleSetsTest, NoSignalSamplesMatchThePlainListOnLargeWalks) {
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> cm(-3000, 3000), jitter(-12, 12), pick(0, 1999);
+    std::uniform_int_distribution<int> rssi(-95, -35);
+    std::vector<CDataPoint> points;
+    for (int i = 0; i < 2000; ++i) {
+        const CDataPoint& back = points.empty() ? CDataPoint{} : points.back();
+        points.push_back(PointAtCm(i % 10 == 0 ? cm(random) : back.northing + 40 + jitter(random),
+                                   i % 10 == 0 ? cm(random) : back.easting + jitter(random)));
+    }
+    std::size_t thinned = 0, silent = 0;
+    for (int round = 0; round < 30; ++round) {
+        CAPInfo ap;
+        ap.frequency = round % 3 == 0 ? -1 : round % 3 == 1 ? 2437 : 5180;
+        for (int k = 0; k < 3 + round; ++k) {
+            const CDataPoint& p = points[static_cast<std::size_t>(pick(random))];
+            const double dy = k % 4 == 1 ? 0.05 : 0.0; // beside a place, not on it
+            ap.samples.Add({p.northing / 100.0 + dy, p.easting / 100.0, double(rssi(random)), k});
+        }
+        double minY = ap.samples[0].y, maxY = minY, minX = ap.samples[0].x, maxX = minX;
+        for (const CData& d : ap.samples) {
+            minY = std::min(minY, d.y);
+            maxY = std::max(maxY, d.y);
+            minX = std::min(minX, d.x);
+            maxX = std::max(maxX, d.x);
+        }
+        ap.origin = {minY, minX};
+        ap.extent = {maxY - minY, maxX - minX};
+        const std::vector<CData> expected = PlainNoSignalThinning(points, ap);
+        thinned += expected.size();
+        silent += static_cast<std::size_t>(std::count_if(
+            expected.begin(), expected.end(), [](const CData& d) { return d.rssi == -100.0; }));
+        AddNoSignalSamples(points, ap);
+        ASSERT_EQ(ap.filteredSamples.Vector(), expected) << "round " << round;
+        EXPECT_EQ(ap.filteredSamples.Vector().capacity(), expected.size());
+    }
+    EXPECT_GT(silent, thinned * 3 / 4); // the places without signal are the bulk
+}
+
+// The grouping written out plainly: each sample's AP found by its MAC among
+// the APs so far (this file's only, without merging).
+void PlainApSampleSets(CTarvoAnalyzerDoc& doc) {
+    doc.aps.RemoveAll();
+    int nextPoint = 0, selected = 0;
+    for (CDataFile& file : doc.files) {
+        if (!file.selected)
+            continue;
+        ++selected;
+        file.colour = NextColour(doc);
+        const int firstAp = doc.aps.GetSize();
+        const int end = std::min(doc.points.GetSize(), nextPoint + file.pointCount);
+        for (int pi = nextPoint; pi < end; ++pi) {
+            const CDataPoint& p = doc.points[pi];
+            const double y = doc.ImageHeight * doc.SiteScaleY - p.pixelY * doc.SiteScaleY;
+            const double x = p.pixelX * doc.SiteScaleX;
+            for (const CDataSsd& s : p.samples) {
+                int found = -1;
+                for (int a = doc.MergeApsAcrossFiles ? 0 : firstAp; a < doc.aps.GetSize(); ++a)
+                    if (doc.aps[a].bssid == s.bssid) {
+                        found = a;
+                        break;
+                    }
+                if (found < 0) {
+                    CAPInfo ap;
+                    ap.bssid = s.bssid;
+                    ap.ssid = doc.MergeApsAcrossFiles || selected < 2
+                                  ? s.ssid
+                                  : SsidFromText(SsidText(s.ssid) + ": " + file.title);
+                    ap.state = 1;
+                    ap.colour = NextColour(doc);
+                    ap.channel = s.channel;
+                    ap.frequency = FrequencyForChannel(s.channel);
+                    found = doc.aps.Add(ap);
+                }
+                doc.aps[found].samples.Add({y, x, s.rssi * 0.0625, s.level2});
+            }
+        }
+        nextPoint = end;
+    }
+}
+
+// Linear walks in three files (the second not selected, so not read), whose
+// points come from a shared identity table, from tables of their own and,
+// in the last file, from copies of the first file's points (the same
+// identities, which must still make APs of their own without merging); an
+// AP changes its SSID and channel on the way.
+TEST(SampleSetsTest, ApSampleSetsMatchThePlainGrouping) {
+    std::mt19937 random(3);
+    std::uniform_int_distribution<int> mac(1, 12), pixel(0, 199), level(-99, -20);
+    CTarvoAnalyzerDoc doc;
+    doc.projectionKind = kProjectionLinear;
+    doc.linearPointsPresent = true;
+    doc.ImageHeight = doc.ImageWidth = 200;
+    doc.SiteScaleX = doc.SiteScaleY = 0.5;
+    const auto shared = std::make_shared<CSampleIdentities>();
+    for (int f = 0; f < 3; ++f) {
+        CDataFile file;
+        file.title = "walk" + std::to_string(f) + ".ssd";
+        file.selected = f == 1 ? 0 : 1;
+        file.pointCount = 40;
+        doc.files.Add(file);
+        for (int i = 0; i < 40 && file.selected; ++i) { // a file not selected was not read
+            CDataPoint p;
+            p.kind = kProjectionLinear;
+            p.pixelX = static_cast<std::uint16_t>(pixel(random));
+            p.pixelY = static_cast<std::uint16_t>(pixel(random));
+            if (f == 0)
+                p.samples = CPointSamples(shared);
+            for (int k = 0; k < 6; ++k) {
+                CDataSsd s;
+                s.bssid[5] = static_cast<std::uint8_t>(mac(random));
+                s.channel = s.bssid[5] == 3 && i > 20 ? 11 : 1 + s.bssid[5];
+                s.ssid = SsidFromText(s.bssid[5] == 3 && i > 30 ? "moved" : "net");
+                s.rssi = static_cast<std::int16_t>(level(random) * 16 + k);
+                s.level2 = static_cast<std::int16_t>(-k);
+                p.samples.Add(s);
+            }
+            doc.points.Add(f == 2 && i < 20 ? doc.points[i] : p); // copies share tables
+        }
+    }
+    for (bool merge : {true, false}) {
+        CTarvoAnalyzerDoc expected = doc;
+        expected.MergeApsAcrossFiles = merge;
+        PlainApSampleSets(expected);
+        test::CFakeUi ui;
+        ConvertLoadedPositions(expected, ui);
+        CTarvoAnalyzerDoc built = doc;
+        built.MergeApsAcrossFiles = merge;
+        BuildApSampleSets(built, ui);
+        ASSERT_EQ(built.aps.GetSize(), expected.aps.GetSize()) << merge;
+        EXPECT_EQ(built.aps.GetSize(), merge ? 12 : 24);
+        EXPECT_EQ(built.aps, expected.aps) << merge;
+        EXPECT_EQ(built.files, expected.files) << merge;
+        EXPECT_EQ(built.colourSeed, expected.colourSeed) << merge;
+        for (const CAPInfo& ap : built.aps)
+            EXPECT_EQ(ap.samples.Vector().capacity(), ap.samples.Vector().size());
+    }
 }
 
 } // namespace

@@ -74,6 +74,18 @@ TEST_F(Commands, ProcessDescribesTheStudy) {
                          "\".\ntarvo process: nothing was loaded\n");
 }
 
+// A JSON file goes out in pieces as it is written; it holds what the same
+// command prints, whatever its size.
+TEST_F(Commands, JsonFileHoldsWhatTheCommandPrints) {
+    const std::string json = dir.File("study.json");
+    const CToolRun printed = RunTarvo({"process", "--with-matrix", "--json", "-", survey});
+    ASSERT_EQ(printed.status, 0) << printed.err;
+    ASSERT_GT(printed.out.size(), std::size_t{1} << 15); // several of the file's pieces
+    ASSERT_EQ(RunTarvo({"process", "--with-matrix", "--json", json, survey}).status, 0);
+    const std::vector<std::uint8_t> written = test::ReadBytes(json);
+    EXPECT_EQ(std::string(written.begin(), written.end()), printed.out);
+}
+
 // The estimator is always named, the study method by default, and a
 // workspace keeps the one that placed its APs.
 TEST_F(Commands, EstimatorIsChosenNamedAndKept) {

@@ -69,6 +69,30 @@ TEST_F(SsdReaderTest, GpsWalkLoadsLocationsAndSamples) {
     EXPECT_EQ(doc.points[1].kind, 1);
 }
 
+// The points of one load keep each AP's channel, MAC and SSID once,
+// whichever file and whichever place in a location's list it comes from;
+// every sample still reads back as stored.
+TEST_F(SsdReaderTest, ApsHeardEverywhereAreHeldOncePerLoad) {
+    CSsdBuilder a, b;
+    for (int i = 0; i < 30; ++i)
+        a.Gps(1 + i * 1e-4, 1, {Sample(1, -40 - i), Sample(2, -50), Sample(3, -60, "other")});
+    b.Gps(2, 2, {Sample(3, -61, "other"), Sample(1, -41)}) // another order
+        .Gps(2, 2, {Sample(1, -42, "renamed")});
+    AddFile("a.ssd", a.Bytes());
+    AddFile("b.ssd", b.Bytes());
+    ASSERT_TRUE(LoadSelectedFiles(doc, ui));
+    ASSERT_EQ(doc.points.GetSize(), 32);
+    const CSampleIdentities* table = doc.points[0].samples.Identities();
+    for (const CDataPoint& p : doc.points)
+        EXPECT_EQ(p.samples.Identities(), table);
+    EXPECT_EQ(table->Size(), 4u); // MACs 1, 2, 3 and MAC 1 renamed
+    EXPECT_EQ(doc.points[29].samples[0].rssi, -69 * 16);
+    EXPECT_EQ(SsidText(doc.points[30].samples[0].ssid), "other");
+    EXPECT_EQ(doc.points[30].samples[1].rssi, -41 * 16);
+    EXPECT_EQ(SsidText(doc.points[31].samples[0].ssid), "renamed");
+    EXPECT_EQ(doc.points[31].samples[0].bssid[5], 1);
+}
+
 TEST_F(SsdReaderTest, MarkerOnlyFileAddsMarkersAndSourcesButNoPoints) {
     CSsdBuilder b;
     b.MarkedAp(1000, 2000, 11, "corp", "AP-3F").Interference(5, 6, 48740, 400, "oven");

@@ -681,6 +681,43 @@ TEST(WorkspaceCommandsTest, SaveAsksOnceAndKeepsTheOldFileOnFailure) {
     EXPECT_FALSE(OpenWorkspaceCommand(doc, ui));
 }
 
+// A study of several megabytes goes to the file in pieces: the file holds
+// the bytes the writer gives in memory, and a write that fails after some
+// pieces are out keeps the earlier file and leaves no temporary behind.
+TEST(WorkspaceCommandsTest, ALargeStudyIsWrittenInPiecesByteForByte) {
+    CTarvoAnalyzerDoc doc = MakeStudy(kProjectionGps, true);
+    const CDataPoint point = doc.points[0];
+    for (int i = 0; i < 40000; ++i) // 40,000 points of 2 samples: 5.2 MB
+        doc.points.Add(point);
+    for (int i = 0; i < 40000; ++i)
+        doc.points[i + 2].samples.Add(point.samples[0]);
+    const std::vector<std::uint8_t> bytes = Save(doc);
+    ASSERT_GT(bytes.size(), std::size_t{5} << 20);
+    // Read back, the points hold their one sample identity once.
+    CTarvoAnalyzerDoc reopened;
+    CFakeUi ui;
+    ASSERT_EQ(ReadWorkspace(reopened, bytes, ui), WorkspaceReadStatus::Ok);
+    EXPECT_EQ(reopened.points, doc.points);
+    EXPECT_EQ(reopened.points[40001].samples.Identities(), reopened.points[0].samples.Identities());
+    EXPECT_EQ(reopened.points[0].samples.Identities()->Size(), 1u);
+
+    CTempDir dir;
+    const std::string path = dir.File("big.tws");
+    CWriteFailure failure;
+    ASSERT_TRUE(WriteWorkspaceFile(doc, path, &failure));
+    EXPECT_EQ(test::ReadBytes(path), bytes);
+
+    doc.aps[0].name = "changed";
+    {
+        test::CFileSizeLimit full(3 << 20); // the disk fills after three pieces
+        EXPECT_FALSE(WriteWorkspaceFile(doc, path, &failure));
+    }
+    EXPECT_TRUE(failure.opened);
+    EXPECT_EQ(failure.reason, "File too large");
+    EXPECT_EQ(test::ReadBytes(path), bytes);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+}
+
 TEST(WorkspaceCommandsTest, OpenRestoresTheStudyOrChangesNothing) {
     CTempDir dir;
     const CTarvoAnalyzerDoc original = MakeStudy(kProjectionGps, true);
