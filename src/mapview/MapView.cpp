@@ -154,6 +154,7 @@ void CTarvoAnalyzerView::onDocumentChanged(unsigned) {
     frameStale_ = true;
     SyncScrollBars();
     UpdatePointerShape();
+    interaction_->DocumentChanged();
     update();
 }
 
