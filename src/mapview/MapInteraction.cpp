@@ -105,7 +105,7 @@ void CMapInteraction::Leave() {
     HideInfo();
     move_->Cancel();
     pointer_.reset();
-    if (Idle() && !ruler_->Dragging())
+    if (!ruler_->Dragging())
         ctx_->ShowStatus({std::string(), std::string(), std::nullopt});
 }
 
