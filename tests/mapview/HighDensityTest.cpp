@@ -179,34 +179,6 @@ TEST(HighDensityFrame, TwiceThePixelsWithDetailTheEnlargedPictureLacks) {
     EXPECT_GT(MixedBlocks(two, QRect(legendLeft, 2, 2 * legend.width(), 2 * legend.height())), 100);
 }
 
-TEST(HighDensityFrame, ScrollingCropsTheCachedLayersAtTheDeviceRatio) {
-    // Zoomed in so that the window scrolls; a crop of the cached layers
-    // must match a frame rendered afresh at the same scroll position.
-    CTarvoAnalyzerDoc doc = WalkDoc();
-    doc.legendShown = false;
-    doc.view.zoomLeft = 0.0;
-    doc.view.zoomRight = 0.5;
-    doc.view.zoomBottom = 0.5;
-    doc.view.zoomTop = 1.0;
-    CMapFrameCache cache;
-    test::CFakeUi ui;
-    cache.Frame(doc, kSide, kSide, ui, 2.0);
-    const int renders = cache.LayerRenders();
-    doc.view.zoomLeft = 0.05;
-    doc.view.zoomRight = 0.55;
-    const QImage cropped = cache.Frame(doc, kSide, kSide, ui, 2.0);
-    EXPECT_EQ(cache.LayerRenders(), renders) << "a small scroll only crops";
-    const QImage fresh = FrameAt(doc, 2.0);
-    ASSERT_EQ(cropped.size(), fresh.size());
-    int differing = 0;
-    for (int y = 0; y < fresh.height(); ++y)
-        for (int x = 0; x < fresh.width(); ++x)
-            differing += cropped.pixel(x, y) != fresh.pixel(x, y);
-    // The two renders may place a line a logical pixel apart where the
-    // scroll offset rounds differently; most of the picture is equal.
-    EXPECT_LT(differing, fresh.width() * fresh.height() / 50);
-}
-
 // Under QT_SCALE_FACTOR=2 (a ctest of its own) this checks the real
 // high-density path; at ratio 1 it still holds.
 TEST(HighDensityView, TheWindowShowsThePictureAtTheScreensPixels) {
