@@ -12,9 +12,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <functional>
-#include <vector>
+#include <cstdlib>
 
 namespace tarvo {
 namespace {
