@@ -10,6 +10,9 @@
 //     still only crop.
 //   BM_RenderAfterChange: a document change, which renders every layer
 //     again (the cost of a zoom click or an edit).
+//
+// With QT_SCALE_FACTOR=2 the same window stands on a high-density screen:
+// the view then paints at twice the pixels on each axis.
 
 #include "BenchStudy.h"
 #include "analysis/Coordinates.h"

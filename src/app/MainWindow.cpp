@@ -329,7 +329,7 @@ void CMainFrame::OnSaveAs() {
 
 QImage CMainFrame::PrintedPicture() {
     mapView_->SyncLastViewBitmap();
-    return mapView_->Picture();
+    return mapView_->ExportPicture();
 }
 
 void CMainFrame::OnPrint() {

@@ -2,6 +2,7 @@
 
 #include "view/Fonts.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -35,11 +36,28 @@ int CDialogUnits::Y(int units) const {
     return (units * baseY_ + 4) / 8;
 }
 
+int TitleBarWidth(const QString& title) {
+    // The platform's title-bar font where it names one, else the
+    // application's.
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    constexpr int kDecorationLines = 10; // 4 squares of 2 lines, 1 line of padding each side
+    return metrics.horizontalAdvance(title) + kDecorationLines * metrics.lineSpacing();
+}
+
+void FitWidthToTitle(QDialog& dialog) {
+    const int needed = TitleBarWidth(dialog.windowTitle());
+    if (dialog.width() < needed)
+        dialog.setFixedSize(needed, dialog.height());
+}
+
 CDialogLayout::CDialogLayout(QDialog& dialog, const char* title, int width, int height)
     : dialog_(dialog), units_(DialogFont()) {
     dialog.setFont(DialogFont());
     dialog.setWindowTitle(QString::fromUtf8(title));
     dialog.setFixedSize(units_.Size(width, height));
+    FitWidthToTitle(dialog);
 }
 
 QLineEdit* CDialogLayout::Edit(const char* name, QRect units, const std::string& text,

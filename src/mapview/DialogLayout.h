@@ -34,11 +34,23 @@ private:
     int baseY_ = 13; // character height, pixels
 };
 
+// The width a window needs to show `title` whole in its title bar: the
+// text in the title-bar font (in bold, as many window managers draw it),
+// with room for the window icon and three buttons, each about as wide as
+// the bar is tall (two text lines), and a text line's padding each side.
+int TitleBarWidth(const QString& title);
+
+// Widens a dialog of fixed size to the TitleBarWidth of its title where the
+// template is narrower; the controls keep their places and the added room
+// lies on the right.
+void FitWidthToTitle(QDialog& dialog);
+
 // Puts the controls of one dialog at their places, in the order they are
 // added (which is also the keyboard order).
 class CDialogLayout {
 public:
-    // Sets the font, the title and the fixed client size.
+    // Sets the font, the title and the fixed client size (widened where the
+    // title needs it, see FitWidthToTitle).
     CDialogLayout(QDialog& dialog, const char* title, int width, int height);
 
     const CDialogUnits& Units() const { return units_; }

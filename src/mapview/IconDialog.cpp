@@ -18,7 +18,7 @@ QRect Square(QPoint topLeft) {
 
 void DrawIconSquare(QPainter& painter, QPoint at, int iconId, bool framed) {
     painter.fillRect(Square(at), Qt::white);
-    painter.drawImage(at, ProgramIcon(iconId));
+    DrawProgramIcon(painter, iconId, at);
     if (framed) {
         painter.setPen(QPen(kFrameColour, 1));
         painter.setBrush(Qt::NoBrush);

@@ -1,6 +1,7 @@
 #include "mapview/InfoWnd.h"
 
 #include "view/Fonts.h"
+#include "view/LayerContext.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -14,14 +15,15 @@ namespace {
 
 constexpr int kPointerWedge = 12; // the triangle meets the outline this far from its corner
 
-// The picture under `area`, each colour channel halved; white where the
-// picture does not reach.
+// The picture under `area` (logical pixels), each colour channel halved;
+// white where the picture does not reach. It keeps the picture's pixel
+// ratio, so the shadow is as sharp as the view.
 QImage HalvedBackground(const QImage& picture, const QRect& area) {
-    QImage under(area.size(), QImage::Format_RGB32);
-    under.fill(Qt::white);
+    const double dpr = picture.isNull() ? 1.0 : picture.devicePixelRatio();
+    QImage under = WhiteImage(area.width(), area.height(), dpr);
     {
         QPainter painter(&under);
-        painter.drawImage(QPoint(0, 0), picture, area);
+        painter.drawImage(-area.topLeft(), picture);
     }
     for (int y = 0; y < under.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(under.scanLine(y));

@@ -25,7 +25,8 @@ public:
     virtual void RepaintOverlay() = 0;
     // The document changed under the tool: render the picture again.
     virtual void RerenderPicture() = 0;
-    // The last rendered picture of the study (logical size ClientSize()).
+    // The last rendered picture of the study: ClientSize() logical pixels
+    // at the screen's device pixel ratio.
     virtual const QImage& Picture() const = 0;
 };
 

@@ -1,5 +1,6 @@
 #include "mapview/MapFrameCache.h"
 
+#include "view/LayerContext.h"
 #include "view/LayerDrawing.h"
 #include "view/Overlays.h"
 #include "view/RenderLayers.h"
@@ -52,10 +53,35 @@ double PlaneOffsetY(const CMapViewState& v, int hc) {
     return v.zoomHeight > 0.0 ? (1.0 - v.zoomTop) * (hc - 1) / v.zoomHeight : 0.0;
 }
 
+// The device pixels of `layers` that show wc x hc logical pixels from
+// (sx, sy).
+QRect CropRect(const QImage& layers, int sx, int sy, int wc, int hc) {
+    const double d = layers.devicePixelRatio();
+    if (d == 1.0)
+        return {sx, sy, wc, hc};
+    const int w = DeviceSpan(wc, d), h = DeviceSpan(hc, d);
+    // A ratio such as 1.5 may round a device edge past the image's.
+    const int x =
+        std::clamp(static_cast<int>(std::lround(sx * d)), 0, std::max(layers.width() - w, 0));
+    const int y =
+        std::clamp(static_cast<int>(std::lround(sy * d)), 0, std::max(layers.height() - h, 0));
+    return {x, y, w, h};
+}
+
+// The wc x hc logical pixels of `layers` from (sx, sy), at its pixel ratio.
+QImage Crop(const QImage& layers, int sx, int sy, int wc, int hc) {
+    if (layers.devicePixelRatio() == 1.0 && layers.size() == QSize(wc, hc))
+        return layers.copy();
+    QImage frame = layers.copy(CropRect(layers, sx, sy, wc, hc));
+    frame.setDevicePixelRatio(layers.devicePixelRatio());
+    return frame;
+}
+
 } // namespace
 
-QImage RenderMovingLayers(const CTarvoAnalyzerDoc& doc, const CVisibleRect& rect, int w, int h) {
-    CLayerContext ctx(doc, w, h);
+QImage RenderMovingLayers(const CTarvoAnalyzerDoc& doc, const CVisibleRect& rect, int w, int h,
+                          double dpr) {
+    CLayerContext ctx(doc, w, h, dpr);
     ctx.rect = rect;
     QImage target = PaintMapLayers(ctx, MapLayersShownBy(doc));
     if (doc.processed && doc.coverageDisplayType == kDisplayApSamples)
@@ -63,7 +89,8 @@ QImage RenderMovingLayers(const CTarvoAnalyzerDoc& doc, const CVisibleRect& rect
     return target;
 }
 
-void CMapFrameCache::Render(CTarvoAnalyzerDoc& doc, int wc, int hc, double ox, double oy) {
+void CMapFrameCache::Render(CTarvoAnalyzerDoc& doc, int wc, int hc, double dpr, double ox,
+                            double oy) {
     const CAxisPlan px = PlanAxis(wc, doc.view.zoomWidth, ox);
     const CAxisPlan py = PlanAxis(hc, doc.view.zoomHeight, oy);
     CVisibleRect rect = VisibleRect(doc);
@@ -76,18 +103,20 @@ void CMapFrameCache::Render(CTarvoAnalyzerDoc& doc, int wc, int hc, double ox, d
         rect.ys += (hc - py.size + py.lead) / sy;
         rect.hv = (py.size - 1) / sy;
     }
-    layers_ = RenderMovingLayers(doc, rect, px.size, py.size);
+    layers_ = RenderMovingLayers(doc, rect, px.size, py.size, dpr);
     x_ = {px.size, ox - px.lead};
     y_ = {py.size, oy - py.lead};
     ++layerRenders_;
 }
 
-QImage CMapFrameCache::Frame(CTarvoAnalyzerDoc& doc, int wc, int hc, IUiServices& ui) {
+void CMapFrameCache::Prepare(CTarvoAnalyzerDoc& doc, int wc, int hc, double dpr) {
     wc = std::max(wc, 1);
     hc = std::max(hc, 1);
+    if (!(dpr > 0.0) || !std::isfinite(dpr))
+        dpr = 1.0;
     RecomputeZoomSize(doc.view);
     UpdateScrollBarVisibility(doc.view);
-    const CScaleKey key{doc.ViewWindow, doc.view.zoomWidth, doc.view.zoomHeight, wc, hc};
+    const CScaleKey key{doc.ViewWindow, doc.view.zoomWidth, doc.view.zoomHeight, wc, hc, dpr};
     const double ox = PlaneOffsetX(doc.view, wc);
     const double oy = PlaneOffsetY(doc.view, hc);
     int sx = 0, sy = 0;
@@ -99,17 +128,37 @@ QImage CMapFrameCache::Frame(CTarvoAnalyzerDoc& doc, int wc, int hc, IUiServices
         return true;
     };
     if (!valid_ || !(key == key_) || !inside(x_, ox, wc, sx) || !inside(y_, oy, hc, sy)) {
-        Render(doc, wc, hc, ox, oy);
+        Render(doc, wc, hc, dpr, ox, oy);
         key_ = key;
         valid_ = inside(x_, ox, wc, sx) && inside(y_, oy, hc, sy);
     }
-    QImage frame = layers_.size() == QSize(wc, hc) ? layers_.copy() : layers_.copy(sx, sy, wc, hc);
+    crop_ = {sx, sy, wc, hc};
+}
+
+bool CMapFrameCache::HasWindowOverlays(const CTarvoAnalyzerDoc& doc) {
+    return (doc.processed && doc.scaleShown) || doc.legendShown || doc.view.compassShown;
+}
+
+QImage CMapFrameCache::LayersCrop() const {
+    return Crop(layers_, crop_.x(), crop_.y(), crop_.width(), crop_.height());
+}
+
+void CMapFrameCache::PaintLayersCrop(QPainter& painter) const {
+    painter.drawImage(QPoint(0, 0), layers_,
+                      CropRect(layers_, crop_.x(), crop_.y(), crop_.width(), crop_.height()));
+}
+
+QImage CMapFrameCache::Frame(CTarvoAnalyzerDoc& doc, int wc, int hc, IUiServices& ui, double dpr) {
+    Prepare(doc, wc, hc, dpr);
+    QImage frame = LayersCrop();
 
     // The overlays fixed to the window.
     QPainter painter(&frame);
     if (doc.processed && doc.scaleShown)
-        DrawCoordinateScale(CLayerContext(doc, wc, hc), painter, true, true, ui);
-    DrawWindowOverlays(painter, doc, wc, hc, ui);
+        DrawCoordinateScale(
+            CLayerContext(doc, crop_.width(), crop_.height(), layers_.devicePixelRatio()), painter,
+            true, true, ui);
+    DrawWindowOverlays(painter, doc, crop_.width(), crop_.height(), ui);
     return frame;
 }
 

@@ -43,13 +43,14 @@ bool CMapInteraction::Calibrating() const {
 
 void CMapInteraction::Press(QMouseEvent* event) {
     HideInfo();
+    const QPoint p = PointOf(event);
+    TrackPointer(p);
     if (Calibrating()) {
-        calibration_->Press(PointOf(event));
+        calibration_->Press(p);
         return;
     }
     if (!Idle())
         return;
-    const QPoint p = PointOf(event);
     if (ctx_->ModeOn(kToolMeasure))
         ruler_->Press(p);
     else if (ctx_->ModeOn(kToolMove))
@@ -58,6 +59,7 @@ void CMapInteraction::Press(QMouseEvent* event) {
 
 void CMapInteraction::Move(QMouseEvent* event) {
     const QPoint p = PointOf(event);
+    TrackPointer(p);
     if (info_ && info_->isVisible() && info_->ShownAt() != p)
         HideInfo();
     if (Calibrating()) {
@@ -73,6 +75,7 @@ void CMapInteraction::Move(QMouseEvent* event) {
 
 void CMapInteraction::Release(QMouseEvent* event) {
     const QPoint p = PointOf(event);
+    TrackPointer(p);
     if (Calibrating()) {
         calibration_->Release(p);
         return;
@@ -120,6 +123,27 @@ void CMapInteraction::Hover(QPoint position) {
 void CMapInteraction::Leave() {
     HideInfo();
     move_->Cancel();
+    pointer_.reset();
+    if (!ruler_->Dragging())
+        ctx_->ShowStatus({std::string(), std::string(), std::nullopt});
+}
+
+void CMapInteraction::DocumentChanged() {
+    // A running ruler keeps its own readout until it ends.
+    if (!Idle() || ruler_->Dragging())
+        return;
+    CStatusTexts texts{std::string(), std::string(), std::nullopt};
+    if (pointer_)
+        texts = MoveStatusTexts(host_.doc(), *pointer_, ctx_->Wc(), ctx_->Hc(), ctx_->quietUi);
+    texts[2] = std::string(); // the ruler's distance, which ended with it
+    ctx_->ShowStatus(texts);
+}
+
+void CMapInteraction::TrackPointer(QPoint p) {
+    if (ctx_->InView(p))
+        pointer_ = p;
+    else
+        pointer_.reset();
 }
 
 void CMapInteraction::HideInfo() {

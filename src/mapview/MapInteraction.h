@@ -10,6 +10,7 @@
 #include <QPoint>
 
 #include <memory>
+#include <optional>
 
 class QMouseEvent;
 class QPainter;
@@ -43,9 +44,13 @@ public:
     // The pointer rests at `position` (the view times the rest): opens the
     // information window when the document's info-window flag is on.
     void Hover(QPoint position);
-    // The pointer left the canvas: hides the information window and puts a
-    // dragged resource back.
+    // The pointer left the canvas: hides the information window, puts a
+    // dragged resource back and clears the readouts of the pointer.
     void Leave();
+    // The document changed: the status-bar readouts are taken again where
+    // the pointer rests, or cleared when it is not over the canvas, so no
+    // pane keeps describing a coverage, a ruler or a study that has ended.
+    void DocumentChanged();
     void PaintOverlay(QPainter& painter);
 
     // The information window, or nullptr before it was first shown.
@@ -59,6 +64,7 @@ public:
 private:
     bool Idle() const; // no worker owns the document
     void HideInfo();
+    void TrackPointer(QPoint p);
 
     CDocumentHost& host_;
     IMapCanvas& canvas_;
@@ -69,7 +75,8 @@ private:
     std::unique_ptr<CMoveTool> move_;
     std::unique_ptr<CResourceEditor> editor_;
     std::unique_ptr<CPlanCalibrationTool> calibration_;
-    CInfoWnd* info_ = nullptr; // owned by the canvas widget
+    CInfoWnd* info_ = nullptr;      // owned by the canvas widget
+    std::optional<QPoint> pointer_; // where the pointer is over the canvas
 };
 
 } // namespace tarvo

@@ -5,6 +5,7 @@
 #include "mapview/MapViewCommands.h"
 #include "mapview/PlanCalibrationTool.h"
 #include "view/Icons.h"
+#include "view/LayerContext.h"
 #include "view/ViewBitmap.h"
 
 #include <QKeyEvent>
@@ -110,6 +111,7 @@ void CTarvoAnalyzerView::SetStatusText(int pane, const QString& text) {
 
 void CTarvoAnalyzerView::RerenderPicture() {
     cache_.Invalidate();
+    exportCache_.Invalidate();
     frameStale_ = true;
     update();
 }
@@ -122,15 +124,39 @@ void CTarvoAnalyzerView::RefreshFrame() {
 void CTarvoAnalyzerView::SyncLastViewBitmap() {
     if (host_.isBusy())
         return;
+    host_.doc().lastViewBitmap = ToViewBitmap(ExportPicture());
+}
+
+const QImage& CTarvoAnalyzerView::Picture() const {
+    if (!pictureReady_ && bare_) {
+        picture_ = cache_.LayersCrop();
+        pictureReady_ = true;
+    }
+    return picture_;
+}
+
+QImage CTarvoAnalyzerView::ExportPicture() {
     ComposeFrame();
-    host_.doc().lastViewBitmap = ToViewBitmap(picture_);
+    if (frameDpr_ == 1.0)
+        return Picture();
+    // While a worker owns the document the last export picture stands in,
+    // as the last finished picture does on screen.
+    if (!host_.isBusy() || exportPicture_.isNull()) {
+        const QSize client = ClientSize();
+        exportPicture_ = host_.isBusy() ? Picture()
+                                        : exportCache_.Frame(host_.doc(), client.width(),
+                                                             client.height(), host_.ui(), 1.0);
+    }
+    return exportPicture_;
 }
 
 void CTarvoAnalyzerView::onDocumentChanged(unsigned) {
     cache_.Invalidate();
+    exportCache_.Invalidate();
     frameStale_ = true;
     SyncScrollBars();
     UpdatePointerShape();
+    interaction_->DocumentChanged();
     update();
 }
 
@@ -248,14 +274,30 @@ void CTarvoAnalyzerView::ComposeFrame() {
     if (host_.isBusy())
         return;
     const QSize client = ClientSize();
+    const double dpr = PixelRatio();
     CTarvoAnalyzerDoc& doc = host_.doc();
-    if (!frameStale_ && picture_.size() == client)
+    if (!frameStale_ && frameSize_ == client && frameDpr_ == dpr)
         return;
     doc.view.clientWidth = client.width();
     doc.view.clientHeight = client.height();
-    picture_ = cache_.Frame(doc, client.width(), client.height(), host_.ui());
+    bare_ = !CMapFrameCache::HasWindowOverlays(doc);
+    if (bare_) {
+        cache_.Prepare(doc, client.width(), client.height(), dpr);
+        picture_ = QImage();
+        pictureReady_ = false;
+    } else {
+        picture_ = cache_.Frame(doc, client.width(), client.height(), host_.ui(), dpr);
+        pictureReady_ = true;
+    }
+    frameSize_ = client;
+    frameDpr_ = dpr;
     frameStale_ = false;
     ++frames_;
+}
+
+double CTarvoAnalyzerView::PixelRatio() const {
+    const double dpr = devicePixelRatio();
+    return dpr > 0.0 ? dpr : 1.0;
 }
 
 void CTarvoAnalyzerView::paintEvent(QPaintEvent*) {
@@ -264,8 +306,11 @@ void CTarvoAnalyzerView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QRect client(QPoint(0, 0), ClientSize());
     painter.setClipRect(client);
-    painter.drawImage(0, 0, picture_);
-    const QRect covered(0, 0, picture_.width(), picture_.height());
+    if (pictureReady_)
+        painter.drawImage(0, 0, picture_);
+    else if (bare_)
+        cache_.PaintLayersCrop(painter);
+    const QRect covered(QPoint(0, 0), frameSize_);
     if (!covered.contains(client)) {
         const QRegion rest = QRegion(client) - QRegion(covered);
         for (const QRect& r : rest)

@@ -39,15 +39,19 @@ public:
     void SetStatusText(int pane, const QString& text) override;
     void RepaintOverlay() override { update(); }
     void RerenderPicture() override;
-    const QImage& Picture() const override { return picture_; }
+    const QImage& Picture() const override;
 
     // The toolbar commands of the view.
     CMapViewCommands& Commands() { return *commands_; }
 
     // Copies the picture on screen into doc.lastViewBitmap, which the
     // snapshot, the KML export and printing read. Done on demand rather
-    // than on every frame, which keeps scrolling cheap.
+    // than on every frame, which keeps scrolling cheap. The copy has one
+    // pixel per logical pixel on any screen, as ExportPicture().
     void SyncLastViewBitmap();
+    // The picture on screen as the exports and printing take it: at one
+    // device pixel per logical pixel, whatever the screen's pixel ratio.
+    QImage ExportPicture();
 
     // A scroll-bar action on one axis, as the bars and the wheel send it.
     void Scroll(bool horizontal, ScrollCode code, int thumb = 0);
@@ -97,12 +101,24 @@ private:
     void SyncScrollBars();
     void PlaceScrollBars();
     void ComposeFrame();
+    double PixelRatio() const;
 
     CDocumentHost& host_;
     std::unique_ptr<CMapInteraction> interaction_;
     CMapViewCommands* commands_ = nullptr;
     CMapFrameCache cache_;
-    QImage picture_;
+    // The exports' picture on a high-density screen, rendered only when
+    // asked for (the screen's picture serves at ratio 1).
+    CMapFrameCache exportCache_;
+    QImage exportPicture_;
+    // The frame on screen: without overlays fixed to the window ("bare") it
+    // is painted straight from the cached layers and made a picture of its
+    // own only when asked for; with them it is composed.
+    mutable QImage picture_;
+    mutable bool pictureReady_ = false;
+    bool bare_ = false;
+    QSize frameSize_;
+    double frameDpr_ = 1.0;
     bool frameStale_ = true;
     int frames_ = 0;
     QScrollBar* hbar_ = nullptr;

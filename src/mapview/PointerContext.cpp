@@ -50,9 +50,7 @@ void CPointerContext::Changed(unsigned what) {
 }
 
 void DrawIconCentred(QPainter& painter, int iconId, QPoint p) {
-    const QImage icon = ProgramIcon(iconId);
-    if (!icon.isNull())
-        painter.drawImage(p.x() - kIconSize / 2, p.y() - kIconSize / 2, icon);
+    DrawProgramIcon(painter, iconId, QPoint(p.x() - kIconSize / 2, p.y() - kIconSize / 2));
 }
 
 } // namespace tarvo

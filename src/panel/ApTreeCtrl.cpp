@@ -1,17 +1,34 @@
 #include "panel/ApTreeCtrl.h"
 
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 
 namespace tarvo {
 
 // Gives the tree the style options its items are painted with, so that the
-// hit test uses the same rectangles as the drawing.
+// hit test uses the same rectangles as the drawing. An item without a tool
+// tip of its own shows its whole text as one: the narrow panel cuts long AP
+// texts off at the tree's edge.
 class CApTreeCtrl::CDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::initStyleOption;
     using QStyledItemDelegate::QStyledItemDelegate;
+
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override {
+        if (event->type() == QEvent::ToolTip && index.isValid() &&
+            !index.data(Qt::ToolTipRole).isValid()) {
+            const QString text = index.data(Qt::DisplayRole).toString();
+            if (!text.isEmpty()) {
+                QToolTip::showText(event->globalPos(), text, view, view->visualRect(index));
+                return true;
+            }
+        }
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    }
 };
 
 CApTreeCtrl::CApTreeCtrl(QWidget* parent) : QTreeWidget(parent), delegate_(new CDelegate(this)) {
@@ -26,6 +43,9 @@ CApTreeCtrl::CApTreeCtrl(QWidget* parent) : QTreeWidget(parent), delegate_(new C
     // Long AP texts scroll sideways rather than being cut short.
     header()->setStretchLastSection(false);
     header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    setTextElideMode(Qt::ElideNone);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setIndentation(14);
 }
 

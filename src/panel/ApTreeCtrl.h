@@ -6,7 +6,9 @@
 //   left press on the swatch      -> iconPressed
 //   right press on the swatch     -> iconRightPressed
 //   left double click on the text -> labelDoubleClicked
-// Each item keeps an int of item data (Qt::UserRole).
+// Each item keeps an int of item data (Qt::UserRole). Texts are never cut
+// short: the tree scrolls sideways, and an item without a tool tip of its
+// own shows its whole text as one.
 
 #include <QTreeWidget>
 

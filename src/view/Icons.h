@@ -3,6 +3,9 @@
 // interference-source styles 180-185, pointer images 186-188.
 
 #include <QImage>
+#include <QPoint>
+
+class QPainter;
 
 namespace tarvo {
 
@@ -14,7 +17,14 @@ constexpr int kZoomInPointerIcon = 187;
 constexpr int kZoomOutPointerIcon = 188;
 constexpr int kIconSize = 32;
 
-// The icon image (ARGB, 32 x 32), or a null image for an unknown id.
-QImage ProgramIcon(int id);
+// The icon image (ARGB), or a null image for an unknown id. It is 32 x 32
+// logical pixels: for a device pixel ratio above 1 the artwork drawn at
+// 64 x 64 with ratio 2, so it stays sharp on a high-density screen.
+QImage ProgramIcon(int id, double dpr = 1.0);
+
+// Draws icon `id` with its top-left corner at `at` (logical pixels), in the
+// artwork that suits the device pixel ratio of the painter's device. False,
+// and nothing drawn, for an unknown id.
+bool DrawProgramIcon(QPainter& painter, int id, QPoint at);
 
 } // namespace tarvo

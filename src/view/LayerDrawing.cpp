@@ -23,12 +23,17 @@ int PathWidth(const CTarvoAnalyzerDoc& doc) {
     return std::clamp(doc.pathWidth, 0, kWidestPath);
 }
 
-QPen SolidPen(const QColor& colour, int width) {
+// A one-to-one target draws thin pens on a fast path where caps and joins
+// make no difference. On a high-density target a pen is stroked as an
+// outline, and square caps and mitred joins keep that outline free of
+// curves, which round ones fill with many small segments.
+QPen SolidPen(const QColor& colour, int width, double dpr) {
     QPen pen(colour);
     pen.setStyle(Qt::SolidLine);
     pen.setWidth(width);
-    pen.setCapStyle(Qt::RoundCap);
-    pen.setJoinStyle(Qt::RoundJoin);
+    const bool oneToOne = dpr == 1.0;
+    pen.setCapStyle(oneToOne ? Qt::RoundCap : Qt::SquareCap);
+    pen.setJoinStyle(oneToOne ? Qt::RoundJoin : Qt::MiterJoin);
     return pen;
 }
 
@@ -57,7 +62,17 @@ int RunEnd(int next, std::int32_t count, int size) {
 void DrawBand(QPainter& painter, const CLayerContext& ctx, const CArray<CDataArea>& areas,
               int& nextArea, int areaCount, const CArray<CDataLine>& lines, int& nextLine,
               int lineCount, const QColor& colour) {
-    painter.setPen(SolidPen(colour, 1));
+    const QPen pen = SolidPen(colour, 1, ctx.dpr);
+    painter.setPen(pen);
+    if (ctx.dpr != 1.0) {
+        // The outline, in the fill's colour, only closes the seams between
+        // the band's cells; one device pixel does that on a high-density
+        // target at a fraction of the cost of stroking every cell.
+        QPen seam(colour);
+        seam.setCosmetic(true);
+        seam.setWidth(1);
+        painter.setPen(seam);
+    }
     painter.setBrush(colour);
     const int areaEnd = RunEnd(nextArea, areaCount, areas.GetSize());
     for (; nextArea < areaEnd; ++nextArea) {
@@ -65,6 +80,7 @@ void DrawBand(QPainter& painter, const CLayerContext& ctx, const CArray<CDataAre
         if (polygon.size() >= 3)
             painter.drawPolygon(polygon);
     }
+    painter.setPen(pen);
     const int lineEnd = RunEnd(nextLine, lineCount, lines.GetSize());
     for (; nextLine < lineEnd; ++nextLine)
         DrawSegment(painter, ctx, lines[nextLine]);
@@ -82,15 +98,21 @@ QRect SiteBoxPixels(const CLayerContext& ctx, const std::array<double, 2>& origi
 // with alpha 200 within its box, so the bands and rings of an earlier AP are
 // blended once, not again under every later AP's box.
 QImage ClearLayer(const CLayerContext& ctx) {
-    QImage layer(std::max(ctx.wc, 1), std::max(ctx.hc, 1), QImage::Format_ARGB32_Premultiplied);
+    QImage layer(DeviceSpan(ctx.wc, ctx.dpr), DeviceSpan(ctx.hc, ctx.dpr),
+                 QImage::Format_ARGB32_Premultiplied);
+    layer.setDevicePixelRatio(ctx.dpr);
     layer.fill(Qt::transparent);
     return layer;
 }
 
 void ComposeLayer(QImage& canvas, const QImage& layer, const QRect& area) {
-    const QRect clipped = area.intersected(canvas.rect());
+    const QRect clipped = area.intersected(LogicalRect(canvas));
     if (clipped.isEmpty())
         return;
+    if (canvas.devicePixelRatio() != 1.0) {
+        BlendDevicePixels(canvas, layer, clipped, kBandAlpha / 255.0);
+        return;
+    }
     QPainter painter(&canvas);
     painter.setClipRect(clipped);
     painter.setOpacity(kBandAlpha / 255.0);
@@ -98,10 +120,9 @@ void ComposeLayer(QImage& canvas, const QImage& layer, const QRect& area) {
 }
 
 void DrawIcon(QPainter& painter, QPoint p, int id, int fallback) {
-    QImage icon = ProgramIcon(id);
-    if (icon.isNull())
-        icon = ProgramIcon(fallback);
-    painter.drawImage(p.x() - kIconSize / 2, p.y() - kIconSize / 2, icon);
+    const QPoint at(p.x() - kIconSize / 2, p.y() - kIconSize / 2);
+    if (!DrawProgramIcon(painter, id, at))
+        DrawProgramIcon(painter, fallback, at);
 }
 
 } // namespace
@@ -159,12 +180,13 @@ void DrawApSamples(const CLayerContext& ctx, QImage& on) {
     const CTarvoAnalyzerDoc& doc = ctx.doc;
     const int grow = PathWidth(doc) + 2;
     QPainter painter(&on);
+    CCircleStamper circles(painter);
     auto flush = [&](QPoint p, double sum, int count) {
         const int index = SampleBandColourIndex(sum / count, doc.PowerLow, doc.PowerHigh);
         const QColor colour = ToQColor(doc.CoveragePalette[index]);
-        painter.setPen(SolidPen(colour, 1));
+        painter.setPen(SolidPen(colour, 1, ctx.dpr));
         painter.setBrush(colour);
-        CircleAt(painter, p, grow);
+        circles.At(p, grow);
     };
     for (const CAPInfo& ap : doc.aps) {
         if (!ap.selected)
@@ -206,14 +228,14 @@ void DrawReliabilityRings(const CLayerContext& ctx, QImage& canvas) {
                 outerX = std::max(outerX, rx);
                 outerY = std::max(outerY, ry);
                 const QColor colour = ToQColor(doc.CoveragePalette[kReliabilityLevels - 1 - j]);
-                painter.setPen(SolidPen(colour, 1));
+                painter.setPen(SolidPen(colour, 1, ctx.dpr));
                 painter.setBrush(colour);
                 painter.drawEllipse(QRect(centre.x() - rx, centre.y() - ry, 2 * rx, 2 * ry));
             }
         }
         const QRect area = doc.view.showMap ? QRect(centre.x() - outerX, centre.y() - outerY,
                                                     2 * outerX + 1, 2 * outerY + 1)
-                                            : canvas.rect();
+                                            : LogicalRect(canvas);
         ComposeLayer(canvas, layer, area);
     }
 }
@@ -232,13 +254,14 @@ void DrawApBands(const CLayerContext& ctx, QImage& canvas) {
                 if (ap.samples.GetSize() == 0)
                     continue;
                 const QColor colour = ToQColor(ap.colour);
-                painter.setPen(SolidPen(colour, width));
+                painter.setPen(SolidPen(colour, width, ctx.dpr));
                 painter.setBrush(colour);
+                CCircleStamper circles(painter);
                 int left = 0, top = 0, right = 0, bottom = 0;
                 bool first = true;
                 for (const CData& s : ap.samples) {
                     const QPoint p = ctx.Pixel(s.x, s.y);
-                    CircleAt(painter, p, width + 4);
+                    circles.At(p, width + 4);
                     left = first ? p.x() : std::min(left, p.x());
                     right = first ? p.x() : std::max(right, p.x());
                     top = first ? p.y() : std::min(top, p.y());
@@ -287,6 +310,7 @@ void DrawWalkPath(const CLayerContext& ctx, QImage& target) {
     const int width = PathWidth(doc);
     const int pointTotal = doc.points.GetSize();
     QPainter painter(&target);
+    CCircleStamper circles(painter);
     // Path circles are outlined in the file's colour and filled white.
     painter.setBrush(Qt::white);
     auto pixelOf = [&](int i) {
@@ -304,14 +328,14 @@ void DrawWalkPath(const CLayerContext& ctx, QImage& target) {
         const int end = RunEnd(next, file.pointCount, pointTotal);
         if (next >= end)
             continue;
-        painter.setPen(SolidPen(ToQColor(file.colour), width));
+        painter.setPen(SolidPen(ToQColor(file.colour), width, ctx.dpr));
         QPoint previous = pixelOf(next);
-        CircleAt(painter, previous, width + 1);
+        circles.At(previous, width + 1);
         drawn.push_back(next);
         for (int i = next + 1; i < end; ++i) {
             const QPoint p = pixelOf(i);
             painter.drawLine(previous, p);
-            CircleAt(painter, p, width + 1);
+            circles.At(p, width + 1);
             drawn.push_back(i);
             previous = p;
         }
@@ -319,21 +343,21 @@ void DrawWalkPath(const CLayerContext& ctx, QImage& target) {
         next = end;
     }
     if (!drawn.empty())
-        CircleAt(painter, last, width + 1);
+        circles.At(last, width + 1);
 
     if (!doc.pointStatus)
         return;
     // Rings mark locations without a good GPS fix, filled with the path's
     // white brush; linear locations have no GPS fix to show.
-    painter.setPen(SolidPen(Qt::black, width + 1));
+    painter.setPen(SolidPen(Qt::black, width + 1, ctx.dpr));
     for (int i : drawn) {
         const CDataPoint& p = doc.points[i];
         if (p.kind != 0 && p.kind != 1)
             continue;
         if (p.fix == 1)
-            CircleAt(painter, pixelOf(i), width + 2);
+            circles.At(pixelOf(i), width + 2);
         else if (p.fix == 0)
-            CircleAt(painter, pixelOf(i), width + 3);
+            circles.At(pixelOf(i), width + 3);
     }
 }
 

@@ -174,13 +174,13 @@ QString LegendBandLabel(const CTarvoAnalyzerDoc& doc, int displayType, int row) 
     return Qs(Format(" %2.0f:%2.0f", range.lo + (9 - row) * step, range.lo + (10 - row) * step));
 }
 
-QImage DrawLegend(const CTarvoAnalyzerDoc& doc, int displayType) {
+QImage DrawLegend(const CTarvoAnalyzerDoc& doc, int displayType, double dpr) {
     const std::optional<CSurveyLegend> survey = SurveyLegendShown(doc, displayType);
     const QSize size = LegendSizeWith(doc, displayType, survey);
     if (size.isEmpty())
         return {};
     const CLegendMetrics m = Metrics();
-    QImage legend = WhiteImage(size.width(), size.height());
+    QImage legend = WhiteImage(size.width(), size.height(), dpr);
     QPainter painter(&legend);
     painter.setFont(OverlayFont());
     painter.setPen(SolidPen(QColor(20, 20, 20)));
@@ -319,8 +319,8 @@ void DrawCoordinateScale(const CLayerContext& ctx, QPainter& painter, bool label
     painter.restore();
 }
 
-QImage DrawCompass(const CTarvoAnalyzerDoc& doc, int wc, int hc, IUiServices& ui) {
-    QImage compass = WhiteImage(kCompassSize, kCompassSize);
+QImage DrawCompass(const CTarvoAnalyzerDoc& doc, int wc, int hc, IUiServices& ui, double dpr) {
+    QImage compass = WhiteImage(kCompassSize, kCompassSize, dpr);
     // Screen direction of north: from the window's centre to a point of the
     // same longitude a little further north, in pixels (y grows downwards).
     const CVisibleRect r = VisibleRect(doc);

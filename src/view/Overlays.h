@@ -19,8 +19,9 @@ struct CLayerContext;
 // size means no legend.
 QSize LegendSize(const CTarvoAnalyzerDoc& doc, int displayType);
 
-// The legend bitmap, or a null image when there is no legend.
-QImage DrawLegend(const CTarvoAnalyzerDoc& doc, int displayType);
+// The legend bitmap at device pixel ratio dpr (its logical size is
+// LegendSize), or a null image when there is no legend.
+QImage DrawLegend(const CTarvoAnalyzerDoc& doc, int displayType, double dpr = 1.0);
 
 // The label text of band row `row` of the legend for a display type, or an
 // empty text where the type has no such row.
@@ -31,8 +32,9 @@ QString LegendBandLabel(const CTarvoAnalyzerDoc& doc, int displayType, int row);
 void DrawCoordinateScale(const CLayerContext& ctx, QPainter& painter, bool labels, bool gridLines,
                          IUiServices& ui);
 
-// The 64 x 64 compass with "N" toward the screen direction of north for
-// the document's visible window on a wc x hc target.
-QImage DrawCompass(const CTarvoAnalyzerDoc& doc, int wc, int hc, IUiServices& ui);
+// The 64 x 64 compass (logical pixels, at device pixel ratio dpr) with "N"
+// toward the screen direction of north for the document's visible window on
+// a wc x hc target.
+QImage DrawCompass(const CTarvoAnalyzerDoc& doc, int wc, int hc, IUiServices& ui, double dpr = 1.0);
 
 } // namespace tarvo

@@ -34,7 +34,7 @@ struct CPointerPlace {
 CPointerPlace PointerPlace(const CTarvoAnalyzerDoc& doc, QPoint p, int wc, int hc, IUiServices& ui);
 
 // Texts of status-bar panes 1 to 3; std::nullopt leaves a pane as it is
-// (the last measured distance stays in pane 3 while the pointer moves on).
+// (pane 3 belongs to the ruler, which clears it when it ends).
 using CStatusTexts = std::array<std::optional<std::string>, 3>;
 
 // The readout of a pointer at pixel p of a wc x hc client area: the pixel

@@ -53,8 +53,8 @@ CMapLayers MapLayersShownBy(const CTarvoAnalyzerDoc& doc) {
 
 QImage PaintMapLayers(const CLayerContext& ctx, const CMapLayers& layers) {
     const CTarvoAnalyzerDoc& doc = ctx.doc;
-    QImage target = WhiteImage(ctx.wc, ctx.hc);
-    QImage canvas = WhiteImage(ctx.wc, ctx.hc);
+    QImage target = WhiteImage(ctx.wc, ctx.hc, ctx.dpr);
+    QImage canvas = WhiteImage(ctx.wc, ctx.hc, ctx.dpr);
     DrawMapLayer(ctx, {&target, &canvas});
 
     if (doc.processed) {
@@ -85,7 +85,7 @@ QImage PaintMapLayers(const CLayerContext& ctx, const CMapLayers& layers) {
     }
     // Where no coverage was drawn the canvas equals the map, so the map
     // shows unchanged whatever the opacity.
-    BlendOnto(target, canvas, target.rect(), std::clamp(doc.coverageOpacity, 0, 255));
+    BlendOnto(target, canvas, LogicalRect(target), std::clamp(doc.coverageOpacity, 0, 255));
 
     if (doc.processed) {
         if (layers.path)
@@ -97,13 +97,14 @@ QImage PaintMapLayers(const CLayerContext& ctx, const CMapLayers& layers) {
 
 void DrawWindowOverlays(QPainter& painter, const CTarvoAnalyzerDoc& doc, int wc, int hc,
                         IUiServices& ui) {
+    const double dpr = painter.device()->devicePixelRatio();
     if (doc.legendShown) {
-        const QImage legend = DrawLegend(doc, doc.coverageDisplayType);
+        const QImage legend = DrawLegend(doc, doc.coverageDisplayType, dpr);
         if (!legend.isNull())
-            painter.drawImage(wc - legend.width(), 1, legend);
+            painter.drawImage(wc - LogicalRect(legend).width(), 1, legend);
     }
     if (doc.view.compassShown)
-        painter.drawImage(kCompassAt, DrawCompass(doc, wc, hc, ui));
+        painter.drawImage(kCompassAt, DrawCompass(doc, wc, hc, ui, dpr));
 }
 
 QImage RenderLayers(CTarvoAnalyzerDoc& doc, int wc, int hc, IUiServices& ui) {

@@ -35,13 +35,15 @@ struct CMapLayers {
 // The layers as the document's flags and display type show them.
 CMapLayers MapLayersShownBy(const CTarvoAnalyzerDoc& doc);
 
-// The layers that move with the map, for ctx's target: the map, the
+// The layers that move with the map, for ctx's target (an image of
+// ctx.wc x ctx.hc logical pixels at ratio ctx.dpr): the map, the
 // coverage image of the display type blended with the coverage opacity, the
 // walk path and the icon layers. AP samples (display type 1) only with
 // samplesUnderCoverage; otherwise the caller draws them over the rest.
 QImage PaintMapLayers(const CLayerContext& ctx, const CMapLayers& layers);
 
-// The legend at the top right and the compass, where the window shows them.
+// The legend at the top right and the compass, where the window shows them,
+// at the device pixel ratio of the painter's device.
 void DrawWindowOverlays(QPainter& painter, const CTarvoAnalyzerDoc& doc, int wc, int hc,
                         IUiServices& ui);
 

@@ -272,21 +272,26 @@ TEST_F(MapInteractionTest, RulerMeasuresBetweenPressAndRelease) {
     EXPECT_EQ(ui.Said(), "Invalid Point: The 1st Point Is Out of View!");
 
     const QPoint first(100, 300), second(400, 100);
-    QTest::mousePress(canvas.get(), Qt::LeftButton, {}, first);
-    QTest::mouseMove(canvas.get(), second);
-    EXPECT_TRUE(canvas->panes[3].startsWith("d = ")) << canvas->panes[3].toStdString();
-    QTest::mouseRelease(canvas.get(), Qt::LeftButton, {}, second);
-    ASSERT_EQ(dialogs.rulerShown.size(), 1u);
     const CSitePoint a = SiteAt(first), b = SiteAt(second);
     const double d = std::hypot(b.x - a.x, b.y - a.y);
+    QTest::mousePress(canvas.get(), Qt::LeftButton, {}, first);
+    QTest::mouseMove(canvas.get(), second);
+    EXPECT_EQ(canvas->panes[3].toStdString(), Format("d = %5.2f m", d));
+    EXPECT_EQ(canvas->panes[1].toStdString(), Format("(X1 = %5.3f, Y1 = %5.3f)", a.x, a.y));
+    QTest::mouseRelease(canvas.get(), Qt::LeftButton, {}, second);
+    ASSERT_EQ(dialogs.rulerShown.size(), 1u);
     const CRulerText& r = dialogs.rulerShown[0];
     EXPECT_EQ(r.firstHeader, "X");
     EXPECT_EQ(r.firstPoint1, Format("%5.3f m", a.x));
     EXPECT_EQ(r.secondPoint2, Format("%5.3f m", b.y));
     EXPECT_EQ(r.distance, Format("%5.3f m", d));
-    EXPECT_EQ(canvas->panes[3].toStdString(), Format("d = %5.2f m", d));
     EXPECT_FALSE(doc().view.tools[kToolMeasure]);
     EXPECT_FALSE(doc().view.tools[kToolRulerDragging]);
+    // The ruler has ended: its distance leaves the status bar, and the
+    // pointer's own position takes the place of the two end points.
+    EXPECT_EQ(canvas->panes[3], QString());
+    EXPECT_EQ(canvas->panes[1].toStdString(), Format("(X = %5.3f, Y = %5.3f)", b.x, b.y));
+    EXPECT_EQ(canvas->panes[2], QString());
 }
 
 TEST_F(MapInteractionTest, InformationWindowOnAnApIcon) {

@@ -21,8 +21,10 @@ public:
     CTestCanvas(CDocumentHost& host, QSize size) : host_(host) {
         setFixedSize(size);
         setMouseTracking(true);
-        QObject::connect(&host, &CDocumentHost::documentChanged, this,
-                         [this](unsigned) { RerenderPicture(); });
+        QObject::connect(&host, &CDocumentHost::documentChanged, this, [this](unsigned) {
+            RerenderPicture();
+            interaction.DocumentChanged();
+        });
         RerenderPicture();
     }
 
@@ -59,6 +61,7 @@ protected:
         else if (e->button() == Qt::RightButton)
             interaction.ContextMenu(e);
     }
+    void leaveEvent(QEvent*) override { interaction.Leave(); }
     void mouseDoubleClickEvent(QMouseEvent* e) override {
         if (e->button() == Qt::LeftButton)
             interaction.DoubleClick(e);

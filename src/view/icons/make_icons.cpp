@@ -1,7 +1,8 @@
 // Draws the program's 32 x 32 icons (access-point styles 174-179,
 // interference-source styles 180-185, pointer images 186-188) and writes them
-// as PNG files into the folder given as the only argument. Run by hand when
-// the artwork changes; the PNG files are kept in the source tree.
+// as PNG files into the folder given as the only argument, each also drawn
+// at twice the pixels for high-density screens (ID@2x.png, 64 x 64). Run by
+// hand when the artwork changes; the PNG files are kept in the source tree.
 //
 //   g++ -std=c++20 -fPIC make_icons.cpp $(pkg-config --cflags --libs Qt6Gui) -o make_icons
 //   QT_QPA_PLATFORM=offscreen ./make_icons src/view/icons
@@ -18,8 +19,8 @@
 
 namespace {
 
-QImage Blank() {
-    QImage image(32, 32, QImage::Format_ARGB32);
+QImage Blank(int scale) {
+    QImage image(32 * scale, 32 * scale, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     return image;
 }
@@ -224,16 +225,20 @@ void DrawPointer(int which, QPainter& p) {
 }
 
 bool Save(const QString& folder, int id, const std::function<void(QPainter&)>& draw) {
-    QImage image = Blank();
-    {
-        QPainter p(&image);
-        p.setRenderHint(QPainter::Antialiasing);
-        draw(p);
-    }
-    const QString path = QString("%1/%2.png").arg(folder).arg(id);
-    if (!image.save(path, "PNG")) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return false;
+    for (int scale : {1, 2}) {
+        QImage image = Blank(scale);
+        {
+            QPainter p(&image);
+            p.setRenderHint(QPainter::Antialiasing);
+            p.scale(scale, scale);
+            draw(p);
+        }
+        const QString path =
+            QString("%1/%2%3.png").arg(folder).arg(id).arg(scale == 1 ? "" : "@2x");
+        if (!image.save(path, "PNG")) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+            return false;
+        }
     }
     return true;
 }
