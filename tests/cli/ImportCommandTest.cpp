@@ -174,11 +174,15 @@ TEST_F(ImportCommand, OurTableComesBackWithItsRoundingOnly) {
     // RSSI comes back truncated to whole dBm toward zero (less than 1 dBm
     // off); the noise, which the table leaves out, is the default.
     std::vector<CDataPoint> expected = WithoutGpsDetails(Locations(walk));
-    for (CDataPoint& p : expected)
-        for (CDataSsd& s : p.samples) {
+    for (CDataPoint& p : expected) {
+        CPointSamples rounded;
+        for (CDataSsd s : p.samples) {
             s.rssi = static_cast<std::int16_t>(s.rssi / 16 * 16);
             s.level2 = -95;
+            rounded.Add(s);
         }
+        p.samples = rounded;
+    }
     EXPECT_EQ(Locations(back), expected);
 }
 
