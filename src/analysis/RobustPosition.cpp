@@ -1,0 +1,140 @@
+#include "analysis/RobustPosition.h"
+
+#include "analysis/SampleSets.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <unordered_map>
+
+namespace tarvo {
+
+namespace {
+
+// The search square: a quarter of the longer side of the sample box, so
+// that it neither collapses on a corridor nor spans a whole campus.
+constexpr double kSquareShareOfBox = 0.25;
+constexpr double kMinHalfWidthM = 8.0;
+constexpr double kMaxHalfWidthM = 30.0;
+
+// Cells wider than the no-signal spacing: a place within the spacing of a
+// sample lies in the sample's cell or one of the eight around it.
+constexpr double kSpacingCellM = 0.125;
+
+class CSpacingCells {
+public:
+    void Add(double y, double x) { cells_[Key(Cell(y), Cell(x))].push_back({y, x}); }
+    bool AnyWithin(double y, double x) const {
+        const std::int64_t cy = Cell(y), cx = Cell(x);
+        for (std::int64_t iy = cy - 1; iy <= cy + 1; ++iy)
+            for (std::int64_t ix = cx - 1; ix <= cx + 1; ++ix) {
+                const auto it = cells_.find(Key(iy, ix));
+                if (it == cells_.end())
+                    continue;
+                for (const CSitePlace& p : it->second)
+                    if (std::fabs(p.y - y) + std::fabs(p.x - x) < kNoSignalSpacingM)
+                        return true;
+            }
+        return false;
+    }
+
+private:
+    static std::int64_t Cell(double v) {
+        return static_cast<std::int64_t>(
+            std::clamp(std::floor(v / kSpacingCellM), -4.0e15, 4.0e15));
+    }
+    static std::uint64_t Key(std::int64_t cy, std::int64_t cx) {
+        // Cells that share a key only add candidates, which are tested exactly.
+        return static_cast<std::uint64_t>(cy) * 0x9E3779B97F4A7C15ULL ^
+               static_cast<std::uint64_t>(cx);
+    }
+    std::unordered_map<std::uint64_t, std::vector<CSitePlace>> cells_;
+};
+
+double RoundedToCentimetre(double metres) {
+    return std::round(metres * 100.0) / 100.0;
+}
+
+} // namespace
+
+CPositionCandidates FindPositionCandidates(std::span<const CData> samples,
+                                           std::span<const CSitePlace> silent,
+                                           std::int32_t frequencyMhz, double extentY,
+                                           double extentX) {
+    CPositionCandidates c;
+    std::vector<CData> heard;
+    heard.reserve(samples.size());
+    for (const CData& s : samples)
+        if (s.rssi > kNoSignalDbm)
+            heard.push_back(s);
+    c.noise = ReadingNoiseOf(heard);
+    c.peak = PeakOf(heard, c.noise);
+    if (!c.peak.ok)
+        return c;
+
+    c.fitting = ThinSampleList(heard, frequencyMhz);
+    if (c.fitting.size() < static_cast<std::size_t>(kMinFitReadings) || c.noise.readings < 2)
+        return c;
+    double weakest = heard[0].rssi;
+    for (const CData& s : heard)
+        weakest = std::min(weakest, s.rssi);
+    CPathLossFitInput input;
+    input.fitting = c.fitting;
+    input.heard = heard;
+    input.silent = silent;
+    input.weakestHeardDbm = weakest;
+    input.readingNoiseDb = c.noise.sigmaDb;
+    input.centreY = c.peak.y;
+    input.centreX = c.peak.x;
+    input.halfWidthM =
+        std::clamp(kSquareShareOfBox * std::max(extentY, extentX), kMinHalfWidthM, kMaxHalfWidthM);
+    c.fit = FitPathLoss(input);
+    return c;
+}
+
+CRobustPosition ChoosePosition(const CPositionCandidates& c, const CRobustConstants& constants) {
+    CRobustPosition out;
+    if (!c.peak.ok)
+        return out;
+    out.ok = true;
+    const CPathLossFit& fit = c.fit;
+    const bool fitExplains =
+        fit.ok && !fit.slopeAtBound && !fit.onBorder && fit.lackOfFit <= constants.maxLackOfFit;
+    double radius;
+    if (fitExplains) {
+        out.evidence = PositionEvidence::Fit;
+        out.y = fit.y;
+        out.x = fit.x;
+        radius = constants.fitRadiusPerSpread * fit.spreadM;
+    } else {
+        out.evidence = PositionEvidence::Peak;
+        out.y = c.peak.y;
+        out.x = c.peak.x;
+        radius = constants.peakRadiusPerSpread * c.peak.spreadM;
+    }
+    // A radius is always given: at least one centimetre.
+    out.uncertaintyM = std::max(RoundedToCentimetre(radius), 0.01);
+    return out;
+}
+
+std::vector<CSitePlace> NoSignalPlaces(std::span<const CDataPoint> points, const CAPInfo& ap) {
+    const double minY = ap.origin[0], minX = ap.origin[1];
+    const double extentY = ap.extent[0], extentX = ap.extent[1];
+    CSpacingCells taken;
+    for (const CData& s : ap.samples)
+        taken.Add(s.y, s.x);
+    std::vector<CSitePlace> places;
+    for (const CDataPoint& p : points) {
+        const double y = p.northing / 100.0, x = p.easting / 100.0;
+        const double dy = y - minY, dx = x - minX;
+        if (!(dy >= 0.0 && dy <= extentY && dx >= 0.0 && dx <= extentX))
+            continue;
+        if (taken.AnyWithin(y, x))
+            continue;
+        places.push_back({y, x});
+        taken.Add(y, x);
+    }
+    return places;
+}
+
+} // namespace tarvo
