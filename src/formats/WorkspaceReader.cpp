@@ -4,6 +4,7 @@
 #include "model/ApGroups.h"
 #include "model/LittleEndian.h"
 #include "model/SettingRanges.h"
+#include "model/UncertaintyRecord.h"
 
 #include <algorithm>
 
@@ -322,6 +323,7 @@ private:
         if (!Text(doc.projectionPath) || !Text(doc.currentFilePath) || !Text(doc.spareText1) ||
             !Text(doc.spareText2))
             return false;
+        doc.spareText2 = TakeUncertaintyRecord(doc.spareText2, doc.aps);
         doc.estimator = EstimatorFromRecord(doc.spareText2);
 
         doc.MinPointsForEstimate = in_.I32();

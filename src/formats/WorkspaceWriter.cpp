@@ -2,6 +2,7 @@
 
 #include "formats/FileIo.h"
 #include "model/LittleEndian.h"
+#include "model/UncertaintyRecord.h"
 
 #include <limits>
 #include <optional>
@@ -246,7 +247,7 @@ private:
         Text(doc.projectionPath);
         Text(doc.currentFilePath);
         Text(doc.spareText1);
-        Text(doc.spareText2);
+        Text(WithUncertaintyRecord(doc.spareText2, doc.aps));
 
         out_.I32(doc.MinPointsForEstimate);
         out_.I32(doc.colourSeed);
