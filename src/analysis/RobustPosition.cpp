@@ -57,6 +57,33 @@ double RoundedToCentimetre(double metres) {
 
 } // namespace
 
+std::vector<CData> AverageAlongWalk(std::span<const CData> heard, std::int32_t frequencyMhz) {
+    std::vector<CData> out;
+    if (heard.empty())
+        return out;
+    const double window = ThinningDistancesFor(frequencyMhz).windowM;
+    std::size_t start = 0;
+    const auto emit = [&](std::size_t end) {
+        const double n = static_cast<double>(end - start);
+        CData mean{0.0, 0.0, 0.0, 0};
+        for (std::size_t i = start; i < end; ++i) {
+            mean.y += heard[i].y / n;
+            mean.x += heard[i].x / n;
+            mean.rssi += heard[i].rssi / n;
+        }
+        out.push_back(mean);
+    };
+    for (std::size_t i = 1; i < heard.size(); ++i) {
+        const double dy = heard[i].y - heard[start].y, dx = heard[i].x - heard[start].x;
+        if (!(std::sqrt(dy * dy + dx * dx) < window)) {
+            emit(i);
+            start = i;
+        }
+    }
+    emit(heard.size());
+    return out;
+}
+
 CPositionCandidates FindPositionCandidates(std::span<const CData> samples,
                                            std::span<const CSitePlace> silent,
                                            std::int32_t frequencyMhz, double extentY,
@@ -72,7 +99,7 @@ CPositionCandidates FindPositionCandidates(std::span<const CData> samples,
     if (!c.peak.ok)
         return c;
 
-    c.fitting = ThinSampleList(heard, frequencyMhz);
+    c.fitting = AverageAlongWalk(heard, frequencyMhz);
     if (c.fitting.size() < static_cast<std::size_t>(kMinFitReadings) || c.noise.readings < 2)
         return c;
     double weakest = heard[0].rssi;

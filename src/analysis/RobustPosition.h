@@ -38,22 +38,31 @@ constexpr int kMinFitReadings = 8;
 // The constants of the choice and of the radius (see the benchmark
 // bench_estimator_accuracy, which chooses them by leaving one survey out).
 struct CRobustConstants {
-    double maxLackOfFit = 1.2;         // fit residuals / reading noise
-    double fitRadiusPerSpread = 1.19;  // radius / fit spread
-    double peakRadiusPerSpread = 1.37; // radius / peak spread
+    double maxLackOfFit = 1.55;        // fit residuals / reading noise
+    double fitRadiusPerSpread = 1.14;  // radius / fit spread
+    double peakRadiusPerSpread = 1.16; // radius / peak spread
 };
 
 // What both kinds of evidence say about one AP.
 struct CPositionCandidates {
     CReadingNoise noise;
     CPeakEstimate peak;
-    std::vector<CData> fitting; // the heard readings, thinned
+    std::vector<CData> fitting; // the heard readings, AverageAlongWalk
     CPathLossFit fit;           // ok false when not run (too few readings)
 };
 
+// Readings averaged along the walk: each run of consecutive readings within
+// the thinning window (ThinningDistancesFor: ten wavelengths) of the run's
+// first one becomes one reading at the mean position with the mean level.
+// Unlike ThinSampleList, which places a run between its first reading and
+// the one after it, the mean position does not shift the readings along
+// the walk, which would bias a fit of position.
+std::vector<CData> AverageAlongWalk(std::span<const CData> heard, std::int32_t frequencyMhz);
+
 // samples: the AP's samples as recorded (levels at or below kNoSignalDbm
-// count as not heard); silent: NoSignalPlaces; frequencyMhz: thinning of
-// the fitting readings (ThinSampleList); extentY/extentX: the sample box.
+// count as not heard); silent: NoSignalPlaces; frequencyMhz: the averaging
+// of the fitting readings (AverageAlongWalk); extentY/extentX: the sample
+// box.
 // The fit searches a square around the peak with a half-width of a quarter
 // of the box's longer side, held to 8 .. 30 m.
 CPositionCandidates FindPositionCandidates(std::span<const CData> samples,
