@@ -187,6 +187,14 @@ void PrintLeaveOneOut(const CRun& run) {
     std::vector<const CApEvidence*> all;
     for (const CApEvidence& ap : run.evidence)
         all.push_back(&ap);
+    std::printf("score of maxLackOfFit on all surveys (mean log median ratio, lower is better):");
+    for (int step = 0; step <= 30; step += 2) {
+        CRobustConstants c;
+        c.maxLackOfFit = 1.0 + 0.05 * step;
+        std::printf("%s %.1f: %.3f", step % 8 == 0 ? "\n " : "", c.maxLackOfFit,
+                    ChoiceScore(all, c));
+    }
+    std::printf("\n");
     const CRobustConstants c = ChooseConstants(all);
     const CRobustConstants shipped;
     std::printf("chosen on all surveys: maxLackOfFit %.2f, fitRadiusPerSpread %.2f, "
