@@ -23,6 +23,10 @@ constexpr CFrameCommand kCommands[] = {
      true},
     {"estimatorJoint", "Joint Fit",
      "Place the APs by fitting position and propagation together\nJoint Fit", "", true, true},
+    {"estimatorRobust", "Robust Peak or Fit",
+     "Place the APs at the peak of their readings, or by a robust fit where it explains them, "
+     "each with an uncertainty radius\nRobust Peak or Fit",
+     "", true, true},
     {"appAbout", "&About TarvoAnalyzer...",
      "Display program information, version number and copyright\nAbout", "", true, false},
     {"editUndo", "&Undo", "Undo the last action\nUndo", "Ctrl+Z;Alt+Backspace", false, false},
