@@ -108,7 +108,16 @@ CPositionCandidates FindPositionCandidates(std::span<const CData> samples,
     CPathLossFitInput input;
     input.fitting = c.fitting;
     input.heard = heard;
-    input.silent = silent;
+    // Places without the AP count once per stretch of walk, as the heard
+    // readings do.
+    std::vector<CData> silentReadings;
+    silentReadings.reserve(silent.size());
+    for (const CSitePlace& p : silent)
+        silentReadings.push_back({p.y, p.x, kNoSignalDbm, 0});
+    std::vector<CSitePlace> silentAveraged;
+    for (const CData& s : AverageAlongWalk(silentReadings, frequencyMhz))
+        silentAveraged.push_back({s.y, s.x});
+    input.silent = silentAveraged;
     input.weakestHeardDbm = weakest;
     input.readingNoiseDb = c.noise.sigmaDb;
     input.centreY = c.peak.y;

@@ -39,7 +39,7 @@ constexpr int kMinFitReadings = 8;
 // bench_estimator_accuracy, which chooses them by leaving one survey out).
 struct CRobustConstants {
     double maxLackOfFit = 1.55;        // fit residuals / reading noise
-    double fitRadiusPerSpread = 1.14;  // radius / fit spread
+    double fitRadiusPerSpread = 1.12;  // radius / fit spread
     double peakRadiusPerSpread = 1.16; // radius / peak spread
 };
 
@@ -60,9 +60,9 @@ struct CPositionCandidates {
 std::vector<CData> AverageAlongWalk(std::span<const CData> heard, std::int32_t frequencyMhz);
 
 // samples: the AP's samples as recorded (levels at or below kNoSignalDbm
-// count as not heard); silent: NoSignalPlaces; frequencyMhz: the averaging
-// of the fitting readings (AverageAlongWalk); extentY/extentX: the sample
-// box.
+// count as not heard); silent: NoSignalPlaces, in walk order; frequencyMhz:
+// the averaging of the fitting readings and of the silent places
+// (AverageAlongWalk); extentY/extentX: the sample box.
 // The fit searches a square around the peak with a half-width of a quarter
 // of the box's longer side, held to 8 .. 30 m.
 CPositionCandidates FindPositionCandidates(std::span<const CData> samples,
