@@ -297,6 +297,7 @@ TEST_F(MapInteractionTest, InformationWindowOnAnApIcon) {
     const int a = MovableAp();
     ASSERT_GE(a, 0);
     doc().infoWindowShown = true;
+    doc().aps[a].uncertaintyM = 1.75;
     const QPoint p = ApPixel(a);
     canvas->interaction.Hover(p);
     const CInfoWnd* info = canvas->interaction.InfoWindow();
@@ -304,6 +305,9 @@ TEST_F(MapInteractionTest, InformationWindowOnAnApIcon) {
     EXPECT_TRUE(info->isVisible());
     const std::string ap = Format("\n %s    (AP)", MacText(doc().aps[a].bssid).c_str());
     EXPECT_NE(info->Text().toStdString().find(ap), std::string::npos) << info->Text().toStdString();
+    EXPECT_NE(info->Text().toStdString().find("\n Position uncertainty 5.74 Ft (68 %)"),
+              std::string::npos)
+        << info->Text().toStdString();
     EXPECT_TRUE(QRect(QPoint(0, 0), kCanvasSize).contains(info->geometry()));
 
     QTest::mouseMove(canvas.get(), p + QPoint(3, 0));
