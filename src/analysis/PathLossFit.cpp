@@ -292,22 +292,27 @@ CPathLossFit FitPathLoss(const CPathLossFitInput& input) {
 
     // The spread: the coarse grid outside one step of the position, a fine
     // grid within it, each point weighted by the area it stands for.
+    // Weights are taken against the lowest criterion met (the fine grid may
+    // meet one a little below the pattern search's), so none exceeds 1.
+    const int m = kFineGridPerAxis;
+    const double fine = 2.0 * step / (m - 1);
+    std::vector<CCandidate> around;
+    double lowest = best.cost;
+    for (int i = 0; i < m; ++i)
+        for (int j = 0; j < m; ++j) {
+            around.push_back(problem.Evaluate(best.y - step + i * fine, best.x - step + j * fine));
+            lowest = std::min(lowest, around.back().cost);
+        }
     const double widen = std::max(fit.lackOfFit * fit.lackOfFit, 1e-12);
     CMoment moment;
     for (const CCandidate& c : grid) {
         const double dy = c.y - best.y, dx = c.x - best.x;
         if (!c.complete || (std::fabs(dy) < step && std::fabs(dx) < step))
             continue;
-        moment.Add(std::exp(-(c.cost - best.cost) / widen) * step * step, dy, dx);
+        moment.Add(std::exp(-(c.cost - lowest) / widen) * step * step, dy, dx);
     }
-    const int m = kFineGridPerAxis;
-    const double fine = 2.0 * step / (m - 1);
-    for (int i = 0; i < m; ++i)
-        for (int j = 0; j < m; ++j) {
-            const double dy = -step + i * fine, dx = -step + j * fine;
-            const CCandidate c = problem.Evaluate(best.y + dy, best.x + dx);
-            moment.Add(std::exp(-(c.cost - best.cost) / widen) * fine * fine, dy, dx);
-        }
+    for (const CCandidate& c : around)
+        moment.Add(std::exp(-(c.cost - lowest) / widen) * fine * fine, c.y - best.y, c.x - best.x);
     fit.spreadM = moment.weight > 0.0 ? std::sqrt(moment.weightedD2 / moment.weight) : 0.0;
     return fit;
 }

@@ -91,8 +91,10 @@ CPositionCandidates FindPositionCandidates(std::span<const CData> samples,
     CPositionCandidates c;
     std::vector<CData> heard;
     heard.reserve(samples.size());
+    // A reading without a finite place or level cannot place the AP.
     for (const CData& s : samples)
-        if (s.rssi > kNoSignalDbm)
+        if (s.rssi > kNoSignalDbm && std::isfinite(s.rssi) && std::isfinite(s.y) &&
+            std::isfinite(s.x))
             heard.push_back(s);
     c.noise = ReadingNoiseOf(heard);
     c.peak = PeakOf(heard, c.noise);

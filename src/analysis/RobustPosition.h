@@ -60,7 +60,8 @@ struct CPositionCandidates {
 std::vector<CData> AverageAlongWalk(std::span<const CData> heard, std::int32_t frequencyMhz);
 
 // samples: the AP's samples as recorded (levels at or below kNoSignalDbm
-// count as not heard); silent: NoSignalPlaces, in walk order; frequencyMhz:
+// count as not heard, and readings without a finite place or level are
+// left out); silent: NoSignalPlaces, in walk order; frequencyMhz:
 // the averaging of the fitting readings and of the silent places
 // (AverageAlongWalk); extentY/extentX: the sample box.
 // The fit searches a square around the peak with a half-width of a quarter
