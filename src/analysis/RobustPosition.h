@@ -31,8 +31,9 @@ namespace tarvo {
 
 // The share of true positions the radius is meant to hold.
 constexpr double kUncertaintyCoverage = 0.68;
-// The fit needs this many thinned heard readings: four unknowns (position,
-// slope, intercept) and as many residual degrees of freedom.
+// The fit needs this many averaged heard readings (AverageAlongWalk): four
+// unknowns (position, slope, intercept) and as many residual degrees of
+// freedom.
 constexpr int kMinFitReadings = 8;
 
 // The constants of the choice and of the radius (see the benchmark
