@@ -6,6 +6,7 @@
 #include "analysis/Numerics.h"
 #include "analysis/ParallelRows.h"
 #include "analysis/PositionEstimators.h"
+#include "analysis/RobustPosition.h"
 #include "analysis/SampleSets.h"
 #include "model/Text.h"
 
@@ -190,6 +191,33 @@ CSearchResult JointPosition(const CSampleArrays& all, std::span<const CData> thi
     return ModelAt(all, meanR, joint.y, joint.x, FitAt(all, joint.y, joint.x, dist, logDist));
 }
 
+// The robust estimator's position with its own model there (the Huber line
+// with the AP above the receiver: a position on the walk would leave the
+// plain least-squares fit with one reading at distance 0) and the radius;
+// the study search stands in when no reading was heard.
+CSearchResult RobustPosition(const CSampleArrays& all, const CEstimationInputs& inputs,
+                             const CAPInfo& ap, double meanR, double strongestY, double strongestX,
+                             double strongestDbm, double extentY, double extentX,
+                             double& uncertaintyM) {
+    const std::vector<CSitePlace> silent = NoSignalPlaces(inputs.points, ap);
+    const CPositionCandidates candidates =
+        FindPositionCandidates(ap.samples.Vector(), silent, ap.frequency, extentY, extentX);
+    const CRobustPosition chosen = ChoosePosition(candidates);
+    if (!chosen.ok)
+        return SearchPosition(all, meanR, strongestY, strongestX, strongestDbm, extentY, extentX);
+    uncertaintyM = chosen.uncertaintyM;
+    CSearchResult result;
+    result.positionY = chosen.y;
+    result.positionX = chosen.x;
+    const CApLine line = ApLineAt(candidates.fitting, chosen.y, chosen.x);
+    if (line.ok) {
+        result.slope = line.line.slope;
+        result.intercept = line.line.intercept;
+        result.sigma = line.sigmaDb;
+    }
+    return result;
+}
+
 } // namespace
 
 double SearchHalfWidthCap(double strongestDbm) {
@@ -261,12 +289,22 @@ CApEstimate EstimateAp(const CEstimationInputs& inputs, CAPInfo& ap) {
     CSearchResult fit;
     fit.positionY = ap.position[0];
     fit.positionX = ap.position[1];
+    ap.uncertaintyM = 0.0;
     if (n >= inputs.minPointsForEstimate && n >= 1) {
-        fit = inputs.estimator == EstimatorKind::Joint
-                  ? JointPosition(thinned, ap.filteredSamples.Vector(), meanR, strongestY,
-                                  strongestX, strongestDbm, extentY, extentX)
-                  : SearchPosition(thinned, meanR, strongestY, strongestX, strongestDbm, extentY,
-                                   extentX);
+        switch (inputs.estimator) {
+        case EstimatorKind::Joint:
+            fit = JointPosition(thinned, ap.filteredSamples.Vector(), meanR, strongestY, strongestX,
+                                strongestDbm, extentY, extentX);
+            break;
+        case EstimatorKind::Robust:
+            fit = RobustPosition(thinned, inputs, ap, meanR, strongestY, strongestX, strongestDbm,
+                                 extentY, extentX, ap.uncertaintyM);
+            break;
+        case EstimatorKind::Study:
+            fit = SearchPosition(thinned, meanR, strongestY, strongestX, strongestDbm, extentY,
+                                 extentX);
+            break;
+        }
         ap.position = {fit.positionY, fit.positionX};
     }
 

@@ -47,9 +47,11 @@ struct CApEstimate {
 // no-signal samples and thinning, grid counts (the shorter side 20 points,
 // the longer side held by LimitApGridToSamples), position search when at
 // least minPointsForEstimate thinned samples exist (the study method, or
-// the joint fit when inputs.estimator chooses it; either way the slope,
-// intercept and sigma are fitted at the chosen position the same way), and
-// the matrix from 3 thinned samples on. An AP without samples is left untouched.
+// the joint fit when inputs.estimator chooses it: either way the slope,
+// intercept and sigma are fitted at the chosen position the same way; or
+// the robust estimator, RobustPosition.h, which fits its own Huber line
+// there and sets ap.uncertaintyM, left 0 by the others), and the matrix
+// from 3 thinned samples on. An AP without samples is left untouched.
 // A candidate whose error is not finite (it lies on a sample, or its
 // distances are all equal) is never chosen; when no candidate has a finite
 // error the AP takes its strongest sample's position and no model. Other

@@ -41,6 +41,10 @@ constexpr CFrameCommand kCommands[] = {
      true},
     {"viewStrongestAp", "Strongest &AP", "Show which AP is strongest at each place\nStrongest AP",
      "", true, true},
+    {"estimatorRobust", "Robust Peak or Fit",
+     "Place the APs at the peak of their readings, or by a robust fit where it explains them, "
+     "each with an uncertainty radius\nRobust Peak or Fit",
+     "", true, true},
     {"appAbout", "&About TarvoAnalyzer...",
      "Display program information, version number and copyright\nAbout", "", true, false},
     {"editUndo", "&Undo", "Undo the last action\nUndo", "Ctrl+Z;Alt+Backspace", false, false},

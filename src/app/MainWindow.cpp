@@ -141,7 +141,8 @@ void CMainFrame::ConnectEstimatorChoice() {
     const EstimatorKind stored = StoredEstimator();
     host_.setEstimatorChoice(stored);
     for (const auto& [name, kind] : {std::pair{"estimatorStudy", EstimatorKind::Study},
-                                     std::pair{"estimatorJoint", EstimatorKind::Joint}}) {
+                                     std::pair{"estimatorJoint", EstimatorKind::Joint},
+                                     std::pair{"estimatorRobust", EstimatorKind::Robust}}) {
         QAction* action = Action(QString::fromLatin1(name));
         group->addAction(action);
         action->setChecked(kind == stored);
@@ -174,6 +175,7 @@ void CMainFrame::BuildMenus() {
                 estimators->setObjectName(QString::fromLatin1(kEstimatorMenu));
                 estimators->addAction(Action(QStringLiteral("estimatorStudy")));
                 estimators->addAction(Action(QStringLiteral("estimatorJoint")));
+                estimators->addAction(Action(QStringLiteral("estimatorRobust")));
             } else if (name == QLatin1String(kSurveyViewMenu)) {
                 QMenu* views = menu->addMenu(QStringLiteral("Survey Views"));
                 views->setObjectName(QString::fromLatin1(kSurveyViewMenu));

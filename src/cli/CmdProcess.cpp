@@ -116,6 +116,11 @@ void WriteJson(const CTarvoAnalyzerDoc& doc, bool withMatrix, std::ostream& out,
             LatLonOf(doc, ap.position[0], ap.position[1], lat, lon, ui);
             Pair(w, "latlon", lat, lon);
         }
+        // The robust estimator's radius (m); null without one.
+        if (ap.uncertaintyM > 0.0)
+            w.Field("uncertainty_m", ap.uncertaintyM);
+        else
+            w.Key("uncertainty_m").Null();
         w.Field("slope", ap.slope)
             .Field("intercept", ap.intercept)
             .Field("sigma", ap.sigma)
@@ -179,15 +184,21 @@ void WriteTable(const CTarvoAnalyzerDoc& doc, std::ostream& out) {
     if (const int skipped = SkippedLocations(doc); skipped > 0)
         out << Format("%d locations skipped: latitude or longitude out of range\n", skipped);
     out << "Positions by the " << EstimatorName(doc.estimator) << " estimator\n";
-    out << Format("%-17s  %-32s  %4s  %6s  %6s  %10s  %10s  %8s  %9s  %6s  %s\n", "MAC", "SSID",
-                  "Chan", "N1", "N2", "Y (m)", "X (m)", "Slope", "Intercept", "Sigma", "Valid");
+    // The robust estimator's radius gets a column of its own after the position.
+    const bool radius = doc.estimator == EstimatorKind::Robust;
+    out << Format("%-17s  %-32s  %4s  %6s  %6s  %10s  %10s  %s%8s  %9s  %6s  %s\n", "MAC", "SSID",
+                  "Chan", "N1", "N2", "Y (m)", "X (m)", radius ? "Radius (m)  " : "", "Slope",
+                  "Intercept", "Sigma", "Valid");
     for (const CAPInfo& ap : doc.aps) {
-        out << Format("%-17s  %-32s  %4d  %6d  %6d  %s  %s  %s  %s  %s  %s\n",
+        const std::string radiusText =
+            radius ? Number(ap.uncertaintyM > 0.0 ? ap.uncertaintyM : kNaN, 10, 2) + "  " : "";
+        out << Format("%-17s  %-32s  %4d  %6d  %6d  %s  %s  %s%s  %s  %s  %s\n",
                       MacText(ap.bssid).c_str(), SsidText(ap.ssid).c_str(), ap.channel,
                       ap.samples.GetSize(), ap.filteredSamples.GetSize(),
                       Number(ap.position[0], 10, 2).c_str(), Number(ap.position[1], 10, 2).c_str(),
-                      Number(ap.slope, 8, 2).c_str(), Number(ap.intercept, 9, 2).c_str(),
-                      Number(ap.sigma, 6, 2).c_str(), ap.valid ? "yes" : "no");
+                      radiusText.c_str(), Number(ap.slope, 8, 2).c_str(),
+                      Number(ap.intercept, 9, 2).c_str(), Number(ap.sigma, 6, 2).c_str(),
+                      ap.valid ? "yes" : "no");
     }
 }
 
@@ -227,7 +238,8 @@ int RunProcess(const std::vector<std::string>& rawArgs, CCommandIo& io) {
 
 const CRegisterCommand kRegister{
     {"process",
-     "process [--map FILE.gpf|.lpf] [--no-merge] [--min-points N] [--estimator study|joint] "
+     "process [--map FILE.gpf|.lpf] [--no-merge] [--min-points N] "
+     "[--estimator study|joint|robust] "
      "[--threads N] [--with-matrix] "
      "[--json OUT|-] [--save STUDY.tws] SURVEY.ssd...|STUDY.tws  load and estimate the APs",
      RunProcess,

@@ -30,8 +30,10 @@ constexpr const char* kStudyHelp =
     "  --no-merge           keep an AP heard in several files apart per file\n"
     "  --min-points N       fewest thinned samples an AP needs to be estimated (1..1000000)\n"
     "  --estimator NAME     how the APs of survey files are placed: study (the study\n"
-    "                       method, default) or joint (position, slope and intercept\n"
-    "                       fitted together)\n";
+    "                       method, default), joint (position, slope and intercept\n"
+    "                       fitted together) or robust (the peak of the readings, or a\n"
+    "                       robust path-loss fit where it explains them; each AP gets an\n"
+    "                       uncertainty radius)\n";
 
 // What `tarvo help` says about --threads, for the commands that estimate.
 constexpr const char* kThreadsHelp =

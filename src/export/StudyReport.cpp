@@ -119,6 +119,9 @@ private:
     std::filesystem::path folder_;
     double unit_ = 1.0;
     bool geographic_ = true;
+    // The robust estimator's radii get a column after the positions; the
+    // other estimators' tables are as they always were.
+    bool RadiusColumn() const { return doc_.estimator == EstimatorKind::Robust; }
     int imageNumber_ = 3;
     bool pictureFailureShown_ = false;
     std::string html_;
@@ -274,6 +277,13 @@ void CReportWriter::ApRow(const CAPInfo& ap, int index, bool selected) {
         W("<td class = \"Selected?\" align =\"Center\"> No </td>");
     }
     ApPositionCells(ap);
+    if (RadiusColumn()) {
+        if (ap.uncertaintyM > 0.0)
+            W(Format("\n <td class=\"Uncertainty\" align =\"Center\">%5.3f</td>",
+                     ap.uncertaintyM / unit_));
+        else
+            W("\n <td class=\"Uncertainty\" align =\"Center\">-</td>");
+    }
     W(Format("\n <td class=\"N1 Points\" align =\"Center\"> %d</th>", ap.samples.GetSize()));
     W(Format("\n <td class=\"N2 Points\" align =\"Center\"> %d</th>",
              ap.filteredSamples.GetSize()));
@@ -294,6 +304,9 @@ void CReportWriter::AccessPoints() {
     if (!options_.showAllAps)
         W("\n <th align =\"Center\">Selected?</th>");
     PositionHeaders();
+    if (RadiusColumn())
+        W(doc_.UseFeet ? "\n <th align =\"Center\">Uncertainty(Ft)</th>"
+                       : "\n <th align =\"Center\">Uncertainty(m)</th>");
     W("\n <th align =\"Center\">N1 Points</th>");
     W("\n <th align =\"Center\">N2 Points</th>");
     W("\n </tr>");

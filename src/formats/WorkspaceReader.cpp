@@ -6,6 +6,7 @@
 #include "model/CoverageViews.h"
 #include "model/LittleEndian.h"
 #include "model/SettingRanges.h"
+#include "model/UncertaintyRecord.h"
 
 #include <algorithm>
 #include <memory>
@@ -337,6 +338,7 @@ private:
         if (!Text(doc.projectionPath) || !Text(doc.currentFilePath) || !Text(doc.spareText1) ||
             !Text(doc.spareText2))
             return false;
+        doc.spareText2 = TakeUncertaintyRecord(doc.spareText2, doc.aps);
         doc.estimator = EstimatorFromRecord(doc.spareText2);
 
         doc.MinPointsForEstimate = in_.I32();

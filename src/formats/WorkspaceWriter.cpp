@@ -3,6 +3,7 @@
 #include "formats/FileIo.h"
 #include "model/CoverageViews.h"
 #include "model/LittleEndian.h"
+#include "model/UncertaintyRecord.h"
 
 #include <limits>
 #include <optional>
@@ -269,7 +270,7 @@ private:
         Text(doc.projectionPath);
         Text(doc.currentFilePath);
         Text(doc.spareText1);
-        Text(StudyRecordToSave(doc));
+        Text(WithUncertaintyRecord(StudyRecordToSave(doc), doc.aps));
 
         out_.I32(doc.MinPointsForEstimate);
         out_.I32(doc.colourSeed);

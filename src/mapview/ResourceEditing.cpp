@@ -7,6 +7,8 @@
 #include "model/Text.h"
 #include "view/ResourceTexts.h"
 
+#include <cmath>
+
 namespace tarvo {
 
 namespace {
@@ -185,6 +187,11 @@ unsigned PlaceAp(CTarvoAnalyzerDoc& doc, int apIndex, CSitePoint from, CSitePoin
                  IUiServices& ui) {
     CAPInfo& ap = doc.aps[apIndex];
     const std::uint8_t validBefore = ap.valid;
+    const double uncertaintyBefore = ap.uncertaintyM;
+    // The radius tells how far the estimator's position may be off; an AP
+    // the user puts elsewhere (more than the radius' last digit) has none.
+    if (std::hypot(to.y - ap.position[0], to.x - ap.position[1]) >= 0.005)
+        ap.uncertaintyM = 0.0;
     ap.position = {to.y, to.x};
     ap.valid = valid ? 1 : 0;
     unsigned changed = kChangeAps | kChangeView;
@@ -193,6 +200,7 @@ unsigned PlaceAp(CTarvoAnalyzerDoc& doc, int apIndex, CSitePoint from, CSitePoin
     doc.lastApPosition = {from.y, from.x};
     if (RecalculateAp(doc, apIndex, ui) == RecalculateOutcome::Refused) {
         doc.aps[apIndex].valid = validBefore;
+        doc.aps[apIndex].uncertaintyM = uncertaintyBefore;
         return 0; // back where it was: nothing to save
     }
     if (DiscardCoverage(doc))

@@ -78,6 +78,11 @@ struct CAPInfo {
     double sigma = 0.0;
     double slope = 0.0;     // dB per decade of distance
     double intercept = 0.0; // dBm
+    // Radius (m) around `position` within which the true position lies with
+    // about 68 % likelihood, from the robust estimator; 0 when there is
+    // none (another estimator, or the AP was placed by hand). Not in the AP
+    // block of a workspace: the study record keeps it (UncertaintyRecord.h).
+    double uncertaintyM = 0.0;
 
     bool operator==(const CAPInfo&) const = default;
 };

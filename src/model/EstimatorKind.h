@@ -12,18 +12,20 @@
 namespace tarvo {
 
 enum class EstimatorKind {
-    Study, // residual-balance search around the strongest sample (default)
-    Joint, // least-squares fit of position, slope and intercept together
+    Study,  // residual-balance search around the strongest sample (default)
+    Joint,  // least-squares fit of position, slope and intercept together
+    Robust, // the peak of the readings or a robust fit, with an uncertainty radius
 };
 
 struct CEstimatorName {
     EstimatorKind kind;
     std::string_view name;
 };
-inline constexpr std::array<CEstimatorName, 2> kEstimatorNames{
-    {{EstimatorKind::Study, "study"}, {EstimatorKind::Joint, "joint"}}};
+inline constexpr std::array<CEstimatorName, 3> kEstimatorNames{{{EstimatorKind::Study, "study"},
+                                                                {EstimatorKind::Joint, "joint"},
+                                                                {EstimatorKind::Robust, "robust"}}};
 
-// "study" or "joint": the names the command line and the outputs use.
+// "study", "joint" or "robust": the names the command line and the outputs use.
 constexpr std::string_view EstimatorName(EstimatorKind kind) {
     for (const CEstimatorName& n : kEstimatorNames)
         if (n.kind == kind)
@@ -53,7 +55,7 @@ inline EstimatorKind EstimatorFromRecord(std::string_view record) {
         .value_or(EstimatorKind::Study);
 }
 
-// "study|joint", for usage texts.
+// "study|joint|robust", for usage texts.
 inline std::string EstimatorNames() {
     std::string names;
     for (const CEstimatorName& n : kEstimatorNames)

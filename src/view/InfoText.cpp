@@ -89,6 +89,12 @@ std::string InfoWindowText(const CTarvoAnalyzerDoc& doc, QPoint p, int wc, int h
         if (ap.valid && NearPixel(doc, ap.position[1], ap.position[0], p, wc, hc)) {
             text += Format("\n %s    (AP)           %d         %s", mac.c_str(), ap.frequency,
                            ssid.c_str());
+            // The robust estimator's radius, in the study's unit.
+            if (ap.uncertaintyM > 0.0)
+                text += doc.UseFeet
+                            ? Format("\n Position uncertainty %.2f Ft (68 %%)",
+                                     ap.uncertaintyM / kMetresPerFoot)
+                            : Format("\n Position uncertainty %.2f m (68 %%)", ap.uncertaintyM);
             continue;
         }
         const CData* sample = nullptr;

@@ -174,6 +174,37 @@ TEST(EstimationTest, AnExactModelIsFoundAndTheApPointTakesTheInterpolation) {
     EXPECT_NEAR(ap.matrix[10 * ap.columns + 10], -20.0, 1e-9);
 }
 
+// The robust estimator on the lattice made by its own model (the AP 1.5 m
+// above the receiver, -35 dBm at 1 m, -30 dB per decade): the fit explains
+// it and places the AP where it stands, the model fields are that line,
+// and the AP gets a radius, which another estimator's run takes away.
+TEST(EstimationTest, TheRobustEstimatorPlacesTheApWithItsLineAndARadius) {
+    std::vector<CData> samples = Lattice();
+    for (CData& s : samples)
+        s.rssi = -35.0 - 15.0 * std::log10((s.y - 10.0) * (s.y - 10.0) +
+                                           (s.x - 10.0) * (s.x - 10.0) + 2.25);
+    CSingleAp one(samples, -1, 20);
+    one.doc.estimator = EstimatorKind::Robust;
+    const CAPInfo& ap = one.Run();
+    EXPECT_NEAR(ap.position[0], 10.0, 0.02);
+    EXPECT_NEAR(ap.position[1], 10.0, 0.02);
+    EXPECT_TRUE(ap.valid);
+    EXPECT_NEAR(ap.slope, -30.0, 0.05);
+    EXPECT_NEAR(ap.intercept, -35.0, 0.05);
+    EXPECT_GT(ap.uncertaintyM, 0.0);
+    EXPECT_LT(ap.uncertaintyM, 0.5);
+
+    one.doc.estimator = EstimatorKind::Study;
+    EXPECT_EQ(one.Run().uncertaintyM, 0.0);
+
+    // Three readings, too few for a fit: the strongest is the peak.
+    CSingleAp three({{0, 0, -45, 0}, {0, 0.5, -40, 0}, {0, 1, -50, 0}}, 2437, 1);
+    three.doc.estimator = EstimatorKind::Robust;
+    const CAPInfo& peak = three.Run();
+    EXPECT_EQ(peak.position, (std::array<double, 2>{0.0, 0.5}));
+    EXPECT_GT(peak.uncertaintyM, 0.0);
+}
+
 TEST(EstimationTest, WithoutAFiniteCandidateTheStrongestSampleStays) {
     // Three samples within one thinning window leave one thinned point, and
     // no line fits through one point: every candidate of the search (0.25 to

@@ -51,7 +51,8 @@ TEST_F(FrameTest, MenusToolbarPromptsAndAccelerators) {
               QStringList({"&Toolbar", "&Status Bar", "|", "Position Estimator", "Survey Views"}));
     const auto* estimators = menus[1]->menu()->findChild<QMenu*>(QStringLiteral("estimatorMenu"));
     ASSERT_NE(estimators, nullptr);
-    EXPECT_EQ(MenuItems(estimators), QStringList({"Study Method", "Joint Fit"}));
+    EXPECT_EQ(MenuItems(estimators),
+              QStringList({"Study Method", "Joint Fit", "Robust Peak or Fit"}));
     const auto* views = menus[1]->menu()->findChild<QMenu*>(QStringLiteral("surveyViewMenu"));
     ASSERT_NE(views, nullptr);
     EXPECT_EQ(MenuItems(views), QStringList({"Signal-to-&Noise Margin", "&Secondary Coverage",
@@ -112,6 +113,14 @@ TEST_F(FrameTest, MenusToolbarPromptsAndAccelerators) {
     const CMainFrame next(nextHost);
     EXPECT_EQ(nextHost.estimatorChoice(), EstimatorKind::Joint);
     EXPECT_TRUE(next.Action(QStringLiteral("estimatorJoint"))->isChecked());
+    Trigger("estimatorRobust");
+    EXPECT_FALSE(Act("estimatorJoint")->isChecked());
+    EXPECT_TRUE(Act("estimatorRobust")->isChecked());
+    EXPECT_EQ(host.estimatorChoice(), EstimatorKind::Robust);
+    CDocumentHost thirdHost;
+    thirdHost.setUiServices(&ui);
+    const CMainFrame third(thirdHost);
+    EXPECT_EQ(thirdHost.estimatorChoice(), EstimatorKind::Robust);
 }
 
 TEST_F(FrameTest, StatusPanesTakeExactlyTheirTextAndMovesDoNotRepaint) {

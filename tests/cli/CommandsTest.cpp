@@ -106,7 +106,26 @@ TEST_F(Commands, EstimatorIsChosenNamedAndKept) {
               byDefault.out);
     CToolRun bad = RunTarvo({"process", "--estimator", "best", survey});
     EXPECT_EQ(bad.status, 2);
-    EXPECT_EQ(bad.err, "tarvo process: --estimator must be one of study|joint\n");
+    EXPECT_EQ(bad.err, "tarvo process: --estimator must be one of study|joint|robust\n");
+    EXPECT_TRUE(Has(byDefault.out, "\"uncertainty_m\":null,")) << "no radius without robust";
+    EXPECT_FALSE(Has(RunTarvo({"process", survey}).out, "Radius"));
+}
+
+// The robust estimator gives each placed AP a radius: in the JSON, in a
+// column of the table, and kept by a saved workspace.
+TEST_F(Commands, RobustRadiusIsPrintedAndKept) {
+    const std::string study = dir.File("robust.tws");
+    CToolRun robust =
+        RunTarvo({"process", "--estimator", "robust", "--save", study, "--json", "-", survey});
+    ASSERT_EQ(robust.status, 0) << robust.err;
+    EXPECT_TRUE(Has(robust.out, "\"estimator\":\"robust\","));
+    const std::size_t at = robust.out.find("\"uncertainty_m\":");
+    ASSERT_NE(at, std::string::npos);
+    const std::string radius = robust.out.substr(at, robust.out.find(',', at) - at);
+    EXPECT_NE(radius, "\"uncertainty_m\":null") << "AP 1 has a position, so a radius";
+    EXPECT_TRUE(Has(RunTarvo({"process", "--json", "-", study}).out, radius + ","));
+    const std::string table = RunTarvo({"process", study}).out;
+    EXPECT_TRUE(Has(table, "X (m)  Radius (m)     Slope")) << table;
 }
 
 TEST_F(Commands, CoverageSelectionPowerRangeAndResolution) {

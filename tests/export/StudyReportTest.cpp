@@ -255,6 +255,25 @@ TEST_F(StudyReport, EveryOptionOffAndGeographicPositions) {
         Has(geo, Td("Latitude", " Need More Points") + Td("Longitude", "Need More Points")));
 }
 
+// With the robust estimator the AP table has a column for its radius after
+// the positions ("-" for an AP without one); other estimators' tables have
+// none.
+TEST_F(StudyReport, RobustEstimatorAddsTheRadiusColumn) {
+    CTarvoAnalyzerDoc doc = LinearStudy();
+    CReportRequest request = Request("u.html");
+    request.options.showAllAps = false;
+    EXPECT_FALSE(Has(Run(doc, request), "Uncertainty"));
+    doc.estimator = EstimatorKind::Robust;
+    doc.aps[0].uncertaintyM = 1.5;
+    const std::string html = Run(doc, request);
+    EXPECT_TRUE(InOrder(html, {"<p>AP positions estimated by the robust method</p>",
+                               "<th align =\"Center\">X Axis(m)</th>"
+                               "\n <th align =\"Center\">Uncertainty(m)</th>"
+                               "\n <th align =\"Center\">N1 Points</th>",
+                               Td("X Axis", "3.250") + Td("Uncertainty", "1.500"),
+                               Td("X Axis", "Not Enough Points") + Td("Uncertainty", "-")}));
+}
+
 TEST_F(StudyReport, GroupAndCombinedLegends) {
     CTarvoAnalyzerDoc doc = LinearStudy();
     CGroupInfo group;

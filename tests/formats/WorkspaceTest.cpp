@@ -235,6 +235,26 @@ TEST(Workspace, SaveReopenSaveGivesIdenticalBytesAndFields) {
     }
 }
 
+// The robust estimator's radii travel in the study record, beside the
+// choices already there, and come back to their APs; the record in memory
+// never holds them.
+TEST(Workspace, UncertaintyRadiiComeBackToTheirAps) {
+    CTarvoAnalyzerDoc original = MakeStudy(kProjectionLinear, false);
+    ASSERT_GE(original.aps.GetSize(), 2);
+    original.spareText2 = "estimator=robust";
+    original.aps[0].uncertaintyM = 2.5;
+    const std::vector<std::uint8_t> bytes = Save(original);
+    CTarvoAnalyzerDoc reopened;
+    CFakeUi ui;
+    ASSERT_EQ(ReadWorkspace(reopened, bytes, ui), WorkspaceReadStatus::Ok);
+    ExpectSameStudy(original, reopened);
+    EXPECT_EQ(reopened.aps[0].uncertaintyM, 2.5);
+    EXPECT_EQ(reopened.aps[1].uncertaintyM, 0.0);
+    EXPECT_EQ(reopened.spareText2, "estimator=robust");
+    EXPECT_EQ(reopened.estimator, EstimatorKind::Robust);
+    EXPECT_EQ(Save(reopened), bytes);
+}
+
 TEST(Workspace, ReadKeepsSessionStateAndLoadsTheMapAtItsStoredSize) {
     CTarvoAnalyzerDoc original = MakeStudy(kProjectionGps, false);
     original.ImageWidth = 300; // the stored size wins over the bitmap's own

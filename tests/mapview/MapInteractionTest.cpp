@@ -100,6 +100,7 @@ TEST_F(MapInteractionTest, DraggedApIsRefittedThereOrPutBackWhenRefused) {
     ASSERT_GE(a, 0);
     doc().coveragePresent = true; // a computed coverage goes stale with the move
     doc().coverageDisplayType = kDisplayStrengthBands;
+    doc().aps[a].uncertaintyM = 1.5; // as the robust estimator left it
     const CAPInfo before = doc().aps[a];
     const QPoint from = ApPixel(a), to = from + QPoint(12, -9);
     const CSitePoint site = SiteAt(to);
@@ -110,6 +111,7 @@ TEST_F(MapInteractionTest, DraggedApIsRefittedThereOrPutBackWhenRefused) {
     EXPECT_DOUBLE_EQ(moved.position[1], site.x);
     EXPECT_NE(moved.slope, before.slope) << "refitted at the new place";
     EXPECT_NE(moved.matrix, before.matrix);
+    EXPECT_EQ(moved.uncertaintyM, 0.0) << "where the user puts it, the radius means nothing";
     EXPECT_EQ(doc().lastApPosition, moved.position);
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_FALSE(doc().coveragePresent);
@@ -119,7 +121,9 @@ TEST_F(MapInteractionTest, DraggedApIsRefittedThereOrPutBackWhenRefused) {
     EXPECT_TRUE(host.isModified());
 
     // Onto the weakest sample's place the signal no longer falls with
-    // distance: refused, and the AP goes back to where it was accepted.
+    // distance: refused, and the AP goes back to where it was accepted,
+    // radius and all.
+    doc().aps[a].uncertaintyM = 2.0;
     const CAPInfo accepted = doc().aps[a];
     const CData* weakest = &accepted.filteredSamples[0];
     for (const CData& s : accepted.filteredSamples)
@@ -298,6 +302,7 @@ TEST_F(MapInteractionTest, InformationWindowOnAnApIcon) {
     const int a = MovableAp();
     ASSERT_GE(a, 0);
     doc().infoWindowShown = true;
+    doc().aps[a].uncertaintyM = 1.75;
     const QPoint p = ApPixel(a);
     canvas->interaction.Hover(p);
     const CInfoWnd* info = canvas->interaction.InfoWindow();
@@ -305,6 +310,9 @@ TEST_F(MapInteractionTest, InformationWindowOnAnApIcon) {
     EXPECT_TRUE(info->isVisible());
     const std::string ap = Format("\n %s    (AP)", MacText(doc().aps[a].bssid).c_str());
     EXPECT_NE(info->Text().toStdString().find(ap), std::string::npos) << info->Text().toStdString();
+    EXPECT_NE(info->Text().toStdString().find("\n Position uncertainty 5.74 Ft (68 %)"),
+              std::string::npos)
+        << info->Text().toStdString();
     EXPECT_TRUE(QRect(QPoint(0, 0), kCanvasSize).contains(info->geometry()));
 
     QTest::mouseMove(canvas.get(), p + QPoint(3, 0));

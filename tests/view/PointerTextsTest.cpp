@@ -182,6 +182,19 @@ TEST_F(PointerTextsTest, InformationTextForAnApIconASampleAndTheApMatrix) {
     EXPECT_NE(Info(80, 50).find(header + "\n \n No selected"), std::string::npos)
         << "outside the sample box";
 
+    // The robust estimator's radius: one more line under the AP's own line,
+    // in the study's unit.
+    doc.aps[0].uncertaintyM = 1.2192;
+    const std::string apLine = "\n 00-1A-2B-3C-4D-5E    (AP)           2437         net";
+    EXPECT_EQ(Info(101, 51), "X(m) = 101.000, Y(m) = 49.000 \n" + header + apLine +
+                                 "\n Position uncertainty 1.22 m (68 %)"
+                                 "\n \n No selected AP cover this point\n");
+    doc.UseFeet = true;
+    EXPECT_NE(Info(101, 51).find(apLine + "\n Position uncertainty 4.00 Ft (68 %)\n"),
+              std::string::npos);
+    doc.UseFeet = false;
+    doc.aps[0].uncertaintyM = 0.0;
+
     doc.aps.Add(doc.aps[0]);
     EXPECT_NE(Info(120, 50).find("\n \n 2 selected APs cover this point \n"), std::string::npos);
 
