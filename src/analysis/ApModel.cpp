@@ -1,7 +1,9 @@
 #include "analysis/ApModel.h"
 
+#include "analysis/Grid.h"
 #include "analysis/Numerics.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tarvo {
@@ -86,6 +88,43 @@ CApMatrix PredictApMatrix(const CAPInfo& ap, double slope, double intercept,
             rowDone(r);
     }
     return out;
+}
+
+std::optional<double> MatrixLevelAtOffset(const CAPInfo& ap, double dy, double dx) {
+    const int rows = ap.rows, cols = ap.columns;
+    if (!GridCountsAreSane(rows, cols) || !MatchesGrid(ap.matrix.size(), rows, cols))
+        return std::nullopt;
+    // The lower grid point along one axis and the fraction toward the next.
+    const auto locate = [](double offset, double extent, int count, int& low, double& t) {
+        low = 0;
+        t = 0.0;
+        if (count <= 1 || !(extent > 0.0) || !(offset > 0.0))
+            return;
+        const double f = std::min(offset, extent) / (extent / (count - 1));
+        low = std::clamp(static_cast<int>(f), 0, count - 2);
+        t = std::clamp(f - low, 0.0, 1.0);
+    };
+    int r = 0, c = 0;
+    double tr = 0.0, tc = 0.0;
+    locate(dx, ap.extent[1], rows, r, tr);
+    locate(dy, ap.extent[0], cols, c, tc);
+    const double* m = ap.matrix.data();
+    const auto at = [&](int rr, int cc) {
+        rr = std::min(rr, rows - 1);
+        cc = std::min(cc, cols - 1);
+        return m[static_cast<std::size_t>(rr) * static_cast<std::size_t>(cols) +
+                 static_cast<std::size_t>(cc)];
+    };
+    const double low = at(r, c) * (1.0 - tc) + at(r, c + 1) * tc;
+    const double high = at(r + 1, c) * (1.0 - tc) + at(r + 1, c + 1) * tc;
+    return low * (1.0 - tr) + high * tr;
+}
+
+std::optional<double> MatrixLevelAt(const CAPInfo& ap, double y, double x) {
+    const double dy = y - ap.origin[0], dx = x - ap.origin[1];
+    if (!(dy >= 0.0 && dy <= ap.extent[0] && dx >= 0.0 && dx <= ap.extent[1]))
+        return std::nullopt;
+    return MatrixLevelAtOffset(ap, dy, dx);
 }
 
 } // namespace tarvo

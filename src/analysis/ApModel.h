@@ -8,6 +8,7 @@
 #include "model/ApRecords.h"
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace tarvo {
@@ -62,5 +63,15 @@ struct CApMatrix {
 // Needs rows and columns of at least 1 and at least one thinned sample.
 CApMatrix PredictApMatrix(const CAPInfo& ap, double slope, double intercept,
                           const std::function<void(int row)>& rowDone = {});
+
+// The level of `ap`'s matrix at offsets (dy, dx) from its origin, read by
+// bilinear interpolation between the four grid points around it (an axis
+// of one grid point is read at that point); offsets outside the box are
+// moved onto its edge. nullopt when the matrix does not fit the AP's grid.
+std::optional<double> MatrixLevelAtOffset(const CAPInfo& ap, double dy, double dx);
+
+// The level of `ap`'s matrix at (y, x), site metres, as above; nullopt
+// outside the matrix box (its edges are inside).
+std::optional<double> MatrixLevelAt(const CAPInfo& ap, double y, double x);
 
 } // namespace tarvo

@@ -23,6 +23,15 @@ constexpr CFrameCommand kCommands[] = {
      true},
     {"estimatorJoint", "Joint Fit",
      "Place the APs by fitting position and propagation together\nJoint Fit", "", true, true},
+    {"coverageStudy", "Study Model",
+     "Make the maps by the log-distance model mixed with the nearest samples\nStudy Model", "",
+     true, true},
+    {"coverageSurvey", "Survey Model",
+     "Make the maps from the heard samples, with no signal where the AP was not heard\nSurvey "
+     "Model",
+     "", true, true},
+    {"evaluateMaps", "Evaluate Map &Accuracy...",
+     "Cross-validate the maps over the survey locations\nEvaluate Map Accuracy", "", true, false},
     {"appAbout", "&About TarvoAnalyzer...",
      "Display program information, version number and copyright\nAbout", "", true, false},
     {"editUndo", "&Undo", "Undo the last action\nUndo", "Ctrl+Z;Alt+Backspace", false, false},
@@ -39,7 +48,8 @@ constexpr CFrameCommand kCommands[] = {
 constexpr const char* kFileMenu[] = {"fileOpen",   "fileSave",         "fileSaveAs",     kSeparator,
                                      "filePrint",  "filePrintPreview", "filePrintSetup", kSeparator,
                                      kRecentFiles, kSeparator,         "appExit"};
-constexpr const char* kViewMenu[] = {"viewToolbar", "viewStatusBar", kSeparator, kEstimatorMenu};
+constexpr const char* kViewMenu[] = {"viewToolbar",  "viewStatusBar",    kSeparator,
+                                     kEstimatorMenu, kCoverageModelMenu, "evaluateMaps"};
 constexpr const char* kHelpMenu[] = {"appAbout"};
 
 constexpr CMenuLayout kMenus[] = {

@@ -24,6 +24,8 @@ inline constexpr const char* kSeparator = "|";
 inline constexpr const char* kRecentFiles = "recentFiles";
 // The "Position Estimator" submenu with its two choices.
 inline constexpr const char* kEstimatorMenu = "estimatorMenu";
+// The "Coverage Model" submenu with its two choices.
+inline constexpr const char* kCoverageModelMenu = "coverageModelMenu";
 
 struct CMenuLayout {
     const char* title;

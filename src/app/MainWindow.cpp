@@ -3,6 +3,7 @@
 #include "app/AboutDialog.h"
 #include "app/AppResources.h"
 #include "app/FrameActions.h"
+#include "app/MapAccuracyCommands.h"
 #include "app/ProgramSettings.h"
 #include "app/Splash.h"
 #include "app/StatusPanes.h"
@@ -126,6 +127,9 @@ void CMainFrame::CreateActions() {
     Connect("previousPane", &CMainFrame::OnPreviousPane);
     connect(Action(QStringLiteral("appExit")), &QAction::triggered, this, &QWidget::close);
     ConnectEstimatorChoice();
+    new CMapAccuracyCommands(host_, Action(QStringLiteral("coverageStudy")),
+                             Action(QStringLiteral("coverageSurvey")),
+                             Action(QStringLiteral("evaluateMaps")), this);
     QAction* statusToggle = Action(QStringLiteral("viewStatusBar"));
     statusToggle->setChecked(true);
     connect(statusToggle, &QAction::toggled, status_, &QWidget::setVisible);
@@ -169,6 +173,11 @@ void CMainFrame::BuildMenus() {
                 estimators->setObjectName(QString::fromLatin1(kEstimatorMenu));
                 estimators->addAction(Action(QStringLiteral("estimatorStudy")));
                 estimators->addAction(Action(QStringLiteral("estimatorJoint")));
+            } else if (name == QLatin1String(kCoverageModelMenu)) {
+                QMenu* models = menu->addMenu(QStringLiteral("Coverage Model"));
+                models->setObjectName(QString::fromLatin1(kCoverageModelMenu));
+                models->addAction(Action(QStringLiteral("coverageStudy")));
+                models->addAction(Action(QStringLiteral("coverageSurvey")));
             } else if (name == QLatin1String(kRecentFiles)) {
                 // A placeholder; the entries are inserted before the next separator.
                 recentActions_ << menu->addAction(QString());

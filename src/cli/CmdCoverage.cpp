@@ -295,6 +295,7 @@ int RunCoverage(const std::vector<std::string>& rawArgs, CCommandIo& io) {
 const CRegisterCommand kRegister{
     {"coverage",
      "coverage [--map FILE.gpf|.lpf] [--no-merge] [--min-points N] [--estimator study|joint] "
+     "[--coverage-model study|survey] "
      "[--threads N] "
      "[--select all|MAC,MAC...] "
      "[--power-low DBM] [--power-high DBM] [--resolution M] [--json OUT|-] [--save STUDY.tws] "

@@ -5,6 +5,7 @@
 #ifdef TARVO_HAVE_tarvo_export
 
 #include "analysis/Coverage.h"
+#include "analysis/CrossValidation.h"
 #include "cli/Args.h"
 #include "cli/CliOutput.h"
 #include "cli/CliUi.h"
@@ -61,7 +62,8 @@ int RunReport(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     values.insert(DisplayValueOptions().begin(), DisplayValueOptions().end());
     std::set<std::string> flags = StudyFlags();
     flags.insert({"--no-ssd-files", "--no-aps", "--all-aps", "--no-marked", "--no-sources",
-                  "--no-path", "--no-reliability", "--no-coverage", "--no-overlay", "--no-open"});
+                  "--no-path", "--no-reliability", "--no-coverage", "--no-overlay", "--no-open",
+                  "--accuracy"});
     CArgs args(rawArgs, values, flags);
     const auto out = args.Get("--out");
     auto options = StudyOptionsOrComplain(args, "report", io.err);
@@ -121,6 +123,9 @@ int RunReport(const std::vector<std::string>& rawArgs, CCommandIo& io) {
         (!doc.coveragePresent || select))
         ProcessCoverage(doc, ui);
 
+    if (args.Has("--accuracy"))
+        request.accuracy = EvaluateStudy(doc, {}, ui.Progress());
+
     // A report into a folder that is not there yet: the folder is made.
     std::error_code ec;
     if (const auto parent = std::filesystem::path(*out).parent_path(); !parent.empty())
@@ -135,7 +140,8 @@ const CRegisterCommand kRegister{
     {"report",
      "report STUDY --out REPORT.html [--no-ssd-files] [--no-aps] [--all-aps] [--no-marked] "
      "[--no-sources] [--no-path] [--no-reliability] [--no-coverage] [--no-overlay] "
-     "[--select all|MAC,...] [--colour-mode 0|1|2] [--units m|ft] [--no-open]   write the HTML "
+     "[--select all|MAC,...] [--colour-mode 0|1|2] [--units m|ft] [--no-open] [--accuracy]   "
+     "write the HTML "
      "study report",
      RunReport,
      std::string("Writes the HTML study report, its pictures in a folder beside it (REPORT\n"
@@ -156,7 +162,9 @@ const CRegisterCommand kRegister{
          "  --no-overlay         leave out the AP overlap picture\n"
          "  --select all|MAC,... the APs reported (default: the study's selection, or all)\n" +
          kDisplayHelp +
-         "  --no-open            do not open the report (it never opens without a display)\n"}};
+         "  --no-open            do not open the report (it never opens without a display)\n"
+         "  --accuracy           add how accurate the maps are: the figures of `tarvo\n"
+         "                       evaluate` (5 block folds) for the study and per AP\n"}};
 
 } // namespace
 

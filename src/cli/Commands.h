@@ -31,7 +31,12 @@ constexpr const char* kStudyHelp =
     "  --min-points N       fewest thinned samples an AP needs to be estimated (1..1000000)\n"
     "  --estimator NAME     how the APs of survey files are placed: study (the study\n"
     "                       method, default) or joint (position, slope and intercept\n"
-    "                       fitted together)\n";
+    "                       fitted together)\n"
+    "  --coverage-model NAME  what predicts each AP's signal for the maps: study (the\n"
+    "                       log-distance model mixed with the nearest samples, default)\n"
+    "                       or survey (the heard samples interpolated, and no signal\n"
+    "                       where most nearby locations did not hear the AP); a\n"
+    "                       workspace made with the other model gets this one's maps\n";
 
 // What `tarvo help` says about --threads, for the commands that estimate.
 constexpr const char* kThreadsHelp =

@@ -4,6 +4,7 @@
 #include "analysis/Coverage.h"
 #include "analysis/Reliability.h"
 #include "export/OnceUi.h"
+#include "export/ReportAccuracy.h"
 #include "export/ReportImages.h"
 #include "export/XmlText.h"
 #include "formats/FileIo.h"
@@ -52,8 +53,8 @@ class CReportWriter {
 public:
     CReportWriter(CTarvoAnalyzerDoc& doc, const CReportRequest& request, IUiServices& ui,
                   const ReportRenderer& render)
-        : doc_(doc), options_(request.options), ui_(ui), progress_(ui.Progress()),
-          render_(render ? render : ReportRenderer(RenderReportPicture)) {
+        : doc_(doc), options_(request.options), accuracy_(request.accuracy), ui_(ui),
+          progress_(ui.Progress()), render_(render ? render : ReportRenderer(RenderReportPicture)) {
         const std::filesystem::path reportPath(request.path);
         folderTitle_ = ReportFolderTitle(request.path);
         folder_ = reportPath.parent_path() / folderTitle_;
@@ -100,6 +101,7 @@ private:
 
     CTarvoAnalyzerDoc& doc_;
     const CReportOptions options_;
+    const std::optional<CStudyAccuracy> accuracy_;
     IUiServices& ui_;
     IProgress& progress_;
     ReportRenderer render_;
@@ -263,6 +265,8 @@ void CReportWriter::ApRow(const CAPInfo& ap, int index, bool selected) {
     W(Format("\n <td class=\"N1 Points\" align =\"Center\"> %d</th>", ap.samples.GetSize()));
     W(Format("\n <td class=\"N2 Points\" align =\"Center\"> %d</th>",
              ap.filteredSamples.GetSize()));
+    if (accuracy_)
+        W(AccuracyApCells(*accuracy_, doc_, static_cast<int>(&ap - doc_.aps.data())));
     W(selected ? "</tr>" : "\n </tr>");
 }
 
@@ -271,6 +275,9 @@ void CReportWriter::AccessPoints() {
     W("\n <h3>Access Point Information</h3>");
     W(Format("\n <p>AP positions estimated by the %s method</p>",
              std::string(EstimatorName(doc_.estimator)).c_str()));
+    if (doc_.coverageModel != CoverageModelKind::Study)
+        W(Format("\n <p>Maps made by the %s coverage model</p>",
+                 std::string(CoverageModelName(doc_.coverageModel)).c_str()));
     W("\n <table border=\"1\">");
     W("\n <tr>");
     W("\n <th align =\"Center\">Index</th>");
@@ -282,6 +289,8 @@ void CReportWriter::AccessPoints() {
     PositionHeaders();
     W("\n <th align =\"Center\">N1 Points</th>");
     W("\n <th align =\"Center\">N2 Points</th>");
+    if (accuracy_)
+        W(AccuracyHeaderCells());
     W("\n </tr>");
     int index = 1;
     for (const CAPInfo& ap : doc_.aps)
@@ -665,6 +674,8 @@ std::string CReportWriter::Write(std::time_t now) {
         Reliability();
     if (doc_.coveragePresent)
         StrengthAndOverlap();
+    if (accuracy_)
+        W(AccuracySectionHtml(*accuracy_, doc_));
     Status("Finished...");
     Position(90);
     W("\n </body>");

@@ -9,6 +9,7 @@
 // the APs' reliability radii and per-AP contours, and the ViewWindow that
 // each off-screen render leaves.
 
+#include "analysis/CrossValidation.h"
 #include "model/Document.h"
 #include "model/UiServices.h"
 #include "model/ViewState.h"
@@ -37,6 +38,9 @@ struct CReportRequest {
     CReportOptions options;         // the "Reports" page (doc.panel.report)
     std::optional<std::time_t> now; // report date; the current time when empty
     bool open = true;               // open the finished report
+    // Cross-validation figures of the study: a section on the maps'
+    // accuracy and per-AP columns in the access point table.
+    std::optional<CStudyAccuracy> accuracy;
 };
 
 enum class ReportResult {

@@ -323,6 +323,7 @@ private:
             !Text(doc.spareText2))
             return false;
         doc.estimator = EstimatorFromRecord(doc.spareText2);
+        doc.coverageModel = CoverageModelFromRecord(doc.spareText2);
 
         doc.MinPointsForEstimate = in_.I32();
         doc.colourSeed = in_.I32();

@@ -46,7 +46,8 @@ TEST_F(FrameTest, MenusToolbarPromptsAndAccelerators) {
                            "P&rint Setup...", "|", "Recent File", "|", "E&xit"}));
     EXPECT_EQ(menus[1]->text(), "&View");
     EXPECT_EQ(MenuItems(menus[1]->menu()),
-              QStringList({"&Toolbar", "&Status Bar", "|", "Position Estimator"}));
+              QStringList({"&Toolbar", "&Status Bar", "|", "Position Estimator", "Coverage Model",
+                           "Evaluate Map &Accuracy..."}));
     const auto* estimators = menus[1]->menu()->findChild<QMenu*>(QStringLiteral("estimatorMenu"));
     ASSERT_NE(estimators, nullptr);
     EXPECT_EQ(MenuItems(estimators), QStringList({"Study Method", "Joint Fit"}));
