@@ -8,18 +8,12 @@
 
 namespace tarvo {
 
-namespace {
-
-// Grid coordinate k of count points over [min, min + extent], as an AP's
-// matrix is laid out.
-double AxisPoint(double min, double extent, int count, int k) {
+double ApGridPoint(double min, double extent, int count, int k) {
     if (count <= 1)
         return min + extent / 2;
     const double step = extent / (count - 1);
     return min + k * step;
 }
-
-} // namespace
 
 bool IsAcceptedFit(double slope, double intercept) {
     return slope <= kValidSlope && std::isfinite(slope) && std::isfinite(intercept);
@@ -67,9 +61,9 @@ CApMatrix PredictApMatrix(const CAPInfo& ap, double slope, double intercept,
     out.minValue = out.maxValue = Mean(rssi);
     std::vector<double> distances(n);
     for (int r = 0; r < rows; ++r) {
-        const double gx = AxisPoint(ap.origin[1], ap.extent[1], rows, r);
+        const double gx = ApGridPoint(ap.origin[1], ap.extent[1], rows, r);
         for (int c = 0; c < columns; ++c) {
-            const double gy = AxisPoint(ap.origin[0], ap.extent[0], columns, c);
+            const double gy = ApGridPoint(ap.origin[0], ap.extent[0], columns, c);
             for (std::size_t i = 0; i < n; ++i) {
                 const double dx = xs[i] - gx, dy = ys[i] - gy;
                 distances[i] = std::sqrt(dx * dx + dy * dy);

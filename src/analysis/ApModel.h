@@ -47,6 +47,11 @@ double ModelRssi(double slope, double intercept, double apY, double apX, double 
 // value (on the AP itself).
 double MixWithModel(double model, double interpolated);
 
+// Grid coordinate k of `count` points over [min, min + extent], as an AP's
+// matrix is laid out: min + k * (extent / (count - 1)), the midpoint for a
+// single point.
+double ApGridPoint(double min, double extent, int count, int k);
+
 // An AP's predicted RSSI over its own grid.
 struct CApMatrix {
     std::vector<double> values; // rows x columns, X index outer

@@ -12,9 +12,9 @@ namespace tarvo {
 
 CApMatrix PredictModelMatrix(const CAPInfo& ap, CoverageModelKind model,
                              std::span<const CDataPoint> points, double slope, double intercept,
-                             const std::function<void(int row)>& rowDone) {
+                             bool positionKnown, const std::function<void(int row)>& rowDone) {
     if (model == CoverageModelKind::Survey)
-        return PredictSurveyMatrix(ap, points, rowDone);
+        return PredictSurveyMatrix(ap, positionKnown, points, rowDone);
     return PredictApMatrix(ap, slope, intercept, rowDone);
 }
 
@@ -31,7 +31,9 @@ bool UseCoverageModel(CTarvoAnalyzerDoc& doc, CoverageModelKind model, IProgress
             CAPInfo& ap = doc.aps[i];
             if (!HasCoverageSamples(ap) || !GridCountsAreSane(ap.rows, ap.columns))
                 return;
-            CApMatrix matrix = PredictModelMatrix(ap, model, points, ap.slope, ap.intercept);
+            const bool positionKnown = ap.filteredSamples.GetSize() >= doc.MinPointsForEstimate;
+            CApMatrix matrix =
+                PredictModelMatrix(ap, model, points, ap.slope, ap.intercept, positionKnown);
             ap.matrix.Vector() = std::move(matrix.values);
             ap.minValue = matrix.minValue;
             ap.maxValue = matrix.maxValue;

@@ -15,17 +15,19 @@ namespace tarvo {
 // The matrix of `ap` on its grid by `model`: the study model mixes the fit
 // (slope, intercept) at ap.position into the nearest-three interpolation
 // (PredictApMatrix); the survey model predicts from the AP's samples and
-// the survey locations `points` (SurveyModel.h) and ignores the fit.
-// rowDone(r) is called after X row r. Needs the grid and thinned samples
-// PredictApMatrix needs.
+// the survey locations `points`, with a trend around ap.position when
+// positionKnown (SurveyModel.h), and ignores the fit. rowDone(r) is called
+// after X row r. Needs the grid and thinned samples PredictApMatrix needs.
 CApMatrix PredictModelMatrix(const CAPInfo& ap, CoverageModelKind model,
                              std::span<const CDataPoint> points, double slope, double intercept,
-                             const std::function<void(int row)>& rowDone = {});
+                             bool positionKnown, const std::function<void(int row)>& rowDone = {});
 
 // Makes `model` the study's coverage model (doc.coverageModel and the study
 // record). When it differs from the one that made the AP matrices, every
 // AP with enough thinned samples gets its matrix (and minValue/maxValue)
-// again from the new model, with its stored fit for the study model; APs
+// again from the new model, with its stored fit for the study model and
+// its position taken as estimated when it has MinPointsForEstimate thinned
+// samples; APs
 // whose contours were traced get them traced again in the same colours;
 // site-wide coverage, when present, is computed again on its grid
 // (RecomputeCoverage; a cancel through `progress` clears it). Work runs on

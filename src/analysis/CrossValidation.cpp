@@ -2,18 +2,13 @@
 
 #include "analysis/ApModel.h"
 #include "analysis/Estimation.h"
-#include "analysis/Grid.h"
 #include "analysis/ParallelRows.h"
 #include "model/Text.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
-#include <map>
 #include <mutex>
-#include <string>
 #include <unordered_map>
 
 namespace tarvo {
@@ -79,7 +74,6 @@ std::vector<std::vector<int>> SampleLocations(const CTarvoAnalyzerDoc& doc) {
 struct CUnitResult {
     std::vector<double> errors;
     std::int64_t pairs = 0, unheard = 0, falseCovered = 0;
-    std::string dump;
 };
 
 } // namespace
@@ -224,17 +218,8 @@ CStudyAccuracy EvaluateStudy(const CTarvoAnalyzerDoc& doc, const CEvaluationOpti
             if (HasCoverageSamples(ap)) {
                 for (std::size_t s : heldOut) {
                     const CData& sample = full.samples[static_cast<std::ptrdiff_t>(s)];
-                    if (const auto level = MatrixLevelAt(ap, sample.y, sample.x)) {
+                    if (const auto level = MatrixLevelAt(ap, sample.y, sample.x))
                         out.errors.push_back(*level - sample.rssi);
-                        if (std::getenv("DUMP")) {
-                            double dn = 1e9;
-                            for (const CData& t : ap.samples)
-                                dn = std::min(dn, std::hypot(t.y - sample.y, t.x - sample.x));
-                            out.dump += std::to_string(*level) + " " + std::to_string(sample.rssi) +
-                                        " " + std::to_string(dn) + " " +
-                                        std::to_string(ap.samples.size()) + "\n";
-                        }
-                    }
                 }
                 // Held-out locations without a sample of the AP.
                 std::vector<char> heard(static_cast<std::size_t>(locationCount), 0);
@@ -276,13 +261,6 @@ CStudyAccuracy EvaluateStudy(const CTarvoAnalyzerDoc& doc, const CEvaluationOpti
             apFigures.figures.falseCovered += u.falseCovered;
         }
         all.insert(all.end(), errors.begin(), errors.end());
-        if (const char* d = std::getenv("DUMP")) {
-            FILE* fp = std::fopen(d, "a");
-            for (int f = 0; f < result.folds; ++f)
-                std::fputs(
-                    unitResults[static_cast<std::size_t>(f) * apsUsed.size() + k].dump.c_str(), fp);
-            std::fclose(fp);
-        }
         result.overall.pairs += apFigures.figures.pairs;
         result.overall.unheard += apFigures.figures.unheard;
         result.overall.falseCovered += apFigures.figures.falseCovered;

@@ -274,8 +274,9 @@ CApEstimate EstimateAp(const CEstimationInputs& inputs, CAPInfo& ap) {
 
     if (!HasCoverageSamples(ap))
         return estimate;
-    CApMatrix matrix =
-        PredictModelMatrix(ap, inputs.coverageModel, inputs.points, fit.slope, fit.intercept);
+    const bool positionKnown = n >= inputs.minPointsForEstimate && n >= 1;
+    CApMatrix matrix = PredictModelMatrix(ap, inputs.coverageModel, inputs.points, fit.slope,
+                                          fit.intercept, positionKnown);
     ap.matrix.Vector() = std::move(matrix.values);
 
     // A usable model needs a finite fit as well as a steep enough slope.

@@ -82,7 +82,7 @@ RecalculateOutcome RecalculateAp(CTarvoAnalyzerDoc& doc, int apIndex, IUiService
         };
         rowStarts(0);
         CApMatrix matrix = PredictModelMatrix(ap, doc.coverageModel, doc.points.Vector(), slope,
-                                              intercept, [&](int r) {
+                                              intercept, true, [&](int r) {
                                                   if (r + 1 < rows)
                                                       rowStarts(r + 1);
                                               });
