@@ -101,30 +101,38 @@ CSurveyField::CSurveyField(std::span<const CData> heard,
         residual_[p] = sum[p] / count_[p] - Trend(placeY_[p], placeX_[p]);
     places_ = CNearestIndex(placeX_, placeY_);
 
-    // Which survey locations heard the AP.
-    std::vector<double> ly, lx;
-    std::vector<CNeighbour> near;
+    // Whether a location heard the AP is settled when a prediction first
+    // asks (most locations of a large study lie far from any one AP).
+    locationY_.reserve(locations.size());
+    locationX_.reserve(locations.size());
     for (const CDataPoint& location : locations) {
-        const double y = location.northing / 100.0, x = location.easting / 100.0;
-        bool isHeard = false;
-        // Every place within the spacing in |dY| + |dX| lies within it in
-        // distance too: look at the places nearer than the spacing.
-        for (int k = 4;; k *= 2) {
-            places_.Nearest(x, y, k, near);
-            for (const CNeighbour& n : near) {
-                const auto p = static_cast<std::size_t>(n.index);
-                if (std::fabs(placeY_[p] - y) + std::fabs(placeX_[p] - x) < kNoSignalSpacingM)
-                    isHeard = true;
-            }
-            if (isHeard || near.size() < static_cast<std::size_t>(k) ||
-                !(near.back().distance < kNoSignalSpacingM))
-                break;
-        }
-        ly.push_back(y);
-        lx.push_back(x);
-        locationHeard_.push_back(isHeard ? 1 : 0);
+        locationY_.push_back(location.northing / 100.0);
+        locationX_.push_back(location.easting / 100.0);
     }
-    locations_ = CNearestIndex(std::move(lx), std::move(ly));
+    locationHeard_.assign(locationY_.size(), kUnknown);
+    locations_ = CNearestIndex(locationX_, locationY_);
+}
+
+bool CSurveyField::LocationHeard(std::size_t i, std::vector<CNeighbour>& near) const {
+    if (locationHeard_[i] != kUnknown)
+        return locationHeard_[i] != 0;
+    const double y = locationY_[i], x = locationX_[i];
+    bool isHeard = false;
+    // Every place within the spacing in |dY| + |dX| lies within it in
+    // distance too: look at the places nearer than the spacing.
+    for (int k = 4;; k *= 2) {
+        places_.Nearest(x, y, k, near);
+        for (const CNeighbour& n : near) {
+            const auto p = static_cast<std::size_t>(n.index);
+            if (std::fabs(placeY_[p] - y) + std::fabs(placeX_[p] - x) < kNoSignalSpacingM)
+                isHeard = true;
+        }
+        if (isHeard || near.size() < static_cast<std::size_t>(k) ||
+            !(near.back().distance < kNoSignalSpacingM))
+            break;
+    }
+    locationHeard_[i] = isHeard ? 1 : 0;
+    return isHeard;
 }
 
 double CSurveyField::Trend(double y, double x) const {
@@ -141,7 +149,7 @@ double CSurveyField::HeardShare(double y, double x, CScratch& scratch) const {
         return 1.0;
     int heard = 0;
     for (const CNeighbour& n : scratch.neighbours)
-        heard += locationHeard_[static_cast<std::size_t>(n.index)];
+        heard += LocationHeard(static_cast<std::size_t>(n.index), scratch.places) ? 1 : 0;
     return static_cast<double>(heard) / static_cast<double>(scratch.neighbours.size());
 }
 

@@ -56,7 +56,7 @@ public:
 
     // Work space of one thread, reused between predictions.
     struct CScratch {
-        std::vector<CNeighbour> neighbours;
+        std::vector<CNeighbour> neighbours, places;
         std::vector<double> covariance, toPoint, toOne;
     };
 
@@ -70,13 +70,19 @@ public:
     // kNoSignalDbm elsewhere.
     double Predict(double y, double x, CScratch& scratch) const;
 
+    // A field is used by one thread at a time: it settles which locations
+    // heard the AP as predictions ask.
+
 private:
+    static constexpr signed char kUnknown = -1;
     double Trend(double y, double x) const;
+    bool LocationHeard(std::size_t location, std::vector<CNeighbour>& scratch) const;
 
     // Places that heard the AP: samples at one position merged.
     std::vector<double> placeY_, placeX_, residual_, count_;
     CNearestIndex places_;
-    std::vector<char> locationHeard_;
+    mutable std::vector<signed char> locationHeard_; // kUnknown until asked
+    std::vector<double> locationY_, locationX_;
     CNearestIndex locations_;
     std::optional<std::array<double, 2>> centre_;
     double trendIntercept_ = 0.0, trendSlope_ = 0.0;
