@@ -74,7 +74,9 @@ void CMapAccuracyCommands::ChooseModel(CoverageModelKind model) {
     if (!HasApMatrices(doc)) {
         CNullProgress quiet;
         UseCoverageModel(doc, model, quiet);
-        host_.setModified(true);
+        // A study without survey files has nothing worth saving yet.
+        if (!doc.files.IsEmpty())
+            host_.setModified(true);
         host_.notify(kChangeSettings);
         return;
     }

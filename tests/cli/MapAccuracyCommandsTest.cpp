@@ -58,6 +58,14 @@ TEST_F(MapAccuracyCommands, TheCoverageModelIsChosenNamedAndKept) {
     EXPECT_TRUE(Has(study.out, "\"coverageModel\":\"study\","));
     const CJsonValue surveyJson = Json(survey1.out), studyJson = Json(study.out);
     EXPECT_NE(Matrix(surveyJson, 0), Matrix(studyJson, 0));
+    for (const std::string threads : {"1", "3"})
+        EXPECT_EQ(RunTarvo({"process", "--coverage-model", "survey", "--with-matrix", "--threads",
+                            threads, "--json", "-", survey})
+                      .out,
+                  RunTarvo({"process", "--coverage-model", "survey", "--with-matrix", "--json", "-",
+                            survey})
+                      .out)
+            << "the same maps on " << threads << " threads";
     EXPECT_TRUE(Has(RunTarvo({"process", saved}).out, "\nMaps by the survey coverage model\n"));
     EXPECT_TRUE(Has(RunTarvo({"process", survey}).out, "\nMaps by the study coverage model\n"));
 
