@@ -42,35 +42,22 @@ double MixWithModel(double model, double interpolated) {
     return 0.6 * model + 0.4 * interpolated;
 }
 
-CApMatrix PredictApMatrix(const CAPInfo& ap, double slope, double intercept,
+CApMatrix PredictOnApGrid(const CAPInfo& ap,
+                          const std::function<double(double y, double x)>& predict,
                           const std::function<void(int row)>& rowDone) {
-    const std::size_t n = ap.filteredSamples.size();
-    std::vector<double> ys(n), xs(n), rssi(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        const CData& s = ap.filteredSamples.Vector()[i];
-        ys[i] = s.y;
-        xs[i] = s.x;
-        rssi[i] = s.rssi;
-    }
+    std::vector<double> rssi;
+    rssi.reserve(ap.filteredSamples.size());
+    for (const CData& s : ap.filteredSamples)
+        rssi.push_back(s.rssi);
     const int rows = ap.rows, columns = ap.columns;
-    const bool mix = MixesModelIntoMatrix(slope);
-    const double apY = ap.position[0], apX = ap.position[1];
-
     CApMatrix out;
     out.values.resize(static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns));
     out.minValue = out.maxValue = Mean(rssi);
-    std::vector<double> distances(n);
     for (int r = 0; r < rows; ++r) {
         const double gx = ApGridPoint(ap.origin[1], ap.extent[1], rows, r);
         for (int c = 0; c < columns; ++c) {
             const double gy = ApGridPoint(ap.origin[0], ap.extent[0], columns, c);
-            for (std::size_t i = 0; i < n; ++i) {
-                const double dx = xs[i] - gx, dy = ys[i] - gy;
-                distances[i] = std::sqrt(dx * dx + dy * dy);
-            }
-            double value = InterpolateNearest3(distances, rssi);
-            if (mix)
-                value = MixWithModel(ModelRssi(slope, intercept, apY, apX, gy, gx), value);
+            const double value = predict(gy, gx);
             out.values[static_cast<std::size_t>(r) * static_cast<std::size_t>(columns) +
                        static_cast<std::size_t>(c)] = value;
             if (value < out.minValue)
@@ -82,6 +69,34 @@ CApMatrix PredictApMatrix(const CAPInfo& ap, double slope, double intercept,
             rowDone(r);
     }
     return out;
+}
+
+CApMatrix PredictApMatrix(const CAPInfo& ap, double slope, double intercept,
+                          const std::function<void(int row)>& rowDone) {
+    const std::size_t n = ap.filteredSamples.size();
+    std::vector<double> ys(n), xs(n), rssi(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const CData& s = ap.filteredSamples.Vector()[i];
+        ys[i] = s.y;
+        xs[i] = s.x;
+        rssi[i] = s.rssi;
+    }
+    const bool mix = MixesModelIntoMatrix(slope);
+    const double apY = ap.position[0], apX = ap.position[1];
+    std::vector<double> distances(n);
+    return PredictOnApGrid(
+        ap,
+        [&](double gy, double gx) {
+            for (std::size_t i = 0; i < n; ++i) {
+                const double dx = xs[i] - gx, dy = ys[i] - gy;
+                distances[i] = std::sqrt(dx * dx + dy * dy);
+            }
+            double value = InterpolateNearest3(distances, rssi);
+            if (mix)
+                value = MixWithModel(ModelRssi(slope, intercept, apY, apX, gy, gx), value);
+            return value;
+        },
+        rowDone);
 }
 
 std::optional<double> MatrixLevelAtOffset(const CAPInfo& ap, double dy, double dx) {

@@ -59,6 +59,14 @@ struct CApMatrix {
     double maxValue = 0.0;      // the mean thinned RSSI (strict widening)
 };
 
+// predict(y, x) at every point of the AP's grid: ap.rows points along X
+// over [origin X, origin X + extent X] (ApGridPoint), ap.columns along Y, X
+// index outer; minValue and maxValue start at the mean thinned RSSI and
+// widen strictly. rowDone(r) is called after X row r.
+CApMatrix PredictOnApGrid(const CAPInfo& ap,
+                          const std::function<double(double y, double x)>& predict,
+                          const std::function<void(int row)>& rowDone = {});
+
 // The matrix of `ap` for the fit (slope, intercept) at ap.position, on the
 // AP's grid: ap.rows points along X over [origin X, origin X + extent X],
 // ap.columns along Y, both ends included (min + k * (extent / (count - 1)),

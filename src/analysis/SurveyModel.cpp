@@ -215,29 +215,8 @@ CApMatrix PredictSurveyMatrix(const CAPInfo& ap, bool positionKnown,
     const CSurveyField field(heard, centre, locations);
     CSurveyField::CScratch scratch;
 
-    std::vector<double> thinned;
-    for (const CData& s : ap.filteredSamples)
-        thinned.push_back(s.rssi);
-    const int rows = ap.rows, columns = ap.columns;
-    CApMatrix out;
-    out.values.resize(static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns));
-    out.minValue = out.maxValue = Mean(thinned);
-    for (int r = 0; r < rows; ++r) {
-        const double gx = ApGridPoint(ap.origin[1], ap.extent[1], rows, r);
-        for (int col = 0; col < columns; ++col) {
-            const double gy = ApGridPoint(ap.origin[0], ap.extent[0], columns, col);
-            const double value = field.Predict(gy, gx, scratch);
-            out.values[static_cast<std::size_t>(r) * static_cast<std::size_t>(columns) +
-                       static_cast<std::size_t>(col)] = value;
-            if (value < out.minValue)
-                out.minValue = value;
-            if (value > out.maxValue)
-                out.maxValue = value;
-        }
-        if (rowDone)
-            rowDone(r);
-    }
-    return out;
+    return PredictOnApGrid(
+        ap, [&](double y, double x) { return field.Predict(y, x, scratch); }, rowDone);
 }
 
 } // namespace tarvo
