@@ -156,7 +156,7 @@ const CRegisterCommand kRegister{
                  "inside the AP's matrix box, the RMSE, mean and median absolute error and the\n"
                  "bias (map minus measured, dB) over those inside, and the false coverage: the\n"
                  "share of held-out locations in the box where the AP was not heard but the map\n"
-                 "shows the study's low power level (-90 dBm) or more.\n\n") +
+                 "shows the study's low power level (-90 dBm unless changed) or more.\n\n") +
          kStudyHelp + kThreadsHelp +
          "  --folds N            how many folds, 2..100 (default 5)\n"
          "  --scheme block|random  block: each fold a stretch of the walk, location i of n\n"
