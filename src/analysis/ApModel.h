@@ -8,6 +8,7 @@
 #include "model/ApRecords.h"
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace tarvo {
@@ -46,12 +47,25 @@ double ModelRssi(double slope, double intercept, double apY, double apX, double 
 // value (on the AP itself).
 double MixWithModel(double model, double interpolated);
 
+// Grid coordinate k of `count` points over [min, min + extent], as an AP's
+// matrix is laid out: min + k * (extent / (count - 1)), the midpoint for a
+// single point.
+double ApGridPoint(double min, double extent, int count, int k);
+
 // An AP's predicted RSSI over its own grid.
 struct CApMatrix {
     std::vector<double> values; // rows x columns, X index outer
     double minValue = 0.0;      // smallest and largest value, starting at
     double maxValue = 0.0;      // the mean thinned RSSI (strict widening)
 };
+
+// predict(y, x) at every point of the AP's grid: ap.rows points along X
+// over [origin X, origin X + extent X] (ApGridPoint), ap.columns along Y, X
+// index outer; minValue and maxValue start at the mean thinned RSSI and
+// widen strictly. rowDone(r) is called after X row r.
+CApMatrix PredictOnApGrid(const CAPInfo& ap,
+                          const std::function<double(double y, double x)>& predict,
+                          const std::function<void(int row)>& rowDone = {});
 
 // The matrix of `ap` for the fit (slope, intercept) at ap.position, on the
 // AP's grid: ap.rows points along X over [origin X, origin X + extent X],
@@ -62,5 +76,15 @@ struct CApMatrix {
 // Needs rows and columns of at least 1 and at least one thinned sample.
 CApMatrix PredictApMatrix(const CAPInfo& ap, double slope, double intercept,
                           const std::function<void(int row)>& rowDone = {});
+
+// The level of `ap`'s matrix at offsets (dy, dx) from its origin, read by
+// bilinear interpolation between the four grid points around it (an axis
+// of one grid point is read at that point); offsets outside the box are
+// moved onto its edge. nullopt when the matrix does not fit the AP's grid.
+std::optional<double> MatrixLevelAtOffset(const CAPInfo& ap, double dy, double dx);
+
+// The level of `ap`'s matrix at (y, x), site metres, as above; nullopt
+// outside the matrix box (its edges are inside).
+std::optional<double> MatrixLevelAt(const CAPInfo& ap, double y, double x);
 
 } // namespace tarvo

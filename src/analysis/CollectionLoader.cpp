@@ -22,7 +22,8 @@ public:
         : doc_(doc), points_(std::move(doc.points)), processed_(doc.processed),
           gps_(doc.gpsPointsPresent), linear_(doc.linearPointsPresent),
           noSurvey_(doc.noSurveyLoaded), legend_(doc.legendShown), markers_(doc.markers.GetSize()),
-          sources_(doc.sources.GetSize()), estimator_(EstimatorFromRecord(doc.spareText2)) {
+          sources_(doc.sources.GetSize()), estimator_(EstimatorFromRecord(doc.spareText2)),
+          coverageModel_(CoverageModelFromRecord(doc.spareText2)) {
         doc.points.RemoveAll();
         for (const CDataFile& f : doc.files)
             pointCounts_.push_back(f.pointCount);
@@ -37,6 +38,7 @@ public:
         doc_.legendShown = legend_;
         // The APs kept are the ones the previous estimator placed.
         doc_.estimator = estimator_;
+        doc_.coverageModel = coverageModel_;
         for (int i = 0; i < doc_.files.GetSize() && i < static_cast<int>(pointCounts_.size()); ++i)
             doc_.files[i].pointCount = pointCounts_[i];
         // Markers and sources this load appended still hold survey-file
@@ -60,6 +62,7 @@ private:
     bool processed_, gps_, linear_, noSurvey_, legend_;
     std::size_t markers_, sources_;
     EstimatorKind estimator_;
+    CoverageModelKind coverageModel_;
     std::vector<std::int32_t> pointCounts_;
 };
 
@@ -112,6 +115,7 @@ LoadOutcome LoadCollection(CTarvoAnalyzerDoc& doc, IUiServices& ui, unsigned thr
     }
     EstimateAps(doc, progress, threads);
     doc.spareText2 = WithEstimatorRecord(doc.spareText2, doc.estimator);
+    doc.spareText2 = WithCoverageModelRecord(doc.spareText2, doc.coverageModel);
 
     doc.processed = true;
     ComputeViewExtent(doc, 0, 0);

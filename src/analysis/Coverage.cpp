@@ -16,6 +16,21 @@ namespace {
 constexpr double kScaleBottomDbm = -100.0;
 constexpr double kScaleTopDbm = -30.0;
 
+// The computed grid values become the document's matrices, scale ends and
+// contours.
+void StoreCoverage(CTarvoAnalyzerDoc& doc, CCoverageGridValues values, IProgress& progress) {
+    doc.strengthScaleLow = values.scaleLow < kScaleBottomDbm ? kScaleBottomDbm : values.scaleLow;
+    doc.strengthScaleHigh = values.scaleHigh > kScaleTopDbm ? kScaleTopDbm : values.scaleHigh;
+    doc.StrengthMatrix.Vector() = std::move(values.strength);
+    doc.MarginMatrix.Vector() = std::move(values.margin);
+    doc.ApCountMatrix.Vector() = std::move(values.apCount);
+    progress.SetPosition(70);
+
+    doc.coveragePresent = true;
+    ComputeCoverageContours(doc);
+    progress.SetPosition(90);
+}
+
 } // namespace
 
 CCoverageGridSize SizeCoverageGrid(CTarvoAnalyzerDoc& doc) {
@@ -134,20 +149,27 @@ CoverageOutcome ProcessCoverage(CTarvoAnalyzerDoc& doc, IUiServices& ui, unsigne
         return CoverageOutcome::Cancelled;
     }
 
-    doc.strengthScaleLow = values.scaleLow < kScaleBottomDbm ? kScaleBottomDbm : values.scaleLow;
-    doc.strengthScaleHigh = values.scaleHigh > kScaleTopDbm ? kScaleTopDbm : values.scaleHigh;
-    doc.StrengthMatrix.Vector() = std::move(values.strength);
-    doc.MarginMatrix.Vector() = std::move(values.margin);
-    doc.ApCountMatrix.Vector() = std::move(values.apCount);
-    progress.SetPosition(70);
-
-    doc.coveragePresent = true;
-    ComputeCoverageContours(doc);
-    progress.SetPosition(90);
+    StoreCoverage(doc, std::move(values), progress);
     doc.coverageDisplayType = kDisplayStrengthBands;
     progress.SetPosition(100);
     progress.Hide();
     return CoverageOutcome::Computed;
+}
+
+bool RecomputeCoverage(CTarvoAnalyzerDoc& doc, IProgress& progress, unsigned threads) {
+    if (!doc.coveragePresent)
+        return false;
+    if (!GridCountsAreSane(doc.CoverageRows, doc.CoverageCols)) {
+        doc.coveragePresent = false;
+        return false;
+    }
+    try {
+        StoreCoverage(doc, ComputeCoverageGrid(doc, progress, threads), progress);
+    } catch (const CCancelException&) {
+        doc.coveragePresent = false;
+        return false;
+    }
+    return true;
 }
 
 } // namespace tarvo

@@ -71,4 +71,12 @@ enum class CoverageOutcome {
 // matrices and contours as they were.
 CoverageOutcome ProcessCoverage(CTarvoAnalyzerDoc& doc, IUiServices& ui, unsigned threads = 0);
 
+// The site-wide matrices, scale ends and contours computed again on the
+// present grid (AnalysisBox, CoverageRows x CoverageCols) for the selected
+// APs, without the checks, questions and grid sizing of ProcessCoverage:
+// for a study whose AP predictions changed. Only when coveragePresent is
+// set; returns whether coverage is present afterwards (a cancel, through
+// `progress`, or an unusable grid clears it). Display type and zoom stay.
+bool RecomputeCoverage(CTarvoAnalyzerDoc& doc, IProgress& progress, unsigned threads = 0);
+
 } // namespace tarvo

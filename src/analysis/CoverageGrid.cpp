@@ -25,6 +25,7 @@ struct CApModel {
     double positionY = 0, positionX = 0;
     bool mixModel = false;
     double slope = 0, intercept = 0;
+    const CAPInfo* matrixOf = nullptr; // the survey model: levels read from its matrix
     std::vector<double> rssi, level2;
     CSampleIndex samples;
 };
@@ -44,6 +45,10 @@ std::vector<CApModel> PrepareAps(const CTarvoAnalyzerDoc& doc) {
         m.mixModel = ap.valid != 0;
         m.slope = ap.slope;
         m.intercept = ap.intercept;
+        if (doc.coverageModel == CoverageModelKind::Survey &&
+            MatchesGrid(ap.matrix.size(), ap.rows, ap.columns) &&
+            GridCountsAreSane(ap.rows, ap.columns))
+            m.matrixOf = &ap;
         std::vector<double> ys, xs;
         for (const CData& s : ap.filteredSamples) {
             ys.push_back(s.y);
@@ -81,7 +86,9 @@ public:
             const CNearest3 nearest = ap.samples.Nearest3(x, y, scratch_);
             double v = InverseDistanceWeighted(nearest, ap.rssi);
             const double w = InverseDistanceWeighted(nearest, ap.level2);
-            if (ap.mixModel)
+            if (ap.matrixOf)
+                v = MatrixLevelAtOffset(*ap.matrixOf, y - ap.minY, x - ap.minX).value_or(v);
+            else if (ap.mixModel)
                 v = MixWithModel(
                     ModelRssi(ap.slope, ap.intercept, ap.positionY, ap.positionX, y, x), v);
             ++count;

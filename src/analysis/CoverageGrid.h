@@ -21,7 +21,8 @@ struct CCoverageGridValues {
 // the selected APs with enough thinned samples (HasCoverageSamples). At
 // each point and AP: v and w, the interpolations of the three nearest
 // thinned samples' RSSI and level2 values; v mixed with the AP's model when
-// `valid` is set (MixWithModel); strength = the largest v, margin = the
+// `valid` is set (MixWithModel), or, under the survey coverage model, v read
+// from the AP's matrix (MatrixLevelAtOffset); strength = the largest v, margin = the
 // largest v - w, apCount = (count + 0.01) - the APs with v below PowerLow.
 // A point no AP's box holds keeps -100, -100 and 0.01. The scale ends run
 // over the covered points in grid order with strict comparisons, starting

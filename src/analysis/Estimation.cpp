@@ -2,6 +2,7 @@
 
 #include "analysis/ApGridLimit.h"
 #include "analysis/ApModel.h"
+#include "analysis/CoverageModels.h"
 #include "analysis/Grid.h"
 #include "analysis/Numerics.h"
 #include "analysis/ParallelRows.h"
@@ -233,7 +234,8 @@ double SearchHalfWidthCap(double strongestDbm) {
 }
 
 CEstimationInputs EstimationInputsOf(const CTarvoAnalyzerDoc& doc) {
-    return {doc.points.Vector(), doc.MinPointsForEstimate, doc.estimator, StudySampleCount(doc)};
+    return {doc.points.Vector(), doc.MinPointsForEstimate, doc.estimator, doc.coverageModel,
+            StudySampleCount(doc)};
 }
 
 CApEstimate EstimateAp(const CEstimationInputs& inputs, CAPInfo& ap) {
@@ -310,7 +312,9 @@ CApEstimate EstimateAp(const CEstimationInputs& inputs, CAPInfo& ap) {
 
     if (!HasCoverageSamples(ap))
         return estimate;
-    CApMatrix matrix = PredictApMatrix(ap, fit.slope, fit.intercept);
+    const bool positionKnown = n >= inputs.minPointsForEstimate && n >= 1;
+    CApMatrix matrix = PredictModelMatrix(ap, inputs.coverageModel, inputs.points, fit.slope,
+                                          fit.intercept, positionKnown);
     ap.matrix.Vector() = std::move(matrix.values);
 
     // A usable model needs a finite fit as well as a steep enough slope.

@@ -31,7 +31,8 @@ double SearchHalfWidthCap(double strongestDbm);
 struct CEstimationInputs {
     std::span<const CDataPoint> points; // every measurement point (no-signal samples)
     int minPointsForEstimate = 20;
-    EstimatorKind estimator = EstimatorKind::Study; // what places the AP
+    EstimatorKind estimator = EstimatorKind::Study;             // what places the AP
+    CoverageModelKind coverageModel = CoverageModelKind::Study; // what makes its matrix
     std::int64_t studySamples = 0; // samples of all APs: the matrices' shared budget
 };
 CEstimationInputs EstimationInputsOf(const CTarvoAnalyzerDoc& doc);

@@ -3,6 +3,7 @@
 #include "analysis/ApModel.h"
 #include "analysis/Coordinates.h"
 #include "analysis/CoverageContours.h"
+#include "analysis/CoverageModels.h"
 #include "analysis/Grid.h"
 #include "analysis/Numerics.h"
 
@@ -80,10 +81,11 @@ RecalculateOutcome RecalculateAp(CTarvoAnalyzerDoc& doc, int apIndex, IUiService
                 20 + (rows > 1 ? static_cast<int>(std::lround(r * 60.0 / (rows - 1))) : 0));
         };
         rowStarts(0);
-        CApMatrix matrix = PredictApMatrix(ap, slope, intercept, [&](int r) {
-            if (r + 1 < rows)
-                rowStarts(r + 1);
-        });
+        CApMatrix matrix = PredictModelMatrix(ap, doc.coverageModel, doc.points.Vector(), slope,
+                                              intercept, true, [&](int r) {
+                                                  if (r + 1 < rows)
+                                                      rowStarts(r + 1);
+                                              });
         ap.matrix.Vector() = std::move(matrix.values);
         minValue = matrix.minValue;
         maxValue = matrix.maxValue;

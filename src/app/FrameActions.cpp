@@ -45,6 +45,15 @@ constexpr CFrameCommand kCommands[] = {
      "Place the APs at the peak of their readings, or by a robust fit where it explains them, "
      "each with an uncertainty radius\nRobust Peak or Fit",
      "", true, true},
+    {"coverageStudy", "Study Model",
+     "Make the maps by the log-distance model mixed with the nearest samples\nStudy Model", "",
+     true, true},
+    {"coverageSurvey", "Survey Model",
+     "Make the maps from the heard samples, with no signal where the AP was not heard\nSurvey "
+     "Model",
+     "", true, true},
+    {"evaluateMaps", "Evaluate Map &Accuracy...",
+     "Cross-validate the maps over the survey locations\nEvaluate Map Accuracy", "", true, false},
     {"appAbout", "&About TarvoAnalyzer...",
      "Display program information, version number and copyright\nAbout", "", true, false},
     {"editUndo", "&Undo", "Undo the last action\nUndo", "Ctrl+Z;Alt+Backspace", false, false},
@@ -67,8 +76,9 @@ constexpr const char* kFileMenu[] = {"fileOpen",   "fileSave",         "fileSave
                                      kSeparator, "fileNewPlan", "fileImportSurvey",
                                      kSeparator, "fileReportPdf"};
 // clang-format on
-constexpr const char* kViewMenu[] = {"viewToolbar", "viewStatusBar", kSeparator, kEstimatorMenu,
-                                     kSurveyViewMenu};
+constexpr const char* kViewMenu[] = {"viewToolbar",  "viewStatusBar",    kSeparator,
+                                     kEstimatorMenu, kCoverageModelMenu, kSurveyViewMenu,
+                                     "evaluateMaps"};
 constexpr const char* kHelpMenu[] = {"appAbout"};
 
 constexpr CMenuLayout kMenus[] = {

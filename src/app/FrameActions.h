@@ -29,6 +29,8 @@ inline constexpr const char* kSurveyViewMenu = "surveyViewMenu";
 // The actions of that submenu, in display-type order from 6.
 inline constexpr const char* kSurveyViewActions[] = {"viewSnrMargin", "viewSecondary",
                                                      "viewCoChannel", "viewStrongestAp"};
+// The "Coverage Model" submenu with its two choices.
+inline constexpr const char* kCoverageModelMenu = "coverageModelMenu";
 
 struct CMenuLayout {
     const char* title;

@@ -4,6 +4,7 @@
 #include "app/AppResources.h"
 #include "app/FrameActions.h"
 #include "app/ImportCommands.h"
+#include "app/MapAccuracyCommands.h"
 #include "app/ProgramSettings.h"
 #include "app/Splash.h"
 #include "app/StatusPanes.h"
@@ -131,6 +132,9 @@ void CMainFrame::CreateActions() {
     imports_ = new CImportCommands(host_, *mapView_, Action(QStringLiteral("fileNewPlan")),
                                    Action(QStringLiteral("fileImportSurvey")), this);
     surveyCommands_ = new CSurveyCommands(host_, *this);
+    new CMapAccuracyCommands(host_, Action(QStringLiteral("coverageStudy")),
+                             Action(QStringLiteral("coverageSurvey")),
+                             Action(QStringLiteral("evaluateMaps")), this);
     QAction* statusToggle = Action(QStringLiteral("viewStatusBar"));
     statusToggle->setChecked(true);
     connect(statusToggle, &QAction::toggled, status_, &QWidget::setVisible);
@@ -181,6 +185,11 @@ void CMainFrame::BuildMenus() {
                 views->setObjectName(QString::fromLatin1(kSurveyViewMenu));
                 for (const char* view : kSurveyViewActions)
                     views->addAction(Action(QString::fromLatin1(view)));
+            } else if (name == QLatin1String(kCoverageModelMenu)) {
+                QMenu* models = menu->addMenu(QStringLiteral("Coverage Model"));
+                models->setObjectName(QString::fromLatin1(kCoverageModelMenu));
+                models->addAction(Action(QStringLiteral("coverageStudy")));
+                models->addAction(Action(QStringLiteral("coverageSurvey")));
             } else if (name == QLatin1String(kRecentFiles)) {
                 // A placeholder; the entries are inserted before the next separator.
                 recentActions_ << menu->addAction(QString());

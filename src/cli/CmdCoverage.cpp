@@ -343,7 +343,7 @@ int RunCoverage(const std::vector<std::string>& rawArgs, CCommandIo& io) {
 const CRegisterCommand kRegister{
     {"coverage",
      "coverage [--map FILE.gpf|.lpf] [--no-merge] [--min-points N] "
-     "[--estimator study|joint|robust] [--threads N] "
+     "[--estimator study|joint|robust] [--coverage-model study|survey] [--threads N] "
      "[--select all|MAC,MAC...] "
      "[--power-low DBM] [--power-high DBM] [--resolution M] [--json OUT|-] [--save STUDY.tws] "
      "[--require LEVEL[:AREA%]]... [--require-secondary LEVEL[:AREA%]]... [--verdict] "

@@ -76,6 +76,7 @@ void WriteJson(const CTarvoAnalyzerDoc& doc, bool withMatrix, std::ostream& out,
     if (const int skipped = SkippedLocations(doc); skipped > 0)
         w.Field("skippedLocations", skipped);
     w.Field("estimator", std::string(EstimatorName(doc.estimator)));
+    w.Field("coverageModel", std::string(CoverageModelName(doc.coverageModel)));
     Box(w, "dataExtent", doc.DataExtent);
     Box(w, "analysisBox", doc.AnalysisBox);
     w.Field("resolution", doc.Resolution);
@@ -184,6 +185,7 @@ void WriteTable(const CTarvoAnalyzerDoc& doc, std::ostream& out) {
     if (const int skipped = SkippedLocations(doc); skipped > 0)
         out << Format("%d locations skipped: latitude or longitude out of range\n", skipped);
     out << "Positions by the " << EstimatorName(doc.estimator) << " estimator\n";
+    out << "Maps by the " << CoverageModelName(doc.coverageModel) << " coverage model\n";
     // The robust estimator's radius gets a column of its own after the position.
     const bool radius = doc.estimator == EstimatorKind::Robust;
     out << Format("%-17s  %-32s  %4s  %6s  %6s  %10s  %10s  %s%8s  %9s  %6s  %s\n", "MAC", "SSID",
@@ -239,7 +241,7 @@ int RunProcess(const std::vector<std::string>& rawArgs, CCommandIo& io) {
 const CRegisterCommand kRegister{
     {"process",
      "process [--map FILE.gpf|.lpf] [--no-merge] [--min-points N] "
-     "[--estimator study|joint|robust] "
+     "[--estimator study|joint|robust] [--coverage-model study|survey] "
      "[--threads N] [--with-matrix] "
      "[--json OUT|-] [--save STUDY.tws] SURVEY.ssd...|STUDY.tws  load and estimate the APs",
      RunProcess,

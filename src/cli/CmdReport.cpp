@@ -5,6 +5,7 @@
 #ifdef TARVO_HAVE_tarvo_export
 
 #include "analysis/Coverage.h"
+#include "analysis/CrossValidation.h"
 #include "cli/Args.h"
 #include "cli/CliOutput.h"
 #include "cli/CliUi.h"
@@ -131,7 +132,7 @@ int RunReport(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     std::set<std::string> flags = StudyFlags();
     flags.insert({"--no-ssd-files", "--no-aps", "--all-aps", "--no-marked", "--no-sources",
                   "--no-path", "--no-reliability", "--no-coverage", "--no-overlay", "--no-open",
-                  "--no-paths", kVerdictFlag});
+                  "--no-paths", kVerdictFlag, "--accuracy"});
     CArgs args(rawArgs, values, flags);
     const auto out = args.Get("--out");
     auto options = StudyOptionsOrComplain(args, "report", io.err);
@@ -207,6 +208,9 @@ int RunReport(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     }
     request.extras = *extras;
 
+    if (args.Has("--accuracy"))
+        request.accuracy = EvaluateStudy(doc, {}, ui.Progress());
+
     // A report into a folder that is not there yet: the folder is made.
     std::error_code ec;
     if (const auto parent = std::filesystem::path(*out).parent_path(); !parent.empty())
@@ -229,7 +233,7 @@ const CRegisterCommand kRegister{
      "[--select all|MAC,...] [--colour-mode 0|1|2] [--units m|ft] [--no-open] "
      "[--require LEVEL[:AREA%]]... [--require-secondary LEVEL[:AREA%]]... [--verdict] "
      "[--views 6,7,8,9] [--overlap-level DBM] [--page a4|letter] [--pictures bmp|png] "
-     "[--no-paths]   write the HTML or PDF study report",
+     "[--no-paths] [--accuracy]   write the HTML or PDF study report",
      RunReport,
      std::string("Writes the HTML study report, its pictures in a folder beside it (REPORT\n"
                  "without .html), computing the coverage it shows when the study has none.\n"
@@ -261,7 +265,9 @@ const CRegisterCommand kRegister{
          kOverlapLevelHelp +
          "  --page a4|letter     the PDF's paper (default: from the locale)\n"
          "  --pictures bmp|png   the HTML report's pictures as bitmaps (default) or PNG\n"
-         "  --no-paths           name survey and map files without their folders (HTML)\n"}};
+         "  --no-paths           name survey and map files without their folders (HTML)\n"
+         "  --accuracy           add how accurate the maps are: the figures of `tarvo\n"
+         "                       evaluate` (5 block folds) for the study and per AP (HTML)\n"}};
 
 } // namespace
 

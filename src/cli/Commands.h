@@ -33,7 +33,12 @@ constexpr const char* kStudyHelp =
     "                       method, default), joint (position, slope and intercept\n"
     "                       fitted together) or robust (the peak of the readings, or a\n"
     "                       robust path-loss fit where it explains them; each AP gets an\n"
-    "                       uncertainty radius)\n";
+    "                       uncertainty radius)\n"
+    "  --coverage-model NAME  what predicts each AP's signal for the maps: study (the\n"
+    "                       log-distance model mixed with the nearest samples, default)\n"
+    "                       or survey (the heard samples interpolated, and no signal\n"
+    "                       where most nearby locations did not hear the AP); a\n"
+    "                       workspace made with the other model gets this one's maps\n";
 
 // What `tarvo help` says about --threads, for the commands that estimate.
 constexpr const char* kThreadsHelp =

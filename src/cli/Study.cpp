@@ -1,6 +1,7 @@
 #include "cli/Study.h"
 
 #include "analysis/CollectionLoader.h"
+#include "analysis/CoverageModels.h"
 #include "analysis/ProjectionOpen.h"
 #include "formats/FilePaths.h"
 #include "formats/ProjectionReader.h"
@@ -10,7 +11,8 @@
 namespace tarvo {
 
 const std::set<std::string>& StudyValueOptions() {
-    static const std::set<std::string> options{"--map", "--min-points", "--estimator"};
+    static const std::set<std::string> options{"--map", "--min-points", "--estimator",
+                                               "--coverage-model"};
     return options;
 }
 
@@ -34,6 +36,13 @@ std::optional<CStudyOptions> StudyOptionsFrom(CArgs& args, std::ostream& err) {
         options.estimator = EstimatorFromName(*name);
         if (!options.estimator) {
             err << "--estimator must be one of " << EstimatorNames() << '\n';
+            return std::nullopt;
+        }
+    }
+    if (auto name = args.Get("--coverage-model")) {
+        options.coverageModel = CoverageModelFromName(*name);
+        if (!options.coverageModel) {
+            err << "--coverage-model must be one of " << CoverageModelNames() << '\n';
             return std::nullopt;
         }
     }
@@ -67,8 +76,13 @@ std::vector<std::string> StudyInputs(const CStudyOptions& options) {
 }
 
 bool OpenStudy(CTarvoAnalyzerDoc& doc, const CStudyOptions& options, CStderrUi& ui) {
-    if (options.inputs.size() == 1 && IsWorkspaceFile(options.inputs[0]))
-        return OpenWorkspaceFile(doc, options.inputs[0], ui);
+    if (options.inputs.size() == 1 && IsWorkspaceFile(options.inputs[0])) {
+        if (!OpenWorkspaceFile(doc, options.inputs[0], ui))
+            return false;
+        if (options.coverageModel)
+            UseCoverageModel(doc, *options.coverageModel, ui.Progress(), options.threads);
+        return true;
+    }
 
     if (options.noMerge)
         doc.MergeApsAcrossFiles = false;
@@ -76,6 +90,8 @@ bool OpenStudy(CTarvoAnalyzerDoc& doc, const CStudyOptions& options, CStderrUi& 
         doc.MinPointsForEstimate = *options.minPoints;
     if (options.estimator)
         doc.estimator = *options.estimator;
+    if (options.coverageModel)
+        doc.coverageModel = *options.coverageModel;
     for (const std::string& path : options.inputs) {
         CDataFile entry;
         entry.title = FileNameOf(path);

@@ -16,12 +16,13 @@
 namespace tarvo {
 
 struct CStudyOptions {
-    std::optional<std::string> map;         // --map FILE.gpf|.lpf
-    bool noMerge = false;                   // --no-merge
-    std::optional<int> minPoints;           // --min-points N
-    std::optional<EstimatorKind> estimator; // --estimator NAME
-    std::vector<std::string> inputs;        // survey files, or one workspace
-    unsigned threads = 0;                   // estimation threads (0: every core)
+    std::optional<std::string> map;                 // --map FILE.gpf|.lpf
+    bool noMerge = false;                           // --no-merge
+    std::optional<int> minPoints;                   // --min-points N
+    std::optional<EstimatorKind> estimator;         // --estimator NAME
+    std::optional<CoverageModelKind> coverageModel; // --coverage-model NAME
+    std::vector<std::string> inputs;                // survey files, or one workspace
+    unsigned threads = 0;                           // estimation threads (0: every core)
 };
 
 // Options every study-taking command accepts, to merge into its CArgs sets.
@@ -37,7 +38,9 @@ std::vector<std::string> StudyInputs(const CStudyOptions& options);
 
 // Opens and processes the study into doc. Messages reach the user through
 // ui; returns false when nothing usable was loaded. A workspace is opened as
-// it was saved, without processing its survey files again. Survey and map
+// it was saved, without processing its survey files again; a coverage model
+// other than the one that made its maps gives it that model's AP matrices
+// (and site-wide coverage, when it has some) instead. Survey and map
 // files are kept under their full paths, as a file dialog gives them, so
 // that reports and workspaces name them wherever they are read.
 bool OpenStudy(CTarvoAnalyzerDoc& doc, const CStudyOptions& options, CStderrUi& ui);

@@ -4,6 +4,7 @@
 #include "analysis/Coverage.h"
 #include "analysis/Reliability.h"
 #include "export/OnceUi.h"
+#include "export/ReportAccuracy.h"
 #include "export/ReportExtraSections.h"
 #include "export/ReportImages.h"
 #include "export/XmlText.h"
@@ -53,8 +54,9 @@ class CReportWriter {
 public:
     CReportWriter(CTarvoAnalyzerDoc& doc, const CReportRequest& request, IUiServices& ui,
                   const ReportRenderer& render)
-        : doc_(doc), options_(request.options), extras_(request.extras), ui_(ui),
-          progress_(ui.Progress()), render_(render ? render : ReportRenderer(RenderReportPicture)) {
+        : doc_(doc), options_(request.options), extras_(request.extras),
+          accuracy_(request.accuracy), ui_(ui), progress_(ui.Progress()),
+          render_(render ? render : ReportRenderer(RenderReportPicture)) {
         const std::filesystem::path reportPath(request.path);
         folderTitle_ = ReportFolderTitle(request.path);
         folder_ = reportPath.parent_path() / folderTitle_;
@@ -112,6 +114,7 @@ private:
     CTarvoAnalyzerDoc& doc_;
     const CReportOptions options_;
     const CReportExtras& extras_;
+    const std::optional<CStudyAccuracy> accuracy_;
     IUiServices& ui_;
     IProgress& progress_;
     ReportRenderer render_;
@@ -287,6 +290,8 @@ void CReportWriter::ApRow(const CAPInfo& ap, int index, bool selected) {
     W(Format("\n <td class=\"N1 Points\" align =\"Center\"> %d</th>", ap.samples.GetSize()));
     W(Format("\n <td class=\"N2 Points\" align =\"Center\"> %d</th>",
              ap.filteredSamples.GetSize()));
+    if (accuracy_)
+        W(AccuracyApCells(*accuracy_, doc_, static_cast<int>(&ap - doc_.aps.data())));
     W(selected ? "</tr>" : "\n </tr>");
 }
 
@@ -295,6 +300,9 @@ void CReportWriter::AccessPoints() {
     W("\n <h3>Access Point Information</h3>");
     W(Format("\n <p>AP positions estimated by the %s method</p>",
              std::string(EstimatorName(doc_.estimator)).c_str()));
+    if (doc_.coverageModel != CoverageModelKind::Study)
+        W(Format("\n <p>Maps made by the %s coverage model</p>",
+                 std::string(CoverageModelName(doc_.coverageModel)).c_str()));
     W("\n <table border=\"1\">");
     W("\n <tr>");
     W("\n <th align =\"Center\">Index</th>");
@@ -309,6 +317,8 @@ void CReportWriter::AccessPoints() {
                        : "\n <th align =\"Center\">Uncertainty(m)</th>");
     W("\n <th align =\"Center\">N1 Points</th>");
     W("\n <th align =\"Center\">N2 Points</th>");
+    if (accuracy_)
+        W(AccuracyHeaderCells());
     W("\n </tr>");
     int index = 1;
     for (const CAPInfo& ap : doc_.aps)
@@ -703,6 +713,8 @@ std::string CReportWriter::Write(std::time_t now) {
         StrengthAndOverlap();
     if (doc_.coveragePresent && !extras_.views.empty())
         SurveyViews();
+    if (accuracy_)
+        W(AccuracySectionHtml(*accuracy_, doc_));
     Status("Finished...");
     Position(90);
     W("\n </body>");

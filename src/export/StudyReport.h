@@ -9,6 +9,7 @@
 // the APs' reliability radii and per-AP contours, and the ViewWindow that
 // each off-screen render leaves.
 
+#include "analysis/CrossValidation.h"
 #include "analysis/Requirements.h"
 #include "model/Document.h"
 #include "model/UiServices.h"
@@ -54,6 +55,9 @@ struct CReportRequest {
     std::optional<std::time_t> now; // report date; the current time when empty
     bool open = true;               // open the finished report
     CReportExtras extras;
+    // Cross-validation figures of the study: a section on the maps'
+    // accuracy and per-AP columns in the access point table.
+    std::optional<CStudyAccuracy> accuracy;
 };
 
 enum class ReportResult {

@@ -340,6 +340,7 @@ private:
             return false;
         doc.spareText2 = TakeUncertaintyRecord(doc.spareText2, doc.aps);
         doc.estimator = EstimatorFromRecord(doc.spareText2);
+        doc.coverageModel = CoverageModelFromRecord(doc.spareText2);
 
         doc.MinPointsForEstimate = in_.I32();
         doc.colourSeed = in_.I32();

@@ -5,6 +5,7 @@
 
 #include "model/ApRecords.h"
 #include "model/Array.h"
+#include "model/CoverageModelKind.h"
 #include "model/EstimatorKind.h"
 #include "model/GroupRecords.h"
 #include "model/Picture.h"
@@ -135,7 +136,7 @@ public:
     std::string projectionPath;
     std::string currentFilePath;
     std::string spareText1;
-    std::string spareText2;    // the study record (StudyRecord.h): estimator and other choices
+    std::string spareText2;    // the study record (StudyRecord.h): estimator, coverage model
     std::string workspacePath; // not saved
     bool workspaceNamed = false;
 
@@ -144,6 +145,10 @@ public:
     // The estimator a load places the APs with; a reopened workspace gets
     // the one that placed its APs, from spareText2.
     EstimatorKind estimator = EstimatorKind::Study;
+    // The model that predicts the APs' signal (their matrices and the
+    // site-wide coverage); a reopened workspace gets the one that made its
+    // maps, from spareText2.
+    CoverageModelKind coverageModel = CoverageModelKind::Study;
     std::int32_t colourSeed = 122;
     std::int32_t CoverageRows = 0;
     std::int32_t CoverageCols = 0;

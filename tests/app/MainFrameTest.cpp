@@ -48,7 +48,8 @@ TEST_F(FrameTest, MenusToolbarPromptsAndAccelerators) {
                            "Report as P&DF..."}));
     EXPECT_EQ(menus[1]->text(), "&View");
     EXPECT_EQ(MenuItems(menus[1]->menu()),
-              QStringList({"&Toolbar", "&Status Bar", "|", "Position Estimator", "Survey Views"}));
+              QStringList({"&Toolbar", "&Status Bar", "|", "Position Estimator", "Coverage Model",
+                           "Survey Views", "Evaluate Map &Accuracy..."}));
     const auto* estimators = menus[1]->menu()->findChild<QMenu*>(QStringLiteral("estimatorMenu"));
     ASSERT_NE(estimators, nullptr);
     EXPECT_EQ(MenuItems(estimators),

@@ -776,3 +776,24 @@ TEST(WorkspaceCommandsTest, OpenRestoresTheStudyOrChangesNothing) {
 
 } // namespace
 } // namespace tarvo
+
+namespace tarvo {
+namespace {
+
+TEST(Workspace, TheStudysCoverageModelComesBackWithIt) {
+    CTarvoAnalyzerDoc doc;
+    doc.spareText2 = "estimator=joint;coverage=survey";
+    doc.coverageModel = CoverageModelKind::Survey;
+    CTarvoAnalyzerDoc reopened;
+    CFakeUi ui;
+    ASSERT_EQ(ReadWorkspace(reopened, Save(doc), ui), WorkspaceReadStatus::Ok);
+    EXPECT_EQ(reopened.coverageModel, CoverageModelKind::Survey);
+    EXPECT_EQ(reopened.estimator, EstimatorKind::Joint);
+    // A workspace without the key was made by the study model.
+    CTarvoAnalyzerDoc older;
+    ASSERT_EQ(ReadWorkspace(older, Save(CTarvoAnalyzerDoc()), ui), WorkspaceReadStatus::Ok);
+    EXPECT_EQ(older.coverageModel, CoverageModelKind::Study);
+}
+
+} // namespace
+} // namespace tarvo

@@ -1,4 +1,5 @@
 #include "model/StudyRecord.h"
+#include "model/CoverageModelKind.h"
 #include "model/EstimatorKind.h"
 
 #include <gtest/gtest.h>
@@ -28,6 +29,21 @@ TEST(StudyRecordTest, OlderAndForeignTextsReadAsTheDefaults) {
     EXPECT_EQ(EstimatorFromRecord("estimator=unknown"), EstimatorKind::Study);
     EXPECT_EQ(WithEstimatorRecord("", EstimatorKind::Study), "");
     EXPECT_EQ(WithEstimatorRecord("x;estimator=joint", EstimatorKind::Study), "x");
+}
+
+TEST(StudyRecordTest, TheCoverageModelHasItsOwnKeyBesideTheEstimator) {
+    std::string record = WithEstimatorRecord("", EstimatorKind::Joint);
+    record = WithCoverageModelRecord(record, CoverageModelKind::Survey);
+    EXPECT_EQ(record, "estimator=joint;coverage=survey");
+    EXPECT_EQ(CoverageModelFromRecord(record), CoverageModelKind::Survey);
+    EXPECT_EQ(EstimatorFromRecord(record), EstimatorKind::Joint);
+    EXPECT_EQ(WithCoverageModelRecord(record, CoverageModelKind::Study), "estimator=joint")
+        << "the default is not written";
+    EXPECT_EQ(CoverageModelFromRecord("coverage=kriging"), CoverageModelKind::Study);
+    EXPECT_EQ(CoverageModelFromRecord("estimator=survey"), CoverageModelKind::Study);
+    EXPECT_EQ(CoverageModelFromName("survey"), CoverageModelKind::Survey);
+    EXPECT_FALSE(CoverageModelFromName("Survey"));
+    EXPECT_EQ(CoverageModelNames(), "study|survey");
 }
 
 } // namespace
