@@ -18,6 +18,15 @@ namespace tarvo {
 // anything is allocated.
 constexpr std::uint64_t kMaxReadableFileBytes = std::uint64_t{1} << 30;
 
+// Largest workspace opened (read field by field, never whole) and written;
+// a study whose workspace would be larger is refused before anything is
+// written, so that every workspace written can be opened again. A workspace
+// holds each survey sample about three times (the location's 46-byte
+// sample, the AP's 28-byte sample and at most as many thinned ones), so one
+// survey at kMaxReadableFileBytes makes about 2.3 GiB; the rest leaves room
+// for the AP matrices, the map and further surveys.
+constexpr std::uint64_t kMaxWorkspaceFileBytes = std::uint64_t{4} << 30;
+
 // Reads a whole regular file of at most kMaxReadableFileBytes, or nothing:
 // when it cannot be opened, is not a regular file (a folder, a named pipe, a
 // device), is larger, or cannot be read. Never waits for a pipe's writer and
