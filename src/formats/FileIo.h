@@ -11,9 +11,9 @@
 
 namespace tarvo {
 
-// Largest file read whole. No survey, projection or workspace comes near
+// Largest file read whole (surveys and projections). No real one comes near
 // it: a survey of 1 GiB would hold over 20 million sample records (days of a
-// receiver hearing a hundred APs every second), a workspace that large a
+// receiver hearing a hundred APs every second), a projection that large a
 // map of more than 18,000 x 18,000 pixels. A larger file is refused before
 // anything is allocated.
 constexpr std::uint64_t kMaxReadableFileBytes = std::uint64_t{1} << 30;
