@@ -33,8 +33,8 @@ constexpr std::uint64_t kMaxWorkspaceFileBytes = std::uint64_t{4} << 30;
 // never allocates more than the file holds.
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path);
 
-// The first `count` bytes of a regular file (all of it when shorter), or
-// nothing where ReadWholeFile would give nothing.
+// The first `count` bytes of a regular file of any size (all of it when
+// shorter), or nothing when it cannot be opened or is no regular file.
 std::optional<std::vector<std::uint8_t>> ReadFileHead(const std::string& path, std::size_t count);
 
 // Writes a file so that it is either complete or not replaced at all: the

@@ -110,6 +110,13 @@ TEST(WorkspaceLimit, AFileOfTheLargestSizeOpensOneByteLargerDoesNot) {
     EXPECT_EQ(opened.spareText1, "at the limit");
     EXPECT_EQ(opened.mapBytes, doc.mapBytes);
 
+    // Larger than a survey may be, it is still told by its magic, whatever
+    // its name.
+    const std::string named = dir.File("huge.dat");
+    fs::rename(path, named);
+    EXPECT_TRUE(IsWorkspaceFile(named));
+    fs::rename(named, path);
+
     fs::resize_file(path, kMaxWorkspaceFileBytes + 1);
     CTarvoAnalyzerDoc refused;
     refused.spareText1 = "kept";
