@@ -51,6 +51,16 @@ public:
     // Finishes (when not done yet) and puts the file in place.
     bool Commit();
 
+    // After Finish: the finished file under its temporary name (empty when
+    // the target is written directly) and its target, for a caller that
+    // renames it into place itself and then calls Placed().
+    const std::string& FinishedPath() const { return temporary_; }
+    const std::string& TargetPath() const { return target_; }
+    void Placed() { temporary_.clear(); }
+    // Gives up a finished file that could not be put in place: it is
+    // removed, and error is its failure.
+    void Abandon(int error) { Fail(true, error); }
+
 private:
     bool Flush();
     bool NameUnnamedTemporary();

@@ -3,10 +3,13 @@
 #include "formats/TemporaryFiles.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
+#include <optional>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <system_error>
 #include <unistd.h>
 #include <utility>
@@ -20,9 +23,73 @@ void RemoveTree(const std::string& path) {
     std::filesystem::remove_all(path, ignored);
 }
 
+// The step of PlaceTogether that failed (0 none, 1 the folder, 2 the
+// companion file) and the system's error number.
+struct CStepFailure {
+    int step = 0;
+    int error = 0;
+};
+
 // True when the file system cannot exchange two names in one step.
 bool ExchangeUnsupported(int error) {
     return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP || error == ENOTTY;
+}
+
+// Runs the two renames that put the new folder and then its companion
+// file in place in a child process of their own, which blocks every signal
+// it can: a kill of this process, or a Ctrl-C, between the two cannot part
+// them. The folder is exchanged with the earlier one (or renamed into place
+// when there is none); when the companion cannot be renamed the folder step
+// is undone. The child makes system calls only, as a child of a process
+// with threads must. Nothing when no child could be started.
+std::optional<CStepFailure> PlaceTogether(const std::string& newFolder, const std::string& folder,
+                                          bool exchange, const COutputFile& companion) {
+    const char* const from = newFolder.c_str();
+    const char* const to = folder.c_str();
+    const char* const fileFrom =
+        companion.FinishedPath().empty() ? nullptr : companion.FinishedPath().c_str();
+    const char* const fileTo = companion.TargetPath().c_str();
+    int channel[2];
+    if (::pipe2(channel, O_CLOEXEC) != 0)
+        return std::nullopt;
+    sigset_t all, previous;
+    ::sigfillset(&all);
+    ::pthread_sigmask(SIG_SETMASK, &all, &previous);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const auto place = [&] {
+            return exchange ? ::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_EXCHANGE)
+                            : ::rename(from, to);
+        };
+        CStepFailure failure;
+        if (place() != 0) {
+            failure = {1, errno};
+        } else if (fileFrom && ::rename(fileFrom, fileTo) != 0) {
+            failure = {2, errno};
+            if (exchange)
+                ::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_EXCHANGE);
+            else
+                ::rename(to, from);
+        }
+        if (::write(channel[1], &failure, sizeof failure) != sizeof failure)
+            ::_exit(1);
+        ::_exit(0);
+    }
+    ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    ::close(channel[1]);
+    std::optional<CStepFailure> failure;
+    if (child > 0) {
+        CStepFailure read{1, EIO}; // the child ended without a word
+        ::ssize_t n = -1;
+        do
+            n = ::read(channel[0], &read, sizeof read);
+        while (n < 0 && errno == EINTR);
+        failure = read;
+        while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+        }
+    }
+    ::close(channel[0]);
+    return failure;
 }
 
 } // namespace
@@ -108,6 +175,33 @@ bool COutputFolder::Swap(const std::string& a, const std::string& b) {
 bool COutputFolder::Commit(COutputFile& companion) {
     if (!Ok())
         return false;
+    if (!companion.Finish()) {
+        failure_ = companion.Failure();
+        return false;
+    }
+    const std::optional<CStepFailure> placed =
+        PlaceTogether(temporary_, target_, replacing_, companion);
+    if (placed && placed->step == 0) {
+        companion.Placed();
+        const std::string earlier = std::exchange(temporary_, std::string());
+        if (replacing_)
+            RemoveTree(earlier); // the exchange left the earlier folder there
+        return true;
+    }
+    if (placed && placed->step == 2) {
+        // The folders are as they were; the companion could not be renamed.
+        companion.Abandon(placed->error);
+        Fail(true, placed->error);
+        return false;
+    }
+    if (placed && !(replacing_ && ExchangeUnsupported(placed->error))) {
+        Fail(true, placed->error);
+        return false;
+    }
+    return CommitInPlace(companion);
+}
+
+bool COutputFolder::CommitInPlace(COutputFile& companion) {
     // Where the earlier folder is once the new one is in place.
     std::string earlier;
     bool exchanged = false;

@@ -13,12 +13,15 @@ namespace tarvo {
 
 // The new content is written into a temporary folder beside the final one
 // (WritePath). Commit swaps the two folders in one step where the system
-// can (both stay whole throughout), then puts the companion file in place;
-// the file and the folder are two names, so between those two renames
-// (nothing else runs there) the new folder stands beside the old file.
-// Without Commit, or after a failure, the temporary folder is removed and
-// the earlier folder is left as it was; a run killed part-way leaves its
-// temporary folder, which the next output written beside it removes.
+// can (both stay whole throughout), then puts the companion file in place.
+// The file and the folder are two names and no system call replaces two at
+// once, so those two renames run in a short-lived child process that blocks
+// the signals it can: a kill of this process (or a Ctrl-C) cannot fall
+// between them; only a kill of the child itself, or a crash of the system,
+// could. Without Commit, or after a failure, the temporary folder is
+// removed and the earlier folder is left as it was; a run killed part-way
+// leaves its temporary folder, which the next output written beside it
+// removes.
 //
 // The new folder takes over the earlier folder's permission bits and group
 // (as COutputFile does for files) and those of its entries that `takeOver`
@@ -49,6 +52,7 @@ public:
 private:
     bool CreateLike(const struct stat* earlier);
     bool TakeOver(const NameFilter& takeOver);
+    bool CommitInPlace(COutputFile& companion);
     bool Swap(const std::string& a, const std::string& b);
     void Fail(bool opened, int error);
 
