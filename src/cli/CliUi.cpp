@@ -1,9 +1,13 @@
 #include "cli/CliUi.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <utility>
+
+extern char** environ;
 
 namespace tarvo {
 
@@ -50,11 +54,16 @@ void CStderrUi::OpenWithAssociatedProgram(const std::string& path) {
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
     if (!openDocuments_ || !((x11 && *x11) || (wayland && *wayland)))
         return;
-    // Started detached; the tool does not wait for the viewer.
-    pid_t pid = ::fork();
-    if (pid == 0) {
-        ::execlp("xdg-open", "xdg-open", path.c_str(), static_cast<char*>(nullptr));
-        std::_Exit(127);
+    // The viewer is started by a shell that puts it in the background and
+    // ends at once: the tool waits for that shell only (its own child, by
+    // its number), never for the viewer, and leaves no child behind.
+    const char* argv[] = {"sh", "-c",         "xdg-open \"$1\" >/dev/null 2>&1 &",
+                          "sh", path.c_str(), nullptr};
+    pid_t shell = -1;
+    if (::posix_spawnp(&shell, "sh", nullptr, nullptr, const_cast<char* const*>(argv), environ) ==
+        0) {
+        while (::waitpid(shell, nullptr, 0) < 0 && errno == EINTR) {
+        }
     }
 }
 

@@ -37,22 +37,13 @@ bool HasCoverageAp(const CTarvoAnalyzerDoc& doc) {
     return false;
 }
 
-// "bmpN.bmp" or "bmpN.png": the name of a report picture.
-bool IsPictureName(const std::string& name) {
-    return name.size() > 7 && name.rfind("bmp", 0) == 0 &&
-           (name.compare(name.size() - 4, 4, ".bmp") == 0 ||
-            name.compare(name.size() - 4, 4, ".png") == 0) &&
-           std::all_of(name.begin() + 3, name.end() - 4,
-                       [](unsigned char c) { return std::isdigit(c) != 0; });
-}
-
 // An input the report would overwrite: one of its numbered pictures in the
 // picture folder beside the report.
 std::optional<std::string> InputAmongPictures(const std::vector<std::string>& inputs,
                                               const std::filesystem::path& folder) {
     for (const std::string& input : inputs) {
         const std::filesystem::path path(input);
-        if (IsPictureName(path.filename().string()) &&
+        if (IsReportPictureName(path.filename().string()) &&
             SameFile(path.parent_path().empty() ? "." : path.parent_path().string(),
                      folder.empty() ? "." : folder.string()))
             return input;

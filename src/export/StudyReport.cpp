@@ -9,9 +9,12 @@
 #include "export/ReportImages.h"
 #include "export/XmlText.h"
 #include "formats/FileIo.h"
+#include "formats/OutputFolder.h"
 #include "model/Text.h"
 #include "view/RenderLayers.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -52,11 +55,14 @@ std::string ToCrLf(const std::string& text) {
 
 class CReportWriter {
 public:
+    // The pictures are written into pictureFolder, which takes the place of
+    // the folder beside the report once the report is complete.
     CReportWriter(CTarvoAnalyzerDoc& doc, const CReportRequest& request, IUiServices& ui,
-                  const ReportRenderer& render)
+                  const ReportRenderer& render, const std::string& pictureFolder)
         : doc_(doc), options_(request.options), extras_(request.extras),
           accuracy_(request.accuracy), ui_(ui), progress_(ui.Progress()),
-          render_(render ? render : ReportRenderer(RenderReportPicture)) {
+          render_(render ? render : ReportRenderer(RenderReportPicture)),
+          pictureFolder_(pictureFolder) {
         const std::filesystem::path reportPath(request.path);
         folderTitle_ = ReportFolderTitle(request.path);
         folder_ = reportPath.parent_path() / folderTitle_;
@@ -64,11 +70,17 @@ public:
         geographic_ = doc.projectionKind != kProjectionLinear && !doc.linearPointsPresent;
     }
 
+    // The HTML text; throws CCancelException when the user cancels.
     std::string Write(std::time_t now);
+    // A picture could not be written (the user was told).
+    bool PictureFailed() const { return pictureFailureShown_; }
 
 private:
     void W(const std::string& text) { html_ += text; }
-    void Status(const std::string& text) { progress_.SetText(text); }
+    void Status(const std::string& text) {
+        progress_.ThrowIfCancelled();
+        progress_.SetText(text);
+    }
     void Position(int percent) { progress_.SetPosition(percent); }
 
     void Head(std::time_t now);
@@ -118,8 +130,9 @@ private:
     IUiServices& ui_;
     IProgress& progress_;
     ReportRenderer render_;
+    std::filesystem::path pictureFolder_; // where pictures are written
     std::string folderTitle_;
-    std::filesystem::path folder_;
+    std::filesystem::path folder_; // where they will be (messages name it)
     double unit_ = 1.0;
     bool geographic_ = true;
     // The robust estimator's radii get a column after the positions; the
@@ -131,16 +144,18 @@ private:
 };
 
 std::string CReportWriter::SaveAs(const std::string& name, const QImage& image) {
-    const std::string path = (folder_ / name).string();
-    // The report is still written, but the user learns once that its
-    // pictures are missing instead of finding broken links later.
+    progress_.ThrowIfCancelled();
+    // A report with a missing picture does not replace the earlier one; the
+    // user learns once which picture could not be written.
     CWriteFailure failure;
-    const bool saved = extras_.pngPictures ? SaveImageAsPngFile(path, image, &failure)
-                                           : SaveImageAsBitmapFile(path, image, &failure);
-    if (!saved && !pictureFailureShown_) {
+    const std::string path = (pictureFolder_ / name).string();
+    const bool saved = pictureFailureShown_ ||
+                       (extras_.pngPictures ? SaveImageAsPngFile(path, image, &failure)
+                                            : SaveImageAsBitmapFile(path, image, &failure));
+    if (!saved) {
         pictureFailureShown_ = true;
-        ui_.MessageBox(WriteFailureText(path, failure), "File Open Error", MsgIcon::Error,
-                       MsgButtons::Ok);
+        ui_.MessageBox(WriteFailureText((folder_ / name).string(), failure), "File Open Error",
+                       MsgIcon::Error, MsgButtons::Ok);
     }
     return RelativeUrl(folderTitle_ + "/" + name);
 }
@@ -732,6 +747,14 @@ QImage RenderReportPicture(CTarvoAnalyzerDoc& doc, int displayType, bool withPat
     return image;
 }
 
+bool IsReportPictureName(const std::string& name) {
+    return name.size() > 7 && name.rfind("bmp", 0) == 0 &&
+           (name.compare(name.size() - 4, 4, ".bmp") == 0 ||
+            name.compare(name.size() - 4, 4, ".png") == 0) &&
+           std::all_of(name.begin() + 3, name.end() - 4,
+                       [](unsigned char c) { return std::isdigit(c) != 0; });
+}
+
 std::string ReportFolderTitle(const std::string& reportPath) {
     const std::string name = FileNameOf(reportPath);
     std::string title = name;
@@ -754,32 +777,50 @@ ReportResult WriteStudyReport(CTarvoAnalyzerDoc& doc, const CReportRequest& requ
     progress.SetPosition(1);
 
     // The report file is created first: when it cannot be, nothing else is
-    // written and the user is told which path failed and why. It replaces an
-    // earlier report only once it is complete.
+    // written and the user is told which path failed and why. The HTML and
+    // the picture folder replace the earlier report together, once both are
+    // complete; a cancelled or failed report leaves the earlier one as it was.
     COutputFile file(request.path);
-    const auto fail = [&] {
+    const auto fail = [&](const std::string& path, const CWriteFailure& failure) {
         progress.Hide();
-        ui.MessageBox(WriteFailureText(request.path, file.Failure()), "File Open Error",
-                      MsgIcon::Error, MsgButtons::Ok);
+        ui.MessageBox(WriteFailureText(path, failure), "File Open Error", MsgIcon::Error,
+                      MsgButtons::Ok);
         return ReportResult::Failed;
     };
     if (!file.Ok())
-        return fail();
-
-    CReportWriter writer(doc, request, ui, render);
-    const std::filesystem::path folder =
-        std::filesystem::path(request.path).parent_path() / ReportFolderTitle(request.path);
+        return fail(request.path, file.Failure());
+    const std::string folder =
+        (std::filesystem::path(request.path).parent_path() / ReportFolderTitle(request.path))
+            .string();
+    // Files of the user's own in the folder (a style sheet) stay with it.
+    COutputFolder pictures(folder,
+                           [](const std::string& name) { return !IsReportPictureName(name); });
+    if (!pictures.Ok())
+        return fail(folder, pictures.Failure());
+    const std::filesystem::path css = std::filesystem::path(pictures.WritePath()) / "report.css";
     std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    const std::filesystem::path css = folder / "report.css";
     if (!std::filesystem::exists(css, ec))
         WriteFileAtomically(
             css.string(),
             std::span(reinterpret_cast<const std::uint8_t*>(kReportCss), std::strlen(kReportCss)));
 
-    const std::string html = ToCrLf(writer.Write(request.now ? *request.now : std::time(nullptr)));
-    if (!file.Write(html) || !file.Commit())
-        return fail();
+    CReportWriter writer(doc, request, ui, render, pictures.WritePath());
+    std::string html;
+    try {
+        html = ToCrLf(writer.Write(request.now ? *request.now : std::time(nullptr)));
+        progress.ThrowIfCancelled(); // a Cancel at the very end still keeps the earlier report
+    } catch (const CCancelException&) {
+        progress.Hide();
+        return ReportResult::Cancelled;
+    }
+    if (writer.PictureFailed()) {
+        progress.Hide();
+        return ReportResult::Failed;
+    }
+    if (!file.Write(html) || !file.Finish())
+        return fail(request.path, file.Failure());
+    if (!pictures.Commit(file))
+        return fail(request.path, pictures.Failure());
 
     progress.SetText("Launching Report...");
     progress.SetPosition(100);

@@ -62,8 +62,12 @@ struct CReportRequest {
 
 enum class ReportResult {
     Written,
-    Failed // the report file could not be created or written (message shown)
+    Failed,   // the report or a picture could not be written (message shown)
+    Cancelled // the user cancelled in the progress window
 };
+
+// True for the name of a numbered report picture, "bmpN.bmp".
+bool IsReportPictureName(const std::string& name);
 
 // The file title of a report path with every ".html" removed: the name of
 // the picture folder beside the report and of the links into it. When
@@ -73,7 +77,10 @@ std::string ReportFolderTitle(const std::string& reportPath);
 
 // Writes the report and its pictures, reporting progress in ui.Progress(),
 // and opens it with the associated program. render defaults to
-// RenderReportPicture.
+// RenderReportPicture. The HTML and its picture folder replace an earlier
+// report as a whole (COutputFolder); when the report fails, or the user
+// cancels (polled at each section and picture), the earlier report stays
+// as it was. Other files in the picture folder are kept.
 ReportResult WriteStudyReport(CTarvoAnalyzerDoc& doc, const CReportRequest& request,
                               IUiServices& ui, const ReportRenderer& render = {});
 

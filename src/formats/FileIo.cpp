@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <fstream>
+#include <limits>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -30,16 +31,16 @@ private:
 };
 
 // Reads up to `limit` bytes from the start of a regular file of at most
-// kMaxReadableFileBytes. The open does not block, so a named pipe without a
+// `largest` bytes. The open does not block, so a named pipe without a
 // writer is seen (and refused) at once instead of waiting for one.
-std::optional<std::vector<std::uint8_t>> ReadRegularFile(const std::string& path,
-                                                         std::uint64_t limit) {
+std::optional<std::vector<std::uint8_t>>
+ReadRegularFile(const std::string& path, std::uint64_t limit, std::uint64_t largest) {
     const CFileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (fd.Get() < 0)
         return std::nullopt;
     struct stat info {};
     if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0 ||
-        static_cast<std::uint64_t>(info.st_size) > kMaxReadableFileBytes)
+        static_cast<std::uint64_t>(info.st_size) > largest)
         return std::nullopt;
     const std::uint64_t size = std::min(static_cast<std::uint64_t>(info.st_size), limit);
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
@@ -61,11 +62,13 @@ std::optional<std::vector<std::uint8_t>> ReadRegularFile(const std::string& path
 } // namespace
 
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
-    return ReadRegularFile(path, kMaxReadableFileBytes);
+    return ReadRegularFile(path, kMaxReadableFileBytes, kMaxReadableFileBytes);
 }
 
 std::optional<std::vector<std::uint8_t>> ReadFileHead(const std::string& path, std::size_t count) {
-    return ReadRegularFile(path, count);
+    // Only the head is read, so the file may be of any size (a workspace of
+    // more than kMaxReadableFileBytes is still told by its magic).
+    return ReadRegularFile(path, count, std::numeric_limits<std::uint64_t>::max());
 }
 
 } // namespace tarvo

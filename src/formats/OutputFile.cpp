@@ -1,12 +1,12 @@
 #include "formats/OutputFile.h"
 
 #include "formats/FileIo.h"
+#include "formats/TemporaryFiles.h"
 
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
-#include <filesystem>
+#include <string>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -17,30 +17,19 @@ namespace tarvo {
 namespace {
 
 constexpr std::size_t kBufferBytes = std::size_t{1} << 16;
+// Temporary names tried before giving up; one is taken only when a file of
+// that name was left by another process of the same number.
+constexpr int kNameAttempts = 16;
 
-// A short name, so that a long target name cannot make it too long.
-std::string TemporaryBeside(const std::string& target) {
-    static std::atomic<unsigned> counter{0};
-    const std::filesystem::path folder = std::filesystem::path(target).parent_path();
-    const std::string name = ".tarvo-" + std::to_string(::getpid()) + "-" +
-                             std::to_string(counter.fetch_add(1)) + ".tmp";
-    return (folder / name).string();
+// An unnamed temporary is named through /proc/self/fd: linking it with
+// AT_EMPTY_PATH would need a privilege that users lack.
+bool CanNameUnnamedFiles() {
+    static const bool can = ::access("/proc/self/fd", X_OK) == 0;
+    return can;
 }
 
-// The file a symbolic link leads to, links followed as far as they go (a
-// link to a file not yet there included), so that the link keeps its place.
-std::string LinkTarget(std::string path) {
-    constexpr int kMostHops = 40; // as the system allows before a loop
-    for (int hops = 0; hops < kMostHops; ++hops) {
-        std::error_code ec;
-        if (!std::filesystem::is_symlink(path, ec))
-            break;
-        const std::filesystem::path to = std::filesystem::read_symlink(path, ec);
-        if (ec)
-            break;
-        path = (std::filesystem::path(path).parent_path() / to).string();
-    }
-    return path;
+std::string DescriptorPath(int fd) {
+    return "/proc/self/fd/" + std::to_string(fd);
 }
 
 } // namespace
@@ -57,8 +46,27 @@ COutputFile::COutputFile(const std::string& path) : target_(path) {
         fd_ = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
     } else {
         target_ = LinkTarget(path);
-        temporary_ = TemporaryBeside(target_);
-        fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const std::string folder = FolderOf(target_);
+        RemoveStaleTemporaries(folder);
+        // A new file gets the usual mode (the umask applies); a replacement
+        // starts private and takes over the earlier file's mode below.
+        const mode_t mode = exists ? 0600 : 0666;
+#ifdef O_TMPFILE
+        if (CanNameUnnamedFiles()) {
+            fd_ = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+            unnamed_ = fd_ >= 0;
+        }
+#endif
+        // No unnamed files here (an older or a network file system): a name
+        // that nothing else holds.
+        for (int attempt = 0; fd_ < 0 && attempt < kNameAttempts; ++attempt) {
+            temporary_ = TemporaryNameBeside(target_);
+            fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+            if (fd_ < 0 && errno != EEXIST)
+                break;
+        }
+        if (fd_ >= 0 && exists)
+            TakeOverOwnership(fd_, info, 0777);
     }
     if (fd_ < 0) {
         temporary_.clear();
@@ -107,12 +115,42 @@ bool COutputFile::Flush() {
     return true;
 }
 
-bool COutputFile::Commit() {
+bool COutputFile::NameUnnamedTemporary() {
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        const std::string name = TemporaryNameBeside(target_);
+        if (::linkat(AT_FDCWD, DescriptorPath(fd_).c_str(), AT_FDCWD, name.c_str(),
+                     AT_SYMLINK_FOLLOW) == 0) {
+            temporary_ = name;
+            unnamed_ = false;
+            return true;
+        }
+        if (errno != EEXIST)
+            break;
+    }
+    return false;
+}
+
+bool COutputFile::Finish() {
+    if (finished_)
+        return Ok();
     if (!Ok() || !Flush())
         return false;
-    const int fd = std::exchange(fd_, -1);
-    if (::close(fd) != 0 ||
-        (!temporary_.empty() && std::rename(temporary_.c_str(), target_.c_str()) != 0)) {
+    if (unnamed_ && !NameUnnamedTemporary()) {
+        Fail(true, errno);
+        return false;
+    }
+    if (::close(std::exchange(fd_, -1)) != 0) {
+        Fail(true, errno);
+        return false;
+    }
+    finished_ = true;
+    return true;
+}
+
+bool COutputFile::Commit() {
+    if (!Finish())
+        return false;
+    if (!temporary_.empty() && std::rename(temporary_.c_str(), target_.c_str()) != 0) {
         Fail(true, errno);
         return false;
     }

@@ -19,10 +19,19 @@ struct CWriteFailure {
 // Commit renames over the target once everything is written and the file is
 // closed without error (a full disk shows by then; the file is not synced,
 // which would cost milliseconds per picture of a report). Without Commit,
-// or after any failure, the temporary is removed
-// and the target is left as it was. A target that exists and is not a
-// regular file (a terminal, a pipe, /dev/null) is written directly; a
-// symbolic link keeps pointing where it did, at the new file.
+// or after any failure, the temporary is removed and the target is left as
+// it was. Where the system has unnamed temporary files, the temporary gets
+// its name only once it is complete, so a run killed while writing leaves
+// nothing behind; otherwise the temporaries of runs that were killed are
+// removed when the next output is written in their folder.
+//
+// A replaced file keeps its permission bits, and its owner and group as far
+// as the user may give them (a group that cannot be kept gets no more access
+// than others had); the temporary is never more accessible than the file it
+// replaces. The target is a new file, so a hard link to the earlier one keeps
+// the earlier content. A target that exists and is not a regular file (a
+// terminal, a pipe, /dev/null) is written directly; a symbolic link keeps
+// pointing where it did, at the new file.
 class COutputFile {
 public:
     explicit COutputFile(const std::string& path);
@@ -35,18 +44,35 @@ public:
 
     bool Write(std::string_view bytes);
     bool Write(std::span<const std::uint8_t> bytes);
-    // Writes what is buffered, closes and puts the file in place.
+    // Writes what is buffered and closes the file under its temporary name;
+    // the target is not touched yet. For outputs that are put in place
+    // together with others (COutputFolder::Commit).
+    bool Finish();
+    // Finishes (when not done yet) and puts the file in place.
     bool Commit();
+
+    // After Finish: the finished file under its temporary name (empty when
+    // the target is written directly) and its target, for a caller that
+    // renames it into place itself and then calls Placed().
+    const std::string& FinishedPath() const { return temporary_; }
+    const std::string& TargetPath() const { return target_; }
+    void Placed() { temporary_.clear(); }
+    // Gives up a finished file that could not be put in place: it is
+    // removed, and error is its failure.
+    void Abandon(int error) { Fail(true, error); }
 
 private:
     bool Flush();
     bool WriteAll(std::string_view bytes);
+    bool NameUnnamedTemporary();
     void Fail(bool opened, int error);
     void Discard();
 
     std::string target_;
-    std::string temporary_; // empty when writing the target directly
+    std::string temporary_; // the named temporary; empty while unnamed or writing directly
     int fd_ = -1;
+    bool unnamed_ = false;  // fd_ is an unnamed temporary file (O_TMPFILE)
+    bool finished_ = false; // written and closed
     std::string buffer_;
     CWriteFailure failure_;
 };

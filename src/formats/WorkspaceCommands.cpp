@@ -67,13 +67,13 @@ bool SaveWorkspaceCommand(CTarvoAnalyzerDoc& doc, IUiServices& ui) {
 bool OpenWorkspaceFile(CTarvoAnalyzerDoc& doc, const std::string& path, IUiServices& ui) {
     if (doc.busy.IsSet())
         return false;
-    auto file = ReadWholeFile(path);
-    if (!file) {
+    const auto status = ReadWorkspaceFile(doc, path, ui);
+    if (!status) {
         ui.MessageBox(Format("Could not open file \"%s\"", path.c_str()), "File Open Error",
                       MsgIcon::Error);
         return false;
     }
-    if (ReadWorkspace(doc, *file, ui) != WorkspaceReadStatus::Ok) {
+    if (*status != WorkspaceReadStatus::Ok) {
         ui.MessageBox(kNotWorkspaceText, "Invalid File", MsgIcon::Error);
         return false;
     }

@@ -1,5 +1,7 @@
 #include "formats/WorkspaceReader.h"
 
+#include "formats/FileByteReader.h"
+#include "formats/FileIo.h"
 #include "formats/WorkspaceWriter.h"
 #include "model/ApGroups.h"
 #include "model/ChannelPlan.h"
@@ -27,9 +29,11 @@ constexpr std::size_t kMinMarker = 4 + 8 + 8 + 4 + 6 + 32 + 6 + 6 * kMinText;
 constexpr std::size_t kMinSource = 4 + 8 + 8 + 6 + 4 * kMinText;
 constexpr std::size_t kProjectionMatrixOffset = kTwsSubtypeOffset + 1;
 
-class CWorkspaceReader {
+// Reads from a ByteReader over bytes in memory or a CFileByteReader over
+// the file itself: both have the same field reads.
+template <typename Input> class CWorkspaceReader {
 public:
-    CWorkspaceReader(std::span<const std::uint8_t> file, IUiServices& ui) : in_(file), ui_(ui) {}
+    CWorkspaceReader(Input& in, IUiServices& ui) : in_(in), ui_(ui) {}
 
     WorkspaceReadStatus Read(CTarvoAnalyzerDoc& doc) {
         if (in_.U32() != kTwsMagic || in_.Failed())
@@ -246,7 +250,7 @@ private:
         // One identity table for every point's samples.
         const auto identities = std::make_shared<CSampleIdentities>();
         for (std::size_t i = 0; i < n; ++i) {
-            auto record = in_.Take(CDataPoint::kRecordSize);
+            const std::span<const std::uint8_t> record = in_.Take(CDataPoint::kRecordSize);
             if (record.empty())
                 return false;
             CDataPoint point(record.first<CDataPoint::kRecordSize>());
@@ -257,7 +261,7 @@ private:
             point.samples.Reserve(samples);
             const CPointSamples* previous = i > 0 ? &doc.points.Vector().back().samples : nullptr;
             for (std::size_t s = 0; s < samples; ++s) {
-                auto sample = in_.Take(CDataSsd::kRecordSize);
+                const std::span<const std::uint8_t> sample = in_.Take(CDataSsd::kRecordSize);
                 if (sample.empty())
                     return false;
                 const std::uint32_t likely = previous && s < previous->size()
@@ -417,20 +421,16 @@ private:
         return !in_.Failed();
     }
 
-    ByteReader in_;
+    Input& in_;
     IUiServices& ui_;
 };
 
-} // namespace
-
-bool HasWorkspaceMagic(std::span<const std::uint8_t> file) {
-    return file.size() >= 4 && GetU32(file.data()) == kTwsMagic;
-}
-
-WorkspaceReadStatus ReadWorkspace(CTarvoAnalyzerDoc& doc, std::span<const std::uint8_t> file,
-                                  IUiServices& ui) {
+// Reads with `in` into a fresh document that replaces doc only once the
+// whole file was read.
+template <typename Input>
+WorkspaceReadStatus ReadInto(CTarvoAnalyzerDoc& doc, Input& in, IUiServices& ui) {
     CTarvoAnalyzerDoc fresh;
-    const WorkspaceReadStatus status = CWorkspaceReader(file, ui).Read(fresh);
+    const WorkspaceReadStatus status = CWorkspaceReader<Input>(in, ui).Read(fresh);
     if (status != WorkspaceReadStatus::Ok)
         return status;
 
@@ -444,6 +444,26 @@ WorkspaceReadStatus ReadWorkspace(CTarvoAnalyzerDoc& doc, std::span<const std::u
     RefreshAfterWorkspaceRead(fresh);
     doc = std::move(fresh); // the busy flag is not copied: the caller's stays
     return WorkspaceReadStatus::Ok;
+}
+
+} // namespace
+
+bool HasWorkspaceMagic(std::span<const std::uint8_t> file) {
+    return file.size() >= 4 && GetU32(file.data()) == kTwsMagic;
+}
+
+WorkspaceReadStatus ReadWorkspace(CTarvoAnalyzerDoc& doc, std::span<const std::uint8_t> file,
+                                  IUiServices& ui) {
+    ByteReader in(file);
+    return ReadInto(doc, in, ui);
+}
+
+std::optional<WorkspaceReadStatus> ReadWorkspaceFile(CTarvoAnalyzerDoc& doc,
+                                                     const std::string& path, IUiServices& ui) {
+    CFileByteReader in(path, kMaxWorkspaceFileBytes);
+    if (!in.Opened())
+        return std::nullopt;
+    return ReadInto(doc, in, ui);
 }
 
 void RefreshAfterWorkspaceRead(CTarvoAnalyzerDoc& doc) {

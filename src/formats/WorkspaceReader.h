@@ -9,7 +9,9 @@
 #include "model/UiServices.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <string>
 
 namespace tarvo {
 
@@ -32,6 +34,14 @@ bool HasWorkspaceMagic(std::span<const std::uint8_t> file);
 // refusal shows a message ("Invalid File") of its own.
 WorkspaceReadStatus ReadWorkspace(CTarvoAnalyzerDoc& doc, std::span<const std::uint8_t> file,
                                   IUiServices& ui);
+
+// Reads the workspace file at path as ReadWorkspace reads bytes, from the
+// file itself: a workspace is never held in memory whole. Nothing (and no
+// change to doc) when path is no regular file, cannot be opened or is larger
+// than kMaxWorkspaceFileBytes (FileIo.h); a file that cannot be read to its
+// end is Damaged.
+std::optional<WorkspaceReadStatus> ReadWorkspaceFile(CTarvoAnalyzerDoc& doc,
+                                                     const std::string& path, IUiServices& ui);
 
 // Brings the document state in line after a workspace has been read: the AP
 // listing is sorted by SSID again, and markers and sources are taken as

@@ -12,17 +12,85 @@ namespace tarvo {
 
 namespace {
 
-// Bytes written before the buffer goes to the file, when there is one.
-constexpr std::size_t kSpillBytes = std::size_t{1} << 20;
-
-class CWorkspaceWriter {
+// Counts the bytes of a workspace without keeping them.
+class CByteCounter {
 public:
-    // Without a file the whole workspace stays in the buffer; with one, the
-    // buffer goes to it piece by piece, so that a study is never held twice.
-    explicit CWorkspaceWriter(COutputFile* file = nullptr) : file_(file) {}
+    void U8(std::uint8_t) { size_ += 1; }
+    void U16(std::uint16_t) { size_ += 2; }
+    void U32(std::uint32_t) { size_ += 4; }
+    void I32(std::int32_t) { size_ += 4; }
+    void F64(double) { size_ += 8; }
+    void Bytes(const void*, std::size_t n) { size_ += n; }
+    void Bytes(std::span<const std::uint8_t> bytes) { size_ += bytes.size(); }
+    void Zeros(std::size_t n) { size_ += n; }
+    std::uint64_t Size() const { return size_; }
 
-    // False when the study is too large for the file's counts, or when the
-    // file could not be written.
+private:
+    std::uint64_t size_ = 0;
+};
+
+// Hands the bytes to an output file a megabyte at a time, so that a
+// workspace is never held in memory whole.
+class CFileSink {
+public:
+    explicit CFileSink(COutputFile& file) : file_(file) {}
+    void U8(std::uint8_t v) {
+        out_.U8(v);
+        Spill();
+    }
+    void U16(std::uint16_t v) {
+        out_.U16(v);
+        Spill();
+    }
+    void U32(std::uint32_t v) {
+        out_.U32(v);
+        Spill();
+    }
+    void I32(std::int32_t v) {
+        out_.I32(v);
+        Spill();
+    }
+    void F64(double v) {
+        out_.F64(v);
+        Spill();
+    }
+    void Bytes(const void* data, std::size_t n) {
+        out_.Bytes(data, n);
+        Spill();
+    }
+    void Bytes(std::span<const std::uint8_t> bytes) {
+        out_.Bytes(bytes);
+        Spill();
+    }
+    void Zeros(std::size_t n) {
+        out_.Zeros(n);
+        Spill();
+    }
+    // Writes what is left; false when the file could not take it.
+    bool Drain() {
+        const bool written = file_.Write(out_.Buffer());
+        out_.Buffer().clear();
+        return written;
+    }
+
+private:
+    static constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
+    void Spill() {
+        if (out_.Size() >= kChunkBytes)
+            Drain();
+    }
+
+    COutputFile& file_;
+    ByteWriter out_;
+};
+
+// Writes the fields in file order to a ByteWriter, a CByteCounter or a
+// CFileSink.
+template <typename Sink> class CWorkspaceWriter {
+public:
+    explicit CWorkspaceWriter(Sink& out) : out_(out) {}
+
+    // False when an array holds more elements than a 32-bit count can say.
     bool Write(const CTarvoAnalyzerDoc& doc) {
         out_.U32(kTwsMagic);
         out_.U32(kTwsVersion);
@@ -37,15 +105,11 @@ public:
         for (const CDataFile& f : doc.files)
             File(f);
         Count(doc.aps.size());
-        for (const CAPInfo& ap : doc.aps) {
+        for (const CAPInfo& ap : doc.aps)
             Ap(ap);
-            Spill();
-        }
         Count(doc.points.size());
-        for (const CDataPoint& p : doc.points) {
+        for (const CDataPoint& p : doc.points)
             Point(p);
-            Spill();
-        }
         Count(doc.markers.size());
         for (const CAPMarker& m : doc.markers)
             Marker(m);
@@ -59,21 +123,10 @@ public:
         ViewState(doc.view);
         if (doc.coveragePresent)
             Coverage(doc);
-        if (file_ && !tooLarge_ && !failed_)
-            failed_ = !file_->Write(out_.Buffer());
-        return !tooLarge_ && !failed_;
+        return !tooLarge_;
     }
-
-    std::vector<std::uint8_t> Take() { return out_.Take(); }
 
 private:
-    void Spill() {
-        if (!file_ || out_.Size() < kSpillBytes || tooLarge_ || failed_)
-            return;
-        failed_ = !file_->Write(out_.Buffer());
-        out_.Buffer().clear();
-    }
-
     void Flag(bool value) { out_.U8(value ? 1 : 0); }
 
     // Counts are signed 32-bit in the file; no real study comes near the
@@ -343,29 +396,47 @@ private:
                 out_.I32(value);
     }
 
-    COutputFile* file_;
-    ByteWriter out_;
+    Sink& out_;
     bool tooLarge_ = false;
-    bool failed_ = false;
 };
+
+std::string TooLargeText(std::uint64_t bytes, std::uint64_t largest) {
+    constexpr std::uint64_t kMegabyte = std::uint64_t{1} << 20;
+    const auto megabytes = [](std::uint64_t n) {
+        return std::to_string((n + kMegabyte - 1) / kMegabyte);
+    };
+    return "the study needs a workspace of " + megabytes(bytes) +
+           " MB; a workspace can have at most " + megabytes(largest) + " MB";
+}
 
 } // namespace
 
 std::optional<std::vector<std::uint8_t>> WriteWorkspace(const CTarvoAnalyzerDoc& doc) {
-    CWorkspaceWriter writer;
-    if (!writer.Write(doc))
+    ByteWriter out;
+    if (!CWorkspaceWriter<ByteWriter>(out).Write(doc))
         return std::nullopt;
-    return writer.Take();
+    return out.Take();
+}
+
+std::uint64_t WorkspaceFileSize(const CTarvoAnalyzerDoc& doc) {
+    CByteCounter counter;
+    CWorkspaceWriter<CByteCounter>(counter).Write(doc);
+    return counter.Size();
 }
 
 bool WriteWorkspaceFile(const CTarvoAnalyzerDoc& doc, const std::string& path,
-                        CWriteFailure* failure) {
+                        CWriteFailure* failure, std::uint64_t largest) {
+    CByteCounter counter;
+    if (!CWorkspaceWriter<CByteCounter>(counter).Write(doc) || counter.Size() > largest) {
+        if (failure)
+            *failure = {false, TooLargeText(counter.Size(), largest)};
+        return false;
+    }
     COutputFile file(path);
-    const bool fits = CWorkspaceWriter(&file).Write(doc);
-    // A study too large for the file leaves no failure reason: the file
-    // itself could have been written.
-    const bool written = fits && file.Commit();
-    if (!written && failure && !file.Ok())
+    CFileSink sink(file);
+    CWorkspaceWriter<CFileSink>(sink).Write(doc);
+    const bool written = sink.Drain() && file.Commit();
+    if (!written && failure)
         *failure = file.Failure();
     return written;
 }

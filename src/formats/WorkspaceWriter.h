@@ -4,6 +4,7 @@
 // followed by the characters and a NUL; arrays are a signed 32-bit count
 // followed by the elements. WorkspaceReader.h reads the same layout back.
 
+#include "formats/FileIo.h"
 #include "formats/OutputFile.h"
 #include "model/Document.h"
 
@@ -41,11 +42,18 @@ constexpr const char* kTwsSaveTitle = "Save work space";
 // or map exceed what the file's 32-bit counts and sizes can hold.
 std::optional<std::vector<std::uint8_t>> WriteWorkspace(const CTarvoAnalyzerDoc& doc);
 
-// Writes the workspace to path, replacing an existing file only once the new
-// one is complete. Returns false when the file cannot be created or written;
-// the previous file is then left as it was, and *failure (when given) says
-// why the file could not be written (no reason when the study is too large).
+// The size of the file WriteWorkspace writes, without writing it.
+std::uint64_t WorkspaceFileSize(const CTarvoAnalyzerDoc& doc);
+
+// Writes the workspace to path, field by field (never whole in memory),
+// replacing an existing file only once the new one is complete. A study
+// whose workspace would be larger than `largest` (the reader's limit; less
+// in tests) is refused before anything is written, so every workspace
+// written can be opened. Returns false when the study is refused or the file
+// cannot be created or written; the previous file is then left as it was,
+// and *failure (when given) says why.
 bool WriteWorkspaceFile(const CTarvoAnalyzerDoc& doc, const std::string& path,
-                        CWriteFailure* failure = nullptr);
+                        CWriteFailure* failure = nullptr,
+                        std::uint64_t largest = kMaxWorkspaceFileBytes);
 
 } // namespace tarvo

@@ -323,13 +323,15 @@ TEST_F(StudyReport, WriteFailuresAreReportedAndUserCssKept) {
     EXPECT_EQ(ReadText(dir.File("mine/report.css")), "h3 { color: red; }");
     EXPECT_TRUE(ui.opened.empty());
 
-    // Pictures that cannot be written are reported once; the report is complete.
+    // A file where the picture folder should be stays; no report is written.
     std::ofstream(dir.Path() / "x") << "a file where the picture folder should be";
     ui.messages.clear();
-    Run(doc, Request("x.html"));
-    EXPECT_EQ(ui.Said(), "File Open Error: Error opening file " + dir.File("x/bmp2.bmp") +
-                             ". (Not a directory)");
-    EXPECT_EQ(ui.opened.size(), 1u);
+    EXPECT_EQ(WriteStudyReport(doc, Request("x.html"), ui, renderer.Get()), ReportResult::Failed);
+    EXPECT_EQ(ui.Said(),
+              "File Open Error: Error opening file " + dir.File("x") + ". (Not a directory)");
+    EXPECT_EQ(ReadText(dir.File("x")), "a file where the picture folder should be");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("x.html")));
+    EXPECT_TRUE(ui.opened.empty());
 }
 
 TEST(ReportFolderTitle, RemovesEveryHtml) {

@@ -1,6 +1,7 @@
 // A whole study through the panel's own widgets: map, two walks, loading on
 // the worker, ticking APs, coverage, display types, power range, report,
-// and a coverage run cancelled half-way from the progress window.
+// and a report and a coverage run cancelled half-way from the progress
+// window.
 
 #include "PanelTestSupport.h"
 
@@ -23,6 +24,8 @@
 #include <filesystem>
 #include <functional>
 #include <mutex>
+#include <sys/stat.h>
+#include <utility>
 
 namespace tarvo {
 namespace {
@@ -170,6 +173,34 @@ TEST(StudyRoad, ATypicalStudyThroughThePanel) {
     EXPECT_TRUE(std::filesystem::is_directory(dir.File("study")));
     EXPECT_EQ(ui.opened, std::vector<std::string>{report});
     EXPECT_EQ(doc.panel.reportPath, report);
+
+    // A second report cancelled from the progress window leaves the first
+    // one as it was: the same files, not even rewritten.
+    const auto identity = [](const std::string& path) {
+        struct stat info {};
+        EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
+        return std::pair(info.st_ino, info.st_mtim.tv_nsec);
+    };
+    const auto html = identity(report), picture = identity(dir.File("study/bmp2.bmp"));
+    const auto folder = identity(dir.File("study"));
+    ui.HoldAt("Draw Measurement Path...", 30);
+    ui.QueuePath(report);
+    ClickAt(panel, Button(90, 298));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ui.Held(); }, 60000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ui.Window()->isVisible(); }, 5000));
+    QTest::mouseClick(ui.Window()->findChild<QPushButton*>(QStringLiteral("progressCancel")),
+                      Qt::LeftButton);
+    ui.Release();
+    rig.host.waitForWorker();
+    EXPECT_EQ(identity(report), html);
+    EXPECT_EQ(identity(dir.File("study")), folder);
+    EXPECT_EQ(identity(dir.File("study/bmp2.bmp")), picture);
+    EXPECT_EQ(ui.opened, std::vector<std::string>{report}) << "the cancelled one is not opened";
+    EXPECT_EQ(std::count_if(std::filesystem::directory_iterator(dir.Path()), {},
+                            [](const std::filesystem::directory_entry& entry) {
+                                return entry.path().filename().string().rfind(".tarvo-", 0) == 0;
+                            }),
+              0);
 
     // A coverage run cancelled half-way leaves the last results as they were.
     const CArray<double> strength = doc.StrengthMatrix;
