@@ -1,17 +1,25 @@
 #include "panel/ApTreeCtrl.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
 
 namespace tarvo {
 
 // Gives the tree the style options its items are painted with, so that the
-// hit test uses the same rectangles as the drawing.
+// hit test uses the same rectangles as the drawing. It never toggles a
+// check box itself: Qt's delegate would flip the box again on the release
+// after the owner has set it from the document.
 class CApTreeCtrl::CDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::initStyleOption;
     using QStyledItemDelegate::QStyledItemDelegate;
+
+    bool editorEvent(QEvent*, QAbstractItemModel*, const QStyleOptionViewItem&,
+                     const QModelIndex&) override {
+        return false;
+    }
 };
 
 CApTreeCtrl::CApTreeCtrl(QWidget* parent) : QTreeWidget(parent), delegate_(new CDelegate(this)) {
@@ -42,9 +50,14 @@ bool CApTreeCtrl::IsChecked(const QTreeWidgetItem* item) {
 }
 
 void CApTreeCtrl::SetChecked(QTreeWidgetItem* item, bool on) {
-    // The items are not user-checkable: the check box is drawn from this
-    // state but only the owner changes it.
-    item->setData(0, Qt::CheckStateRole, on ? Qt::Checked : Qt::Unchecked);
+    SetCheckState(item, on ? Qt::Checked : Qt::Unchecked);
+}
+
+void CApTreeCtrl::SetCheckState(QTreeWidgetItem* item, Qt::CheckState state) {
+    // Not user-checkable: the box is drawn from this state, and only the
+    // owner changes it, from the document.
+    item->setFlags(item->flags() & ~Qt::ItemIsUserCheckable);
+    item->setData(0, Qt::CheckStateRole, state);
 }
 
 QRect CApTreeCtrl::ZoneRect(QTreeWidgetItem* item, Zone zone) const {
@@ -91,12 +104,25 @@ void CApTreeCtrl::mousePressEvent(QMouseEvent* event) {
         emit iconRightPressed(item, event->globalPosition().toPoint());
 }
 
+void CApTreeCtrl::keyPressEvent(QKeyEvent* event) {
+    // Space ticks the current item as a click on its box would.
+    QTreeWidgetItem* item = currentItem();
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier && item &&
+        item->data(0, Qt::CheckStateRole).isValid()) {
+        event->accept();
+        emit checkBoxPressed(item);
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
+}
+
 void CApTreeCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
     QTreeWidgetItem* item = nullptr;
     const Zone zone = ZoneAt(event->position().toPoint(), &item);
     if (event->button() == Qt::LeftButton && zone == Zone::CheckBox) {
-        // A quick second click on a box is a second tick, not a double click.
-        emit checkBoxPressed(item);
+        // The second press of a double click has already ticked the box
+        // once more; the double click itself is no further tick.
+        event->accept();
         return;
     }
     QTreeWidget::mouseDoubleClickEvent(event);
