@@ -369,7 +369,7 @@ void CControlView::onDocumentChanged(unsigned what) {
         FillFileList(*fileList_, doc);
     if (what & kChangeAps) {
         if (!GroupsFollowAps(doc))
-            BuildApGroups(doc);
+            RebuildApGroups(doc);
         RefreshApTree(*apTree_, doc);
     }
     syncControls();
@@ -387,7 +387,7 @@ void CControlView::onBusyChanged(bool busy) {
 
 void CControlView::refreshAfterNewStudy() {
     CTarvoAnalyzerDoc& doc = host_.doc();
-    BuildApGroups(doc);
+    RebuildApGroups(doc);
     FillFileList(*fileList_, doc);
     FillApTree(*apTree_, doc);
     if (doc.gpsPointsPresent)
