@@ -221,6 +221,11 @@ void CControlView::onCommand(int id) {
         break;
     case kIdDeleteFiles:
         changed = DeleteSelectedFiles(doc, ui);
+        if (changed != 0 && doc.files.IsEmpty()) {
+            apply(changed);
+            fileList_->clear(); // no file left: not even the root stays
+            return;
+        }
         break;
     case kIdDataMerge:
         changed = ToggleDataMerge(doc);
