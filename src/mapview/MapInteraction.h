@@ -7,6 +7,7 @@
 // GUI thread only; while a worker owns the document nothing is read or
 // changed here.
 
+#include <QMetaObject>
 #include <QPoint>
 
 #include <memory>
@@ -63,6 +64,7 @@ private:
     std::unique_ptr<CMoveTool> move_;
     std::unique_ptr<CResourceEditor> editor_;
     CInfoWnd* info_ = nullptr; // owned by the canvas widget
+    QMetaObject::Connection settling_;
 };
 
 } // namespace tarvo

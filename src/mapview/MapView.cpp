@@ -133,7 +133,7 @@ void CTarvoAnalyzerView::onDocumentChanged(unsigned) {
 }
 
 void CTarvoAnalyzerView::UpdatePointerShape() {
-    const auto& tools = host_.doc().view.tools;
+    const auto tools = host_.state().view.tools;
     // Tested in this order, as only one mode is on at a time anyway.
     static constexpr std::array<std::pair<int, int>, 5> kModeIcons = {{
         {kToolZoomIn, kZoomInPointerIcon},
@@ -152,7 +152,7 @@ void CTarvoAnalyzerView::UpdatePointerShape() {
 }
 
 bool CTarvoAnalyzerView::ZoomMode() const {
-    const auto& tools = host_.doc().view.tools;
+    const auto tools = host_.state().view.tools;
     return tools[kToolZoomIn] || tools[kToolZoomOut];
 }
 

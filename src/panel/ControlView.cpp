@@ -194,8 +194,9 @@ void CControlView::resizeEvent(QResizeEvent*) {
 }
 
 void CControlView::onCommand(int id) {
-    if (busy_)
-        return; // the buttons are disabled meanwhile; this is the second line of defence
+    if (busy_ || host_.isBusy())
+        return;     // the buttons are disabled meanwhile; this is the second line of defence
+    host_.settle(); // a resource lifted by a drag on the map goes back first
     CTarvoAnalyzerDoc& doc = host_.doc();
     IUiServices& ui = host_.ui();
     unsigned changed = 0;

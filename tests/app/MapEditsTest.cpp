@@ -3,12 +3,17 @@
 // the study see it as it is outside a drag, and the report keeps the zoom.
 
 #include "FrameFixture.h"
+#include "formats/WorkspaceCommands.h"
 #include "mapview/ResourceEditing.h"
 #include "panel/PanelLayout.h"
 #include "panel/PanelTestSupport.h"
 #include "view/HitTest.h"
 
+#include <QScrollBar>
 #include <gtest/gtest.h>
+
+#include <array>
+#include <filesystem>
 
 namespace tarvo {
 namespace {
@@ -98,6 +103,54 @@ TEST_F(MapEdits, APickedGroupColourSurvivesEditsThatRegroupTheAps) {
     ASSERT_GE(group, 0);
     EXPECT_EQ(Doc().activeGroups.groups[group].colour, picked);
     EXPECT_EQ(SwatchOf(GroupItem(group)), shown);
+}
+
+TEST_F(MapEdits, SavingDuringADragWritesTheStudyAsItIsOutsideTheDrag) {
+    Load("office");
+    const int a = HittableAp();
+    ASSERT_GE(a, 0);
+    const std::array<double, 2> at = Doc().aps[a].position;
+    const QPoint from = ApPixel(a);
+
+    // Lift the AP, then save with the shortcut while it is in the air.
+    Trigger("moveResource");
+    QTest::mousePress(&View(), Qt::LeftButton, {}, from);
+    QTest::mouseMove(&View(), from + QPoint(20, 10));
+    ASSERT_NE(Doc().aps[a].position, at) << "lifted out of the picture";
+    ui.QueuePath(dir.File("dragged.tws"));
+    QTest::keyClick(frame.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(Doc().aps[a].position, at) << "the drag ends before the save";
+    EXPECT_FALSE(host.isModified());
+    QTest::mouseRelease(&View(), Qt::LeftButton, {}, from + QPoint(20, 10));
+    EXPECT_EQ(Doc().aps[a].position, at) << "the release after it moves nothing";
+    EXPECT_FALSE(host.isModified()) << "the file on disk is the study";
+
+    CTarvoAnalyzerDoc saved;
+    ASSERT_TRUE(OpenWorkspaceFile(saved, dir.File("dragged.tws"), ui));
+    EXPECT_EQ(saved.aps[a].position, at);
+}
+
+TEST_F(MapEdits, TheReportKeepsTheZoomAndTheView) {
+    Load("office");
+    const QSize client = View().ClientSize();
+    Trigger("zoomIn");
+    QTest::mouseClick(&View(), Qt::LeftButton, {}, QPoint(client.width() / 4, client.height() / 4));
+    QTest::mouseClick(&View(), Qt::LeftButton, {}, QPoint(client.width() / 4, client.height() / 4));
+    const QImage shown = View().grab().toImage(); // brings the client size up to date
+    const CMapViewState view = Doc().view;
+    const CBox window = Doc().ViewWindow;
+    ASSERT_LT(view.zoomWidth, 1.0);
+
+    test::ShowPage(*frame->Panel(), kPageReports);
+    ui.QueuePath(dir.File("study.html"));
+    test::ClickAt(*frame->Panel(), test::Button(90, 298)); // "Genereate Report"
+    host.waitForWorker();
+    ASSERT_TRUE(std::filesystem::exists(dir.File("study.html")));
+    EXPECT_EQ(Doc().view, view);
+    EXPECT_EQ(Doc().ViewWindow, window);
+    EXPECT_FALSE(View().HorizontalBar()->isHidden());
+    EXPECT_EQ(View().HorizontalBar()->value(), view.horizontalScroll);
+    EXPECT_EQ(View().grab().toImage(), shown);
 }
 
 } // namespace
