@@ -1,9 +1,15 @@
 #include "mapview/DocumentHost.h"
 #include "mapview/QtUiServices.h"
 #include "support/FakeUi.h"
+#include "support/TempDir.h"
 
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -133,6 +139,49 @@ TEST(QtUiServices, FileFiltersBecomeQtFilters) {
               "HTML File (*.html);;All files (*.*)");
     EXPECT_EQ(QtFileFilter("Tarvo Work Space (tws)|*.tws||"), "Tarvo Work Space (tws) (*.tws)");
     EXPECT_EQ(QtFileFilter("BMP - Bitmap picture (*.bmp)|"), "BMP - Bitmap picture (*.bmp)");
+    EXPECT_EQ(FilterSuffix(QStringLiteral("HTML File (*.html)")), "html");
+    EXPECT_EQ(FilterSuffix(QStringLiteral("Projection Files (gpf.lpf) (*.gpf *.lpf)")), "gpf");
+    EXPECT_EQ(FilterSuffix(QStringLiteral("All files (*.*)")), "");
+    EXPECT_EQ(FilterSuffix(QStringLiteral("Anything")), "");
+}
+
+// Answers the save dialog once it runs: picks a filter, types a name, OK.
+void AnswerSaveDialog(const QString& filter, const QString& name) {
+    QTimer::singleShot(0, [filter, name] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dialog);
+        // A filter chosen as the user does, in the list of types.
+        auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        ASSERT_TRUE(types);
+        while (!filter.isEmpty() && types->currentText() != filter &&
+               types->currentIndex() + 1 < types->count())
+            QTest::keyClick(types, Qt::Key_Down);
+        QLineEdit* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_TRUE(edit);
+        edit->setText(name);
+        QTest::keyClick(edit, Qt::Key_Return);
+    });
+}
+
+TEST(QtUiServices, ASavedNameWithoutExtensionTakesTheChosenFilters) {
+    test::CTempDir dir;
+    CQtUiServices ui;
+    const std::string filter = "HTML File (*.html)|*.html|All files (*.*)|*.*||";
+    const std::string start = dir.File("study.html");
+    const struct {
+        QString filter; // empty: the first one
+        QString typed;
+        std::string saved;
+    } cases[] = {{{}, QStringLiteral("myreport"), "myreport.html"},
+                 {{}, QStringLiteral("my.report"), "my.report"},
+                 {QStringLiteral("All files (*.*)"), QStringLiteral("myreport"), "myreport"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        AnswerSaveDialog(c.filter, c.typed);
+        const auto chosen = ui.ChooseSaveFile(filter, "Save As", start);
+        ASSERT_TRUE(chosen);
+        EXPECT_EQ(*chosen, dir.File(c.saved));
+    }
 }
 
 } // namespace
