@@ -30,6 +30,11 @@ namespace {
 
 constexpr unsigned kDocumentBits = 0xFFFFu;
 
+// A page's image on its tab: the picture of its main button.
+QIcon TabImage(const QString& picture) {
+    return QIcon(StripFrame(PanelStrip(picture), 2, 0));
+}
+
 QString PathWidthPicture(int width) {
     return QStringLiteral("path_width_%1").arg(width >= 1 && width <= 3 ? width : 1);
 }
@@ -55,9 +60,9 @@ CControlView::CControlView(CDocumentHost& host, QWidget* parent)
     // Created in this order, later controls lie over the tab control.
     tab_ = new CViewTabCtrl(this);
     tab_->setObjectName(QStringLiteral("tab"));
-    tab_->addTab(QStringLiteral("Files"));
-    tab_->addTab(QStringLiteral("Data Study"));
-    tab_->addTab(QStringLiteral("Reports"));
+    tab_->addTab(QStringLiteral("Files"), TabImage(QStringLiteral("open_ssd")));
+    tab_->addTab(QStringLiteral("Data Study"), TabImage(QStringLiteral("plot_graph")));
+    tab_->addTab(QStringLiteral("Reports"), TabImage(QStringLiteral("report")));
     connect(tab_, &CViewTabCtrl::selectionChanged, this, [this](int index) {
         if (index < 0 || index > kPageReports)
             return;
