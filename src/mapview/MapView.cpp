@@ -282,7 +282,9 @@ void CTarvoAnalyzerView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void CTarvoAnalyzerView::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && !ZoomMode())
+    // In every mode, the zoom modes too: their releases zoom, the double
+    // click opens the resource under the pointer.
+    if (event->button() == Qt::LeftButton)
         interaction_->DoubleClick(event);
 }
 

@@ -120,9 +120,9 @@ void CApTreeCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
     QTreeWidgetItem* item = nullptr;
     const Zone zone = ZoneAt(event->position().toPoint(), &item);
     if (event->button() == Qt::LeftButton && zone == Zone::CheckBox) {
-        // The second press of a double click has already ticked the box
-        // once more; the double click itself is no further tick.
-        event->accept();
+        // The second press of a double click comes as the double click
+        // itself: it is a second tick.
+        emit checkBoxPressed(item);
         return;
     }
     QTreeWidget::mouseDoubleClickEvent(event);

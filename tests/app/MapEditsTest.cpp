@@ -8,6 +8,7 @@
 #include "panel/PanelLayout.h"
 #include "panel/PanelTestSupport.h"
 #include "view/HitTest.h"
+#include "view/ViewGeometry.h"
 
 #include <QScrollBar>
 #include <gtest/gtest.h>
@@ -151,6 +152,32 @@ TEST_F(MapEdits, TheReportKeepsTheZoomAndTheView) {
     EXPECT_FALSE(View().HorizontalBar()->isHidden());
     EXPECT_EQ(View().HorizontalBar()->value(), view.horizontalScroll);
     EXPECT_EQ(View().grab().toImage(), shown);
+}
+
+TEST_F(MapEdits, ADoubleClickInAZoomModeZoomsTwiceAndOpensTheHitResource) {
+    Load("office");
+    // Zoomed in once, so that the scroll bars are there already; then a
+    // marked AP under the middle of the view, where a zoom keeps it.
+    Trigger("zoomIn");
+    QTest::mouseClick(&View(), Qt::LeftButton, {}, View().rect().center());
+    ASSERT_FALSE(View().HorizontalBar()->isHidden());
+    const QSize client = View().ClientSize();
+    const QPoint middle(client.width() / 2, client.height() / 2);
+    CAPMarker marker;
+    ClientToSite(VisibleRect(Doc()), middle.x(), middle.y(), client.width(), client.height(),
+                 marker.x, marker.y);
+    marker.name = "Atrium";
+    Doc().markers.Add(marker);
+    host.notify(kChangeAps);
+
+    // Through the window, as a user's: press, release, double click (in
+    // place of the second press), release.
+    QTest::mouseDClick(frame->windowHandle(), Qt::LeftButton, {},
+                       View().mapTo(frame.get(), middle));
+    EXPECT_NEAR(Doc().view.zoomWidth, 0.8 * 0.8 * 0.8, 1e-12) << "each release zooms";
+    ASSERT_EQ(dialogs.apShown.size(), 1u);
+    EXPECT_EQ(dialogs.apShown[0].name, "Atrium");
+    EXPECT_TRUE(Act("zoomIn")->isChecked()) << "the zoom mode stays on";
 }
 
 } // namespace
