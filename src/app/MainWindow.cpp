@@ -32,10 +32,14 @@ constexpr int kPanelWidth = 220;
 const QString kProgramName = QStringLiteral("TarvoAnalyzer");
 const QString kCancellingText = QStringLiteral("Cancelling...");
 
-// The window's commands that read or change the document, off while a
-// worker holds it (the map view's commands follow the same rule).
-constexpr const char* kDocumentCommands[] = {"fileNew",    "fileOpen",  "fileSave",
-                                             "fileSaveAs", "filePrint", "filePrintPreview"};
+// The window's commands about the study, off while a worker holds it (the
+// map view's commands follow the same rule): the File menu but Exit, and the
+// estimator choice, which the running processing does not take. What only
+// arranges the window (About, the bars, the panes, Exit, which waits for the
+// worker) stays.
+constexpr const char* kDocumentCommands[] = {"fileNew",        "fileOpen",       "fileSave",
+                                             "fileSaveAs",     "filePrint",      "filePrintPreview",
+                                             "filePrintSetup", "estimatorStudy", "estimatorJoint"};
 
 QString FileTitle(const std::string& path) {
     return QFileInfo(QString::fromStdString(path)).fileName();

@@ -52,7 +52,8 @@ protected:
                 !action->objectName().startsWith(QLatin1String("edit")) &&
                 action->objectName() != QLatin1String("appAbout"))
                 enabled << action->objectName();
-        for (const char* name : {"fileNew", "fileSaveAs", "filePrintPreview"})
+        for (const char* name :
+             {"fileNew", "fileSaveAs", "filePrintPreview", "filePrintSetup", "estimatorJoint"})
             if (Act(name)->isEnabled())
                 enabled << QString::fromLatin1(name);
         return enabled;
