@@ -157,6 +157,20 @@ TEST_F(WorkerHold, CancelDuringProcessingBringsTheEarlierStudyBackWhole) {
     test::ShowPage(panel, kPageDataStudy);
     EXPECT_TRUE(Doc() == before) << "the earlier study, whole";
     EXPECT_EQ(Grab(panel), page) << "its controls and selection too";
+
+    // A Cancel pressed after the last AP, while the load finishes, cancels
+    // too.
+    test::ShowPage(panel, kPageFiles);
+    holding.HoldAt("Process", 100);
+    test::ClickAt(panel, test::Button(138, 66));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return holding.Held(); }, 60000));
+    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("progressCancel")),
+                      Qt::LeftButton);
+    holding.Release();
+    host.waitForWorker();
+    EXPECT_FALSE(host.isModified());
+    test::ShowPage(panel, kPageDataStudy);
+    EXPECT_TRUE(Doc() == before);
     EXPECT_EQ(host.heldAccesses(), 0);
 }
 
