@@ -116,6 +116,10 @@ bool CDocumentHost::runWorker(std::function<void()> operation, Done done) {
                 [self, done, status, error] {
                     if (!self)
                         return;
+                    // The thread ends right after queuing this call; joining
+                    // it orders everything it wrote before what follows
+                    // (also for tools that cannot see through Qt's queue).
+                    self->worker_.Wait();
                     self->cancelWatch_.stop();
                     self->held_.store(false, std::memory_order_release);
                     if (done)

@@ -165,7 +165,7 @@ void CControlView::createButton(const CPanelCommand& command) {
 
 void CControlView::placeControls() {
     tab_->setGeometry(TabRect(width(), height()));
-    const auto place = [this](QWidget* widget, bool shown, const QRect& rect) {
+    const auto place = [](QWidget* widget, bool shown, const QRect& rect) {
         // Controls of the other pages are hidden and take no room.
         widget->setGeometry(shown ? rect : QRect());
         widget->setVisible(shown);
