@@ -113,7 +113,12 @@ LoadOutcome LoadCollection(CTarvoAnalyzerDoc& doc, IUiServices& ui, unsigned thr
         doc.workLines.RemoveAll();
         doc.workAreas.RemoveAll();
     }
-    EstimateAps(doc, progress, threads);
+    try {
+        EstimateAps(doc, progress, threads);
+    } catch (const CCancelException&) {
+        progress.Hide();
+        throw;
+    }
     doc.spareText2 = WithEstimatorRecord(doc.spareText2, doc.estimator);
     doc.spareText2 = WithCoverageModelRecord(doc.spareText2, doc.coverageModel);
 
@@ -130,6 +135,15 @@ LoadOutcome LoadCollection(CTarvoAnalyzerDoc& doc, IUiServices& ui, unsigned thr
     progress.SetPosition(100);
     progress.Hide();
     return LoadOutcome::Loaded;
+}
+
+CTarvoAnalyzerDoc StudyForLoading(CTarvoAnalyzerDoc& doc) {
+    CArray<CDataPoint> points = std::move(doc.points);
+    CArray<CAPInfo> aps = std::move(doc.aps);
+    CTarvoAnalyzerDoc copy = doc;
+    doc.points = std::move(points);
+    doc.aps = std::move(aps);
+    return copy;
 }
 
 } // namespace tarvo

@@ -37,8 +37,11 @@ CResolutionRange ResolutionRangeFor(const CBox& box, double resolution);
 
 // Runs the whole command synchronously on the calling thread (the GUI runs
 // it through CDocumentWorker), estimating the APs on up to `threads`
-// threads (0: every core; the result does not depend on the number). Shows its messages through ui
-// and drives ui.Progress(); there is no cancellation. Sets doc.processed, clears
+// threads (0: every core; the result does not depend on the number). Shows
+// its messages through ui and drives ui.Progress(). The progress's Cancel is
+// looked at between APs: a cancel throws CCancelException and leaves doc
+// part-way, so a caller that must keep its study loads into a copy made by
+// StudyForLoading. Sets doc.processed, clears
 // doc.coveragePresent, sets doc.Resolution from the new AnalysisBox, the
 // coverage opacity to kLoadedCoverageOpacity and rebuilds the AP groups.
 // When the command ends early (no file read, a file that does not fit the
@@ -46,5 +49,10 @@ CResolutionRange ResolutionRangeFor(const CBox& box, double resolution);
 // as they were before the command; only failed files are deselected.
 // Does not touch doc.busy: the caller owns it.
 LoadOutcome LoadCollection(CTarvoAnalyzerDoc& doc, IUiServices& ui, unsigned threads = 0);
+
+// A copy of the study for LoadCollection to work on while the study itself
+// stays whole: everything but the location and AP arrays, which a load
+// builds anew (they are moved out of doc for the copy and back).
+CTarvoAnalyzerDoc StudyForLoading(CTarvoAnalyzerDoc& doc);
 
 } // namespace tarvo

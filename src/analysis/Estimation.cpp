@@ -352,6 +352,7 @@ void EstimateAps(CTarvoAnalyzerDoc& doc, IProgress& progress, unsigned threads) 
     };
     RunRowsInParallel(count, threads, [&]() -> RowWork {
         return [&](int i) {
+            progress.ThrowIfCancelled(); // stops the handing out of APs
             estimates[static_cast<std::size_t>(i)] = EstimateAp(inputs, doc.aps[i]);
             finished(i);
         };

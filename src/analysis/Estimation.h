@@ -67,8 +67,11 @@ CApEstimate EstimateAp(const CEstimationInputs& inputs, CAPInfo& ap);
 // order: doc.Resolution ends as the last AP that sets it leaves it. As the
 // APs are done, in index order, "Process %d out of %d APs...." is shown on
 // `progress` for each AP with samples and the bar moves through 1..99
-// (the calls are serialised, from the estimating threads). Never
-// cancelled.
+// (the calls are serialised, from the estimating threads). Every thread
+// looks at the progress's cancelled flag before each AP it takes: once it
+// is set no further AP is started, and CCancelException is thrown when the
+// APs under way have ended (the APs are then part-way: some estimated,
+// some not).
 void EstimateAps(CTarvoAnalyzerDoc& doc, IProgress& progress, unsigned threads = 0);
 
 } // namespace tarvo

@@ -33,6 +33,16 @@ namespace {
 
 constexpr int kPanelWidth = 220;
 const QString kProgramName = QStringLiteral("TarvoAnalyzer");
+const QString kCancellingText = QStringLiteral("Cancelling...");
+
+// The window's commands about the study, off while a worker holds it (the
+// map view's commands follow the same rule): the File menu but Exit, and the
+// estimator choice, which the running processing does not take. What only
+// arranges the window (About, the bars, the panes, Exit, which waits for the
+// worker) stays.
+constexpr const char* kDocumentCommands[] = {"fileNew",        "fileOpen",       "fileSave",
+                                             "fileSaveAs",     "filePrint",      "filePrintPreview",
+                                             "filePrintSetup", "estimatorStudy", "estimatorJoint"};
 
 QString FileTitle(const std::string& path) {
     return QFileInfo(QString::fromStdString(path)).fileName();
@@ -79,6 +89,11 @@ CMainFrame::CMainFrame(CDocumentHost& host, QWidget* parent) : QMainWindow(paren
 
     host_.setDialogParent(this);
     connect(&host_, &CDocumentHost::busyChanged, this, &CMainFrame::RefreshState);
+    // Until the worker has really stopped the user sees that it is stopping.
+    connect(&host_, &CDocumentHost::cancelling, this, [this] {
+        cancelling_ = true;
+        status_->SetMessage(kCancellingText);
+    });
     connect(&host_, &CDocumentHost::modifiedChanged, this, &CMainFrame::UpdateTitle);
     connect(&host_, &CDocumentHost::titleChanged, this, &CMainFrame::UpdateTitle);
     RefreshState();
@@ -254,8 +269,12 @@ void CMainFrame::RefreshRecentMenu() {
 
 void CMainFrame::RefreshState() {
     const bool idle = !host_.isBusy();
-    for (const char* name : {"fileNew", "fileOpen", "fileSave", "fileSaveAs"})
+    for (const char* name : kDocumentCommands)
         Action(QString::fromLatin1(name))->setEnabled(idle);
+    if (idle && cancelling_) {
+        cancelling_ = false;
+        status_->SetMessage({});
+    }
     for (QAction* entry : recentActions_)
         if (!entry->objectName().isEmpty())
             entry->setEnabled(idle);
@@ -268,6 +287,7 @@ void CMainFrame::UpdateTitle() {
 }
 
 bool CMainFrame::MaySaveChanges() {
+    host_.settle(); // what is saved, or replaced, is the study outside a drag
     if (!host_.isModified())
         return true;
     const QString title = host_.title().isEmpty() ? QStringLiteral("Untitled") : host_.title();
@@ -321,13 +341,17 @@ void CMainFrame::OnOpen() {
 }
 
 void CMainFrame::OnSave() {
-    if (!host_.isBusy() && SaveWorkspaceCommand(host_.doc(), host_.ui()))
+    if (host_.isBusy())
+        return;
+    host_.settle(); // the study as it is outside a drag
+    if (SaveWorkspaceCommand(host_.doc(), host_.ui()))
         AfterSaved();
 }
 
 void CMainFrame::OnSaveAs() {
     if (host_.isBusy())
         return;
+    host_.settle();
     // The save command asks for a name while the workspace has none.
     CTarvoAnalyzerDoc& doc = host_.doc();
     const bool wasNamed = doc.workspaceNamed;
@@ -339,16 +363,19 @@ void CMainFrame::OnSaveAs() {
 }
 
 QImage CMainFrame::PrintedPicture() {
+    host_.settle();
     mapView_->SyncLastViewBitmap();
     return mapView_->ExportPicture();
 }
 
 void CMainFrame::OnPrint() {
-    printer_.Print(this, PrintedPicture(), host_.ui());
+    if (!host_.isBusy())
+        printer_.Print(this, PrintedPicture(), host_.ui());
 }
 
 void CMainFrame::OnPrintPreview() {
-    printer_.Preview(this, PrintedPicture(), host_.ui());
+    if (!host_.isBusy())
+        printer_.Preview(this, PrintedPicture(), host_.ui());
 }
 
 void CMainFrame::OnPrintSetup() {
@@ -371,7 +398,8 @@ void CMainFrame::OnPreviousPane() {
 bool CMainFrame::event(QEvent* event) {
     // Prompts go to the message pane, which shows "Ready" again after them.
     if (event->type() == QEvent::StatusTip) {
-        status_->SetMessage(static_cast<QStatusTipEvent*>(event)->tip());
+        const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
+        status_->SetMessage(tip.isEmpty() && cancelling_ ? kCancellingText : tip);
         return true;
     }
     return QMainWindow::event(event);
@@ -396,13 +424,14 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
-    if (!DroppedFile(event->mimeData()).isEmpty())
+    // While a worker holds the document nothing can be opened over it.
+    if (!host_.isBusy() && !DroppedFile(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
 void CMainFrame::dropEvent(QDropEvent* event) {
     const QString file = DroppedFile(event->mimeData());
-    if (file.isEmpty())
+    if (file.isEmpty() || host_.isBusy())
         return;
     event->acceptProposedAction();
     OpenWorkspace(file);

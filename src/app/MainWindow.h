@@ -98,6 +98,7 @@ private:
     CViewPrinter printer_;
     CRecentFileList recent_;
     bool closing_ = false;
+    bool cancelling_ = false; // "Cancelling..." shown until the worker stops
 };
 
 } // namespace tarvo

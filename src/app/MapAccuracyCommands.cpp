@@ -56,18 +56,29 @@ CMapAccuracyCommands::CMapAccuracyCommands(CDocumentHost& host, QAction* studyMo
 }
 
 void CMapAccuracyCommands::Refresh() {
+    // While a worker holds the document the checks keep what they showed
+    // when it started; only the enables change.
+    if (host_.isBusy()) {
+        studyModel_->setEnabled(false);
+        surveyModel_->setEnabled(false);
+        evaluate_->setEnabled(false);
+        return;
+    }
     const CTarvoAnalyzerDoc& doc = host_.doc();
-    const bool idle = !host_.isBusy();
     studyModel_->setChecked(doc.coverageModel == CoverageModelKind::Study);
     surveyModel_->setChecked(doc.coverageModel == CoverageModelKind::Survey);
-    studyModel_->setEnabled(idle);
-    surveyModel_->setEnabled(idle);
-    evaluate_->setEnabled(idle && doc.processed && HasApMatrices(doc));
+    studyModel_->setEnabled(true);
+    surveyModel_->setEnabled(true);
+    evaluate_->setEnabled(doc.processed && HasApMatrices(doc));
 }
 
 void CMapAccuracyCommands::ChooseModel(CoverageModelKind model) {
+    if (host_.isBusy()) {
+        Refresh();
+        return;
+    }
     CTarvoAnalyzerDoc& doc = host_.doc();
-    if (host_.isBusy() || doc.coverageModel == model) {
+    if (doc.coverageModel == model) {
         Refresh();
         return;
     }

@@ -53,8 +53,12 @@ CSurveyCommands::CSurveyCommands(CDocumentHost& host, CMainFrame& frame)
 }
 
 void CSurveyCommands::chooseView(int displayType) {
+    if (host_.isBusy()) {
+        refresh();
+        return;
+    }
     CTarvoAnalyzerDoc& doc = host_.doc();
-    if (host_.isBusy() || !doc.processed || !doc.coveragePresent) {
+    if (!doc.processed || !doc.coveragePresent) {
         refresh(); // an action that checked itself unchecks again
         return;
     }
@@ -65,8 +69,10 @@ void CSurveyCommands::chooseView(int displayType) {
 }
 
 void CSurveyCommands::writePdf() {
+    if (host_.isBusy())
+        return;
     CTarvoAnalyzerDoc& doc = host_.doc();
-    if (host_.isBusy() || doc.aps.IsEmpty())
+    if (doc.aps.IsEmpty())
         return;
     const auto path =
         host_.ui().ChooseSaveFile(kPdfFilter, "Save As", DefaultPdfName(doc.workspacePath));
@@ -76,14 +82,21 @@ void CSurveyCommands::writePdf() {
 }
 
 void CSurveyCommands::refresh() {
+    // While a worker holds the document the checks keep what they showed
+    // when it started; only the enables change.
+    if (host_.isBusy()) {
+        for (QAction* view : views_)
+            view->setEnabled(false);
+        pdf_->setEnabled(false);
+        return;
+    }
     const CTarvoAnalyzerDoc& doc = host_.doc();
-    const bool idle = !host_.isBusy();
     const bool shown = doc.processed && doc.coveragePresent;
     for (std::size_t i = 0; i < views_.size(); ++i) {
-        views_[i]->setEnabled(idle && shown);
+        views_[i]->setEnabled(shown);
         views_[i]->setChecked(doc.coverageDisplayType == kDisplaySnrMargin + static_cast<int>(i));
     }
-    pdf_->setEnabled(idle);
+    pdf_->setEnabled(true);
 }
 
 } // namespace tarvo

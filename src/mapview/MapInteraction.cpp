@@ -29,9 +29,15 @@ CMapInteraction::CMapInteraction(CDocumentHost& host, IMapCanvas& canvas)
       insertAp_(std::make_unique<CInsertApTool>(*ctx_)),
       insertSource_(std::make_unique<CInsertSourceTool>(*ctx_)),
       move_(std::make_unique<CMoveTool>(*ctx_)), editor_(std::make_unique<CResourceEditor>(*ctx_)),
-      calibration_(std::make_unique<CPlanCalibrationTool>(canvas, host)) {}
+      calibration_(std::make_unique<CPlanCalibrationTool>(canvas, host)) {
+    // A resource lifted by a drag goes back before anything saves, exports
+    // or hands the study to a worker.
+    settling_ = QObject::connect(&host_, &CDocumentHost::settling, [this] { move_->Cancel(); });
+}
 
-CMapInteraction::~CMapInteraction() = default;
+CMapInteraction::~CMapInteraction() {
+    QObject::disconnect(settling_);
+}
 
 bool CMapInteraction::Idle() const {
     return !host_.isBusy();
@@ -107,9 +113,11 @@ void CMapInteraction::ContextMenu(QMouseEvent* event) {
 }
 
 void CMapInteraction::Hover(QPoint position) {
+    if (!Idle())
+        return;
     const CTarvoAnalyzerDoc& doc = host_.doc();
-    if (!Idle() || Calibrating() || !doc.processed || !doc.infoWindowShown ||
-        !ctx_->InView(position) || ruler_->Dragging() || move_->Dragging())
+    if (Calibrating() || !doc.processed || !doc.infoWindowShown || !ctx_->InView(position) ||
+        ruler_->Dragging() || move_->Dragging())
         return;
     if (info_ && info_->isVisible() && info_->ShownAt() == position)
         return;

@@ -7,6 +7,7 @@
 // GUI thread only; while a worker owns the document nothing is read or
 // changed here.
 
+#include <QMetaObject>
 #include <QPoint>
 
 #include <memory>
@@ -77,6 +78,7 @@ private:
     std::unique_ptr<CPlanCalibrationTool> calibration_;
     CInfoWnd* info_ = nullptr;      // owned by the canvas widget
     std::optional<QPoint> pointer_; // where the pointer is over the canvas
+    QMetaObject::Connection settling_;
 };
 
 } // namespace tarvo

@@ -185,7 +185,7 @@ void CTarvoAnalyzerView::UpdatePointerShape() {
         setCursor(Qt::CrossCursor);
         return;
     }
-    const auto& tools = host_.doc().view.tools;
+    const auto tools = host_.state().view.tools;
     // Tested in this order, as only one mode is on at a time anyway.
     static constexpr std::array<std::pair<int, int>, 5> kModeIcons = {{
         {kToolZoomIn, kZoomInPointerIcon},
@@ -204,7 +204,7 @@ void CTarvoAnalyzerView::UpdatePointerShape() {
 }
 
 bool CTarvoAnalyzerView::ZoomMode() const {
-    const auto& tools = host_.doc().view.tools;
+    const auto tools = host_.state().view.tools;
     return tools[kToolZoomIn] || tools[kToolZoomOut];
 }
 
@@ -354,7 +354,9 @@ void CTarvoAnalyzerView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void CTarvoAnalyzerView::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && !ZoomMode())
+    // In every mode, the zoom modes too: their releases zoom, the double
+    // click opens the resource under the pointer.
+    if (event->button() == Qt::LeftButton)
         interaction_->DoubleClick(event);
 }
 

@@ -71,7 +71,9 @@ QAction* CMapViewCommands::Action(ViewCommand command) const {
 }
 
 void CMapViewCommands::RefreshState() {
-    const CTarvoAnalyzerDoc& doc = host_.doc();
+    // While a worker holds the document: every command off, the checks as
+    // they were when it started.
+    const CDocumentState doc = host_.state();
     const bool idle = !host_.isBusy();
     const bool data = doc.processed;
     const bool map = doc.mapLoaded;
@@ -117,6 +119,9 @@ void CMapViewCommands::Run(ViewCommand command) {
         RefreshState();
         return;
     }
+    // A resource lifted by a drag goes back first: the commands work on the
+    // study itself (a snapshot or KML file never shows it lifted away).
+    host_.settle();
     CTarvoAnalyzerDoc& doc = host_.doc();
     const QSize client = view_.ClientSize();
     const int wc = client.width(), hc = client.height();

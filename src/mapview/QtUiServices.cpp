@@ -84,6 +84,21 @@ QString QtFileFilter(const std::string& filter) {
     return entries.join(QStringLiteral(";;"));
 }
 
+QString FilterSuffix(const QString& entry) {
+    const qsizetype open = entry.lastIndexOf(QLatin1Char('('));
+    const qsizetype close = entry.lastIndexOf(QLatin1Char(')'));
+    if (open < 0 || close < open)
+        return {};
+    const QString first =
+        entry.mid(open + 1, close - open - 1).split(QLatin1Char(' '), Qt::SkipEmptyParts).value(0);
+    if (!first.startsWith(QLatin1String("*.")))
+        return {};
+    const QString suffix = first.mid(2);
+    if (suffix.isEmpty() || suffix.contains(QLatin1Char('*')) || suffix.contains(QLatin1Char('?')))
+        return {};
+    return suffix;
+}
+
 CQtUiServices::CQtUiServices() : progress_(nullptr) {}
 
 void CQtUiServices::SetParent(QWidget* parent) {
@@ -126,9 +141,16 @@ std::optional<std::string> CQtUiServices::ChooseSaveFile(const std::string& filt
                                                          const std::string& defaultName) {
     std::optional<std::string> path;
     OnGuiThread([&] {
-        path = ChosenPath(QFileDialog::getSaveFileName(parent_, QString::fromStdString(title),
-                                                       QString::fromStdString(defaultName),
-                                                       QtFileFilter(filter)));
+        QFileDialog dialog(parent_, QString::fromStdString(title),
+                           QString::fromStdString(defaultName), QtFileFilter(filter));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        // A name typed without an extension takes the chosen filter's, and
+        // the dialog asks before replacing a file under that full name.
+        dialog.setDefaultSuffix(FilterSuffix(dialog.selectedNameFilter()));
+        connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                [&dialog](const QString& entry) { dialog.setDefaultSuffix(FilterSuffix(entry)); });
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+            path = ChosenPath(dialog.selectedFiles().constFirst());
     });
     return path;
 }

@@ -48,4 +48,8 @@ private:
 // description that already ends with its patterns in brackets is kept.
 QString QtFileFilter(const std::string& filter);
 
+// The extension that a Qt filter entry names first ("html" for
+// "HTML File (*.html)"), or nothing for one that names none ("*.*").
+QString FilterSuffix(const QString& entry);
+
 } // namespace tarvo

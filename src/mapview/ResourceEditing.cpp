@@ -75,7 +75,7 @@ unsigned EditAp(CTarvoAnalyzerDoc& doc, int index, IDialogService& dialogs, IUiS
     if (!dialogs.EditApProperties(fields))
         return 0;
     ApplyApTexts(doc.aps[index], fields);
-    BuildApGroups(doc); // the SSID or channel may have changed
+    RebuildApGroups(doc); // the SSID or channel may have changed
     unsigned changed = kChangeAps | kChangeView;
     // Unchanged coordinate texts keep the position as it is: reading back
     // the rounded text would nudge the AP and refit it for nothing.
@@ -212,7 +212,7 @@ unsigned ReceiveMarkedAp(CTarvoAnalyzerDoc& doc, int apIndex, const CApPropertie
                          IUiServices& ui) {
     ui.MessageBox(kApFoundText, kApFoundTitle, MsgIcon::Information);
     ApplyCommonTexts(doc.aps[apIndex], fields, true);
-    BuildApGroups(doc);
+    RebuildApGroups(doc);
     unsigned changed = kChangeAps | kChangeView;
     if (const auto typed = TypedPosition(doc, fields.firstCoordinate, fields.secondCoordinate, ui))
         changed |=
@@ -227,7 +227,7 @@ unsigned DeleteResource(CTarvoAnalyzerDoc& doc, CHit hit, int wc, int hc) {
     switch (hit.kind) {
     case kHitAp:
         doc.aps.RemoveAt(hit.index);
-        BuildApGroups(doc);
+        RebuildApGroups(doc);
         ComputeViewExtent(doc, wc, hc);
         if (DiscardCoverage(doc))
             changed |= kChangeCoverage;

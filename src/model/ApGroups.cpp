@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,21 @@ void BuildApGroups(CTarvoAnalyzerDoc& doc) {
         built.groups.Add(std::move(group.info));
     (bySsid ? doc.groupsBySsid : doc.groupsByChannel) = built;
     doc.activeGroups = std::move(built);
+}
+
+void RebuildApGroups(CTarvoAnalyzerDoc& doc) {
+    std::map<std::string, ColourRef> colours;
+    for (const CGroupInfo& group : doc.activeGroups.groups)
+        colours.emplace(group.name, group.colour);
+    BuildApGroups(doc);
+    CGroups& kind = doc.sortBySsid ? doc.groupsBySsid : doc.groupsByChannel;
+    for (int j = 0; j < doc.activeGroups.groups.GetSize(); ++j) {
+        const auto kept = colours.find(doc.activeGroups.groups[j].name);
+        if (kept == colours.end())
+            continue;
+        doc.activeGroups.groups[j].colour = kept->second;
+        kind.groups[j].colour = kept->second;
+    }
 }
 
 } // namespace tarvo

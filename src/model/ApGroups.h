@@ -18,4 +18,10 @@ namespace tarvo {
 // set when any member is selected.
 void BuildApGroups(CTarvoAnalyzerDoc& doc);
 
+// The same groups built again after an edit of the APs (a record renamed,
+// moved to another SSID or channel, deleted): a group that was there
+// before, found by its name, keeps its colour, which the user may have
+// picked; only new groups take wheel colours.
+void RebuildApGroups(CTarvoAnalyzerDoc& doc);
+
 } // namespace tarvo

@@ -203,6 +203,8 @@ public:
     // Set while a long operation runs on a worker; commands that change the
     // document are refused meanwhile.
     CBusyFlag busy;
+
+    bool operator==(const CTarvoAnalyzerDoc&) const = default;
 };
 
 } // namespace tarvo

@@ -244,7 +244,7 @@ unsigned EditApProperties(CTarvoAnalyzerDoc& doc, IUiServices& ui, IDialogServic
         ap.channel = channel;
     // The AP's group depends on what it is grouped by.
     if (regroup || (channelChanged && !doc.sortBySsid))
-        BuildApGroups(doc);
+        RebuildApGroups(doc);
     return kChangeAps | kChangeView;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
 #include <QToolTip>
@@ -9,8 +10,10 @@
 namespace tarvo {
 
 // Gives the tree the style options its items are painted with, so that the
-// hit test uses the same rectangles as the drawing. An item without a tool
-// tip of its own shows its whole text as one: the narrow panel cuts long AP
+// hit test uses the same rectangles as the drawing. It never toggles a
+// check box itself: Qt's delegate would flip the box again on the release
+// after the owner has set it from the document. An item without a tool tip
+// of its own shows its whole text as one: the narrow panel cuts long AP
 // texts off at the tree's edge.
 class CApTreeCtrl::CDelegate : public QStyledItemDelegate {
 public:
@@ -28,6 +31,11 @@ public:
             }
         }
         return QStyledItemDelegate::helpEvent(event, view, option, index);
+    }
+
+    bool editorEvent(QEvent*, QAbstractItemModel*, const QStyleOptionViewItem&,
+                     const QModelIndex&) override {
+        return false;
     }
 };
 
@@ -62,9 +70,14 @@ bool CApTreeCtrl::IsChecked(const QTreeWidgetItem* item) {
 }
 
 void CApTreeCtrl::SetChecked(QTreeWidgetItem* item, bool on) {
-    // The items are not user-checkable: the check box is drawn from this
-    // state but only the owner changes it.
-    item->setData(0, Qt::CheckStateRole, on ? Qt::Checked : Qt::Unchecked);
+    SetCheckState(item, on ? Qt::Checked : Qt::Unchecked);
+}
+
+void CApTreeCtrl::SetCheckState(QTreeWidgetItem* item, Qt::CheckState state) {
+    // Not user-checkable: the box is drawn from this state, and only the
+    // owner changes it, from the document.
+    item->setFlags(item->flags() & ~Qt::ItemIsUserCheckable);
+    item->setData(0, Qt::CheckStateRole, state);
 }
 
 QRect CApTreeCtrl::ZoneRect(QTreeWidgetItem* item, Zone zone) const {
@@ -111,11 +124,24 @@ void CApTreeCtrl::mousePressEvent(QMouseEvent* event) {
         emit iconRightPressed(item, event->globalPosition().toPoint());
 }
 
+void CApTreeCtrl::keyPressEvent(QKeyEvent* event) {
+    // Space ticks the current item as a click on its box would.
+    QTreeWidgetItem* item = currentItem();
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier && item &&
+        item->data(0, Qt::CheckStateRole).isValid()) {
+        event->accept();
+        emit checkBoxPressed(item);
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
+}
+
 void CApTreeCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
     QTreeWidgetItem* item = nullptr;
     const Zone zone = ZoneAt(event->position().toPoint(), &item);
     if (event->button() == Qt::LeftButton && zone == Zone::CheckBox) {
-        // A quick second click on a box is a second tick, not a double click.
+        // The second press of a double click comes as the double click
+        // itself: it is a second tick.
         emit checkBoxPressed(item);
         return;
     }

@@ -3,6 +3,7 @@
 // tree). It never changes a check by itself: it reports where on an item
 // the mouse went and its owner sets the checks from the document.
 //   left press on the check box   -> checkBoxPressed
+//   space on the current item     -> checkBoxPressed
 //   left press on the swatch      -> iconPressed
 //   right press on the swatch     -> iconRightPressed
 //   left double click on the text -> labelDoubleClicked
@@ -27,6 +28,7 @@ public:
     // Fully ticked (a half-ticked item counts as not ticked).
     static bool IsChecked(const QTreeWidgetItem* item);
     static void SetChecked(QTreeWidgetItem* item, bool on);
+    static void SetCheckState(QTreeWidgetItem* item, Qt::CheckState state);
 
     // The part of an item at a viewport position, and the rectangle of a
     // part in viewport coordinates.
@@ -44,6 +46,7 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     class CDelegate;

@@ -30,6 +30,11 @@ namespace {
 
 constexpr unsigned kDocumentBits = 0xFFFFu;
 
+// A page's image on its tab: the picture of its main button.
+QIcon TabImage(const QString& picture) {
+    return QIcon(StripFrame(PanelStrip(picture), 2, 0));
+}
+
 QString PathWidthPicture(int width) {
     return QStringLiteral("path_width_%1").arg(width >= 1 && width <= 3 ? width : 1);
 }
@@ -55,9 +60,9 @@ CControlView::CControlView(CDocumentHost& host, QWidget* parent)
     // Created in this order, later controls lie over the tab control.
     tab_ = new CViewTabCtrl(this);
     tab_->setObjectName(QStringLiteral("tab"));
-    tab_->addTab(QStringLiteral("Files"));
-    tab_->addTab(QStringLiteral("Data Study"));
-    tab_->addTab(QStringLiteral("Reports"));
+    tab_->addTab(QStringLiteral("Files"), TabImage(QStringLiteral("open_ssd")));
+    tab_->addTab(QStringLiteral("Data Study"), TabImage(QStringLiteral("plot_graph")));
+    tab_->addTab(QStringLiteral("Reports"), TabImage(QStringLiteral("report")));
     connect(tab_, &CViewTabCtrl::selectionChanged, this, [this](int index) {
         if (index < 0 || index > kPageReports)
             return;
@@ -194,8 +199,9 @@ void CControlView::resizeEvent(QResizeEvent*) {
 }
 
 void CControlView::onCommand(int id) {
-    if (busy_)
-        return; // the buttons are disabled meanwhile; this is the second line of defence
+    if (busy_ || host_.isBusy())
+        return;     // the buttons are disabled meanwhile; this is the second line of defence
+    host_.settle(); // a resource lifted by a drag on the map goes back first
     CTarvoAnalyzerDoc& doc = host_.doc();
     IUiServices& ui = host_.ui();
     unsigned changed = 0;
@@ -221,6 +227,11 @@ void CControlView::onCommand(int id) {
         break;
     case kIdDeleteFiles:
         changed = DeleteSelectedFiles(doc, ui);
+        if (changed != 0 && doc.files.IsEmpty()) {
+            apply(changed);
+            fileList_->clear(); // no file left: not even the root stays
+            return;
+        }
         break;
     case kIdDataMerge:
         changed = ToggleDataMerge(doc);
@@ -369,7 +380,7 @@ void CControlView::onDocumentChanged(unsigned what) {
         FillFileList(*fileList_, doc);
     if (what & kChangeAps) {
         if (!GroupsFollowAps(doc))
-            BuildApGroups(doc);
+            RebuildApGroups(doc);
         RefreshApTree(*apTree_, doc);
     }
     syncControls();
@@ -387,7 +398,7 @@ void CControlView::onBusyChanged(bool busy) {
 
 void CControlView::refreshAfterNewStudy() {
     CTarvoAnalyzerDoc& doc = host_.doc();
-    BuildApGroups(doc);
+    RebuildApGroups(doc);
     FillFileList(*fileList_, doc);
     FillApTree(*apTree_, doc);
     if (doc.gpsPointsPresent)

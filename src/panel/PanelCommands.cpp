@@ -251,7 +251,7 @@ unsigned DeleteSelectedAps(CTarvoAnalyzerDoc& doc, IUiServices& ui) {
         return 0;
     aps.erase(kept, aps.end());
     // Group members and the view's hit are AP indices: both must follow.
-    BuildApGroups(doc);
+    RebuildApGroups(doc);
     doc.view.hitIndex = -1;
     ComputeViewExtent(doc, 0, 0);
     return kChangeAps | kChangeView;

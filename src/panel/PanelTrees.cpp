@@ -55,7 +55,7 @@ void SetApItem(QTreeWidgetItem* item, const CTarvoAnalyzerDoc& doc, int apIndex)
 void SetGroupItem(QTreeWidgetItem* item, const CTarvoAnalyzerDoc& doc, const CGroupInfo& group) {
     item->setText(0, QString::fromStdString(group.name));
     SetSwatch(item, doc.coverageMode == 1 ? qlonglong{group.colour} : kNeutralSwatch);
-    item->setData(0, Qt::CheckStateRole, GroupCheck(doc, group));
+    CApTreeCtrl::SetCheckState(item, GroupCheck(doc, group));
 }
 
 // True when the tree lists exactly the groups and members of the document.

@@ -10,7 +10,10 @@ namespace tarvo {
 
 namespace {
 
-constexpr int kTrackY = 18;
+// The track runs through the middle of the control's 24 pixels.
+constexpr int kTrackY = 12;
+// Between the thumb and the value.
+constexpr int kTextGap = 3;
 
 } // namespace
 
@@ -57,6 +60,16 @@ QRect CResolutionControl::thumbRect() const {
     return {position_, kTrackY - 5, kThumbWidth, 11};
 }
 
+QRect CResolutionControl::textRect() const {
+    const QFontMetrics metrics(font());
+    const QSize size(metrics.horizontalAdvance(text()), metrics.height());
+    const QRect thumb = thumbRect();
+    int left = thumb.right() + 1 + kTextGap;
+    if (left + size.width() > width())
+        left = std::max(0, thumb.left() - kTextGap - size.width());
+    return {QPoint(left, kTrackY - size.height() / 2), size};
+}
+
 void CResolutionControl::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QPalette& pal = palette();
@@ -71,9 +84,12 @@ void CResolutionControl::paintEvent(QPaintEvent*) {
     painter.setBrush(isEnabled() ? pal.color(QPalette::Button) : pal.color(QPalette::Window));
     painter.drawRect(thumb.adjusted(0, 0, -1, -1));
 
+    // The value sits on the track beside the thumb, the track cut under it.
+    const QRect label = textRect();
+    painter.fillRect(label.adjusted(-1, 0, 1, 0), pal.color(QPalette::Window));
     painter.setPen(
         pal.color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
-    painter.drawText(QRect(0, 0, width(), kTrackY - 5), Qt::AlignRight | Qt::AlignVCenter, text());
+    painter.drawText(label, Qt::AlignLeft | Qt::AlignVCenter, text());
 }
 
 void CResolutionControl::mousePressEvent(QMouseEvent* event) {

@@ -1,7 +1,8 @@
 #pragma once
 // The coverage-resolution control: a thumb on an 84-pixel track standing
 // for minimum + (maximum - minimum) * position / 84, with the value and its
-// unit written above the track. A press on the track away from the thumb
+// unit written to the right of the thumb (to its left where the control
+// ends too soon). A press on the track away from the thumb
 // moves the thumb there and reports at once; a dragged thumb reports when
 // it is released.
 
@@ -31,6 +32,9 @@ public:
     double value() const; // the value the thumb stands for
     int position() const { return position_; }
     QString text() const; // the value as shown
+    // Where the thumb and the value are drawn.
+    QRect thumbRect() const;
+    QRect textRect() const;
 
     QSize sizeHint() const override { return {100, 24}; }
 
@@ -45,7 +49,6 @@ protected:
 
 private:
     enum Drag { kIdle = 0, kDragging = 1, kTrackPressed = 2 };
-    QRect thumbRect() const;
 
     double min_ = 1.0;
     double max_ = 10.0;

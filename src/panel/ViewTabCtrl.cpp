@@ -3,12 +3,16 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace tarvo {
 
 namespace {
 
 constexpr int kFirstTabX = 2;
-constexpr int kTabPadding = 14;
+constexpr int kMostPadding = 14;
+constexpr int kLeastPadding = 3;
+constexpr int kImageGap = 3; // between a tab's image and its text
 
 } // namespace
 
@@ -21,9 +25,25 @@ CViewTabCtrl::CViewTabCtrl(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::NoFocus);
 }
 
-void CViewTabCtrl::addTab(const QString& text) {
+void CViewTabCtrl::addTab(const QString& text, const QIcon& image) {
     tabs_ << text;
+    images_ << image;
     update();
+}
+
+int CViewTabCtrl::contentWidth(int index) const {
+    const int image = images_[index].isNull() ? 0 : kImageSize + kImageGap;
+    return image + QFontMetrics(font()).horizontalAdvance(tabs_[index]);
+}
+
+int CViewTabCtrl::padding() const {
+    if (count() == 0)
+        return kMostPadding;
+    int contents = 0;
+    for (int i = 0; i < count(); ++i)
+        contents += contentWidth(i);
+    const int spare = (width() - 2 * kFirstTabX - contents) / (2 * count());
+    return std::clamp(spare, kLeastPadding, kMostPadding);
 }
 
 void CViewTabCtrl::setCurrentIndex(int index) {
@@ -37,11 +57,18 @@ void CViewTabCtrl::setCurrentIndex(int index) {
 QRect CViewTabCtrl::tabRect(int index) const {
     if (index < 0 || index >= count())
         return {};
-    const QFontMetrics metrics(font());
+    const int pad = padding();
     int x = kFirstTabX;
     for (int i = 0; i < index; ++i)
-        x += metrics.horizontalAdvance(tabs_[i]) + 2 * kTabPadding;
-    return {x, 2, metrics.horizontalAdvance(tabs_[index]) + 2 * kTabPadding, kHeaderHeight - 2};
+        x += contentWidth(i) + 2 * pad;
+    return {x, 2, contentWidth(index) + 2 * pad, kHeaderHeight - 2};
+}
+
+QRect CViewTabCtrl::iconRect(int index) const {
+    if (index < 0 || index >= count() || images_[index].isNull())
+        return {};
+    const QRect tab = tabRect(index);
+    return {tab.left() + padding(), tab.center().y() - kImageSize / 2 + 1, kImageSize, kImageSize};
 }
 
 int CViewTabCtrl::tabAt(QPoint pos) const {
@@ -85,9 +112,14 @@ void CViewTabCtrl::paintEvent(QPaintEvent*) {
         painter.drawLine(tab.topRight(), tab.bottomRight());
         if (!selected)
             painter.drawLine(tab.bottomLeft(), tab.bottomRight());
+        const QRect image = iconRect(i);
+        if (!image.isNull())
+            images_[i].paint(&painter, image);
         painter.setPen(i == hot_ ? pal.color(QPalette::Highlight)
                                  : pal.color(QPalette::WindowText));
-        painter.drawText(tab, Qt::AlignCenter, tabs_[i]);
+        const QRect text =
+            tabRect(i).adjusted(padding() + (image.isNull() ? 0 : kImageSize + kImageGap), 0, 0, 0);
+        painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, tabs_[i]);
     }
 }
 

@@ -360,9 +360,11 @@ bool MapAlignedToNorth(const CTarvoAnalyzerDoc& doc, int wc, int hc, IUiServices
 }
 
 bool ToggleShowMap(CTarvoAnalyzerDoc& doc, int wc, int hc, IUiServices& ui) {
-    // Only GPS data can meet a projection that is not aligned to the north;
-    // linear data share the map's own pixel axes.
-    if (doc.gpsPointsPresent && !MapAlignedToNorth(doc, wc, hc, ui)) {
+    // Only GPS data can be shown without their map: linear data are placed
+    // by the map's own pixels.
+    if (!doc.gpsPointsPresent)
+        return false;
+    if (!MapAlignedToNorth(doc, wc, hc, ui)) {
         ui.MessageBox("Please input and process the collection files again to see the data "
                       "without the map, because the projection file is not aligned to the north.",
                       "Oblique Projection", MsgIcon::Information);

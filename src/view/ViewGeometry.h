@@ -108,9 +108,9 @@ void FitExtentToMap(CTarvoAnalyzerDoc& doc, int width, int height);
 // is aligned to the north within a 32nd of the client size.
 bool MapAlignedToNorth(const CTarvoAnalyzerDoc& doc, int wc, int hc, IUiServices& ui);
 
-// "Show map on the screen": for GPS data, refuses an oblique projection with
-// the "Oblique Projection" message; otherwise toggles showMap and recomputes
-// the view extent. Returns true when showMap changed.
+// "Show map on the screen": acts only on GPS data; refuses an oblique
+// projection with the "Oblique Projection" message, otherwise toggles
+// showMap and recomputes the view extent. Returns true when showMap changed.
 bool ToggleShowMap(CTarvoAnalyzerDoc& doc, int wc, int hc, IUiServices& ui);
 
 } // namespace tarvo

@@ -59,5 +59,28 @@ TEST(ApGroups, ByChannel) {
     EXPECT_EQ(doc.groupsByChannel, doc.activeGroups);
 }
 
+TEST(ApGroups, RebuiltGroupsKeepTheirColoursNewOnesTakeTheWheel) {
+    CTarvoAnalyzerDoc doc = ThreeNetworks();
+    BuildApGroups(doc);
+    doc.activeGroups.groups[1].colour = 0x123456; // "lab", picked by the user
+    doc.groupsBySsid.groups[1].colour = 0x123456;
+    // The first AP is deleted: "Office" is now created after "lab", and the
+    // new network "Annex" comes last.
+    doc.aps.RemoveAt(0);
+    doc.aps.Add(MakeAp("Annex", 3, false, 5));
+    RebuildApGroups(doc);
+    const auto& g = doc.activeGroups.groups;
+    ASSERT_EQ(g.GetSize(), 4);
+    EXPECT_EQ(g[0].name, "SSID: \"Annex\"");
+    EXPECT_EQ(g[0].colour, HueWheelColour(156)) << "fourth new group of the run";
+    EXPECT_EQ(g[2].name, "SSID: \"lab\"");
+    EXPECT_EQ(g[2].colour, 0x123456u);
+    EXPECT_EQ(g[3].name, "SSID: \"Office\"");
+    EXPECT_EQ(g[3].colour, HueWheelColour(0)) << "its colour before the delete";
+    ASSERT_EQ(g[3].items.GetSize(), 1);
+    EXPECT_EQ(g[3].items[0].apIndex, 1);
+    EXPECT_EQ(doc.groupsBySsid, doc.activeGroups);
+}
+
 } // namespace
 } // namespace tarvo

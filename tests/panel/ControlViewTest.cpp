@@ -60,6 +60,27 @@ TEST(ControlView, SurveyFilesAreListedOnceDeletedWhenTickedAndNeededForProcessin
     EXPECT_FALSE(rig.host.isBusy());
 }
 
+TEST(ControlView, DeletingTheLastFileEmptiesTheList) {
+    test::CPanelRig rig;
+    CControlView& panel = *rig.panel;
+    CApTreeCtrl& list = *panel.fileList();
+    EXPECT_EQ(list.topLevelItemCount(), 1) << "the root of an empty study";
+    rig.fakeUi.QueuePath(std::string("/data/walk1.ssd"));
+    ClickAt(panel, Button(42, 66)); // "Open SSD Files"
+    ASSERT_EQ(list.topLevelItem(0)->childCount(), 1);
+
+    rig.fakeUi.QueueAnswer(MsgAnswer::Yes);
+    ClickAt(panel, Button(74, 66)); // "Delete Files"
+    EXPECT_TRUE(rig.doc().files.IsEmpty());
+    EXPECT_EQ(list.topLevelItemCount(), 0);
+
+    rig.fakeUi.QueuePath(std::string("/data/walk2.ssd"));
+    ClickAt(panel, Button(42, 66));
+    ASSERT_EQ(list.topLevelItemCount(), 1);
+    EXPECT_EQ(list.topLevelItem(0)->text(0), QStringLiteral("SSD Files"));
+    EXPECT_EQ(list.topLevelItem(0)->child(0)->text(0), QStringLiteral("walk2.ssd"));
+}
+
 TEST(ControlView, TopStripAndDataStudyButtonsKeepTheirBounds) {
     test::CPanelRig rig;
     CControlView& panel = *rig.panel;

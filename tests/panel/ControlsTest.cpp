@@ -80,6 +80,60 @@ TEST(ResolutionControl, TrackPressReportsAtOnceAndADraggedThumbOnRelease) {
     EXPECT_EQ(resolution.text(), QStringLiteral("  10 Ft"));
 }
 
+// True when some pixel of `area` differs from the background at (0, 0).
+bool InkIn(const QImage& image, const QRect& area) {
+    const QRgb background = image.pixel(0, 0);
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (image.rect().contains(x, y) && image.pixel(x, y) != background)
+                return true;
+    return false;
+}
+
+TEST(ResolutionControl, TheValueIsWrittenBesideTheThumbNotAboveTheTrack) {
+    CResolutionControl resolution;
+    resolution.resize(100, 24);
+    resolution.setWholeNumbers(false);
+    resolution.setRange(1.0, 10.0, 5.5, QStringLiteral("Ft"));
+    ASSERT_EQ(resolution.position(), 42);
+    const QRect thumb = resolution.thumbRect();
+    QImage shown = resolution.grab().toImage();
+    EXPECT_FALSE(InkIn(shown, QRect(0, 0, 100, thumb.top()))) << "nothing above the track";
+    EXPECT_TRUE(InkIn(shown, QRect(thumb.right() + 1, thumb.top(), 100, thumb.height())));
+    EXPECT_GT(resolution.textRect().left(), thumb.right());
+    EXPECT_LE(resolution.textRect().right(), 99);
+
+    // At the end stop there is no room on its right: the value goes left.
+    resolution.setRange(1.0, 10.0, 10.0, QStringLiteral("Ft"));
+    ASSERT_EQ(resolution.position(), 84);
+    shown = resolution.grab().toImage();
+    EXPECT_FALSE(InkIn(shown, QRect(0, 0, 100, thumb.top())));
+    EXPECT_LT(resolution.textRect().right(), resolution.thumbRect().left());
+    EXPECT_GE(resolution.textRect().left(), 0);
+    EXPECT_TRUE(InkIn(shown, QRect(0, thumb.top(), resolution.thumbRect().left(), thumb.height())));
+}
+
+TEST(ViewTabCtrl, TabsDrawTheirImages) {
+    CViewTabCtrl tabs;
+    tabs.resize(219, 300);
+    QPixmap red(16, 16);
+    red.fill(Qt::red);
+    QPixmap blue(16, 16);
+    blue.fill(Qt::blue);
+    tabs.addTab(QStringLiteral("Files"), QIcon(red));
+    tabs.addTab(QStringLiteral("Data Study"), QIcon(blue));
+    tabs.addTab(QStringLiteral("Reports"), QIcon(red));
+    const QImage shown = tabs.grab().toImage();
+    for (int i = 0; i < tabs.count(); ++i) {
+        SCOPED_TRACE(i);
+        const QRect image = tabs.iconRect(i);
+        EXPECT_EQ(image.size(), QSize(16, 16));
+        EXPECT_TRUE(tabs.tabRect(i).contains(image));
+        EXPECT_EQ(shown.pixelColor(image.center()), i == 1 ? QColor(Qt::blue) : QColor(Qt::red));
+    }
+    EXPECT_LE(tabs.tabRect(2).right(), 218) << "the three tabs fit the panel";
+}
+
 TEST(ViewTabCtrlAndSlider, ReportOnlyRealChanges) {
     CViewTabCtrl tabs;
     tabs.resize(220, 300);

@@ -13,17 +13,15 @@
 #include "panel/ResolutionControl.h"
 #include "panel/SliderCtrlDiamond.h"
 #include "support/TempDir.h"
+#include "support/gui/HoldingUi.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
-#include <condition_variable>
 #include <filesystem>
 #include <functional>
-#include <mutex>
 #include <sys/stat.h>
 #include <utility>
 
@@ -34,60 +32,7 @@ using test::Button;
 using test::ClickAt;
 using test::ShowPage;
 
-// The recording UI with the program's own progress window, which can hold
-// the worker at a step until the test has acted on the window.
-class CRoadUi : public test::CFakeUi, private IProgress {
-public:
-    IProgress& Progress() override { return *this; }
-    CDialogProgress* Window() { return window_.Dialog(); }
-
-    // Holds the worker at the first bar position of at least `percent`
-    // while `text` is shown.
-    void HoldAt(const std::string& text, int percent) {
-        const std::lock_guard lock(mutex_);
-        holdText_ = text;
-        holdPercent_ = percent;
-        held_ = released_ = false;
-    }
-    bool Held() {
-        const std::lock_guard lock(mutex_);
-        return held_;
-    }
-    void Release() {
-        const std::lock_guard lock(mutex_);
-        released_ = true;
-        wake_.notify_all();
-    }
-
-private:
-    void Show() override { window_.Show(); }
-    void Hide() override { window_.Hide(); }
-    void SetText(const std::string& text) override {
-        {
-            const std::lock_guard lock(mutex_);
-            text_ = text;
-        }
-        window_.SetText(text);
-    }
-    void SetPosition(int percent) override {
-        window_.SetPosition(percent);
-        std::unique_lock lock(mutex_);
-        if (holdText_.empty() || text_ != holdText_ || percent < holdPercent_)
-            return;
-        holdText_.clear();
-        held_ = true;
-        wake_.wait_for(lock, std::chrono::seconds(60), [this] { return released_; });
-    }
-    bool IsCancelled() const override { return window_.IsCancelled(); }
-    void ClearCancelled() override { window_.ClearCancelled(); }
-
-    CQtProgress window_{nullptr};
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    std::string text_, holdText_;
-    int holdPercent_ = 0;
-    bool held_ = false, released_ = false;
-};
+using CRoadUi = test::CHoldingUi;
 
 bool AnyAp(const CTarvoAnalyzerDoc& doc, const std::function<bool(const CAPInfo&)>& test) {
     return std::any_of(doc.aps.begin(), doc.aps.end(), test);

@@ -210,5 +210,25 @@ TEST(ViewGeometry, ShowMapRefusesObliqueProjection) {
     EXPECT_TRUE(MapAlignedToNorth(doc, 400, 400, ui));
 }
 
+TEST(ViewGeometry, ShowMapActsOnlyOnGpsData) {
+    CFakeUi ui;
+    CTarvoAnalyzerDoc floorPlan = GpsDoc(0.0);
+    floorPlan.gpsPointsPresent = false;
+    floorPlan.linearPointsPresent = true;
+    floorPlan.projectionKind = kProjectionLinear;
+    floorPlan.view.showMap = true;
+    const CBox window = floorPlan.ViewWindow;
+    EXPECT_FALSE(ToggleShowMap(floorPlan, 400, 400, ui));
+    EXPECT_TRUE(floorPlan.view.showMap);
+    EXPECT_EQ(floorPlan.ViewWindow, window);
+
+    CTarvoAnalyzerDoc mapOnly = GpsDoc(0.0);
+    mapOnly.processed = mapOnly.gpsPointsPresent = false;
+    mapOnly.view.showMap = true;
+    EXPECT_FALSE(ToggleShowMap(mapOnly, 400, 400, ui));
+    EXPECT_TRUE(mapOnly.view.showMap);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
 } // namespace
 } // namespace tarvo

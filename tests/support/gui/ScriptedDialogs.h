@@ -1,7 +1,7 @@
 #pragma once
 // IDialogService answered from a script: each dialog pops the next queued
 // answer (Cancel when none is queued) and records what it was shown. The
-// ruler's window and the colour choice are always cancelled.
+// ruler's window is always cancelled.
 
 #include "mapview/DialogService.h"
 
@@ -22,6 +22,7 @@ public:
     std::deque<std::optional<CTableOptions>> tableAnswers;
     std::deque<int> menuAnswers;
     std::deque<std::optional<CPlanLengthText>> planLengthAnswers;
+    std::deque<std::optional<ColourRef>> colourAnswers;
 
     // What each dialog was opened with, in order.
     std::vector<CApPropertiesText> apShown;
@@ -61,7 +62,13 @@ public:
         ++tableShown;
         return Answer(tableAnswers, options);
     }
-    std::optional<ColourRef> ChooseColour(ColourRef) override { return std::nullopt; }
+    std::optional<ColourRef> ChooseColour(ColourRef) override {
+        if (colourAnswers.empty())
+            return std::nullopt;
+        const std::optional<ColourRef> answer = colourAnswers.front();
+        colourAnswers.pop_front();
+        return answer;
+    }
     int ChooseMenuItem(const std::vector<std::string>& items, QPoint) override {
         menuShown.push_back(items);
         if (menuAnswers.empty())
