@@ -123,8 +123,7 @@ void CQtProgress::ScheduleUpdate() {
             return;
         updatePending_ = true;
     }
-    QMetaObject::invokeMethod(
-        this, [this] { ApplyUpdate(); }, Qt::QueuedConnection);
+    mailbox_.Post([this] { ApplyUpdate(); });
 }
 
 void CQtProgress::ApplyUpdate() {

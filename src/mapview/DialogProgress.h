@@ -2,6 +2,7 @@
 // The shared modeless progress window of long operations, and the
 // thread-safe progress object that workers drive it through.
 
+#include "mapview/GuiMailbox.h"
 #include "model/UiServices.h"
 
 #include <QDialog>
@@ -72,6 +73,7 @@ private:
     int position_ = 0;
     bool visible_ = false;
     bool updatePending_ = false;
+    CGuiMailbox mailbox_;
 };
 
 } // namespace tarvo

@@ -111,22 +111,18 @@ bool CDocumentHost::runWorker(std::function<void()> operation, Done done) {
             // only a guard against a host torn down without waiting.
             if (!self)
                 return;
-            QMetaObject::invokeMethod(
-                self.data(),
-                [self, done, status, error] {
-                    if (!self)
-                        return;
-                    // The thread ends right after queuing this call; joining
-                    // it orders everything it wrote before what follows
-                    // (also for tools that cannot see through Qt's queue).
-                    self->worker_.Wait();
-                    self->cancelWatch_.stop();
-                    self->held_.store(false, std::memory_order_release);
-                    if (done)
-                        done(status, error);
-                    emit self->busyChanged(false);
-                },
-                Qt::QueuedConnection);
+            self->mailbox_.Post([self, done, status, error] {
+                if (!self)
+                    return;
+                // The thread ends right after posting this; joining it
+                // orders everything it wrote before what follows.
+                self->worker_.Wait();
+                self->cancelWatch_.stop();
+                self->held_.store(false, std::memory_order_release);
+                if (done)
+                    done(status, error);
+                emit self->busyChanged(false);
+            });
         });
     if (!started) {
         held_.store(false, std::memory_order_release);

@@ -18,6 +18,7 @@
 #include "analysis/Worker.h"
 #include "mapview/DialogService.h"
 #include "mapview/DocumentState.h"
+#include "mapview/GuiMailbox.h"
 #include "model/Document.h"
 #include "model/UiServices.h"
 
@@ -145,6 +146,7 @@ private:
     std::unique_ptr<CGatedDialogs> gatedDialogs_;
     IUiServices* ui_ = nullptr;
     CDocumentWorker worker_;
+    CGuiMailbox mailbox_;           // the worker's outcome, handed to the GUI thread
     std::atomic<bool> held_{false}; // asked to start, `done` not run yet
     CDocumentState heldState_;      // taken before the worker started
     mutable std::atomic<int> heldAccesses_{0};

@@ -4,7 +4,6 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStringList>
-#include <QThread>
 #include <QUrl>
 
 namespace tarvo {
@@ -107,10 +106,7 @@ void CQtUiServices::SetParent(QWidget* parent) {
 }
 
 void CQtUiServices::OnGuiThread(const std::function<void()>& f) {
-    if (QThread::currentThread() == thread())
-        f();
-    else
-        QMetaObject::invokeMethod(this, f, Qt::BlockingQueuedConnection);
+    mailbox_.Run(f);
 }
 
 MsgAnswer CQtUiServices::MessageBox(const std::string& text, const std::string& title, MsgIcon icon,
@@ -170,8 +166,7 @@ std::vector<std::string> CQtUiServices::ChooseOpenFiles(const std::string& filte
 
 void CQtUiServices::OpenWithAssociatedProgram(const std::string& path) {
     const QUrl url = QUrl::fromLocalFile(QString::fromStdString(path));
-    QMetaObject::invokeMethod(
-        this, [url] { QDesktopServices::openUrl(url); }, Qt::QueuedConnection);
+    mailbox_.Post([url] { QDesktopServices::openUrl(url); });
 }
 
 } // namespace tarvo

@@ -5,6 +5,7 @@
 // for the answer (the GUI thread never waits for a worker here).
 
 #include "mapview/DialogProgress.h"
+#include "mapview/GuiMailbox.h"
 #include "model/UiServices.h"
 
 #include <QObject>
@@ -42,6 +43,7 @@ private:
 
     QWidget* parent_ = nullptr;
     CQtProgress progress_;
+    CGuiMailbox mailbox_;
 };
 
 // "Text (*.a)|*.a|Other|*.b||" as Qt's "Text (*.a);;Other (*.b)". A
