@@ -4,6 +4,7 @@
 #include "model/ApGroups.h"
 #include "model/LittleEndian.h"
 #include "model/SettingRanges.h"
+#include "model/ThroughputView.h"
 
 #include <algorithm>
 
@@ -43,6 +44,7 @@ public:
         if (!ok || in_.Failed())
             return WorkspaceReadStatus::Damaged;
         BringSettingsIntoRange(doc);
+        RestoreThroughputView(doc);
         return WorkspaceReadStatus::Ok;
     }
 

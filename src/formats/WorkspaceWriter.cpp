@@ -2,6 +2,7 @@
 
 #include "formats/FileIo.h"
 #include "model/LittleEndian.h"
+#include "model/ThroughputView.h"
 
 #include <limits>
 #include <optional>
@@ -246,7 +247,7 @@ private:
         Text(doc.projectionPath);
         Text(doc.currentFilePath);
         Text(doc.spareText1);
-        Text(doc.spareText2);
+        Text(StudyRecordToStore(doc));
 
         out_.I32(doc.MinPointsForEstimate);
         out_.I32(doc.colourSeed);
@@ -275,7 +276,7 @@ private:
         out_.I32(doc.coverageSelection);
         out_.I32(doc.coverageMode);
         out_.I32(doc.coverageSetting3);
-        out_.I32(doc.coverageDisplayType);
+        out_.I32(DisplayTypeToStore(doc));
 
         for (ColourRef colour : doc.CoveragePalette)
             out_.U32(colour);

@@ -9,6 +9,7 @@
 #include "model/GroupRecords.h"
 #include "model/Picture.h"
 #include "model/SurveyRecords.h"
+#include "model/ThroughputRecords.h"
 #include "model/ViewState.h"
 
 #include <array>
@@ -104,6 +105,9 @@ public:
     CGroups activeGroups;
     CPicture mapPicture;
     CViewBitmap lastViewBitmap; // copy of the last painted view; not saved
+    // Throughput measured along recorded walks (their side files), drawn by
+    // display type 10; not saved.
+    std::vector<CThroughputPoint> throughput;
 
     // --- projection (file or synthetic) ---
     std::int32_t projectionKind = kProjectionNone;

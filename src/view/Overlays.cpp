@@ -1,10 +1,12 @@
 #include "view/Overlays.h"
 
 #include "analysis/Coordinates.h"
+#include "analysis/ThroughputGrid.h"
 #include "model/SettingRanges.h"
 #include "model/Text.h"
 #include "view/Fonts.h"
 #include "view/LayerContext.h"
+#include "view/ThroughputLayer.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -48,6 +50,8 @@ int SelectedFileCount(const CTarvoAnalyzerDoc& doc) {
 }
 
 bool HasBandRows(const CTarvoAnalyzerDoc& doc, int displayType) {
+    if (displayType == kDisplayThroughput)
+        return !doc.throughput.empty();
     return doc.coveragePresent || displayType == kDisplayApSamples ||
            displayType == kDisplayReliability;
 }
@@ -73,6 +77,8 @@ CBandRange BandRange(const CTarvoAnalyzerDoc& doc, int displayType) {
                 kCoverageLevels};
     case kDisplayApCountBands:
         return {"# AP:", 0.0, 10.0, kCoverageLevels};
+    case kDisplayThroughput:
+        return {kThroughputLegendTitle, 0.0, ThroughputScaleTop(doc.throughput), kCoverageLevels};
     default:
         return {};
     }
@@ -130,6 +136,8 @@ QString LegendBandLabel(const CTarvoAnalyzerDoc& doc, int displayType, int row) 
         return {};
     if (displayType == kDisplayApCountBands)
         return row == 0 ? QStringLiteral(" >= 10") : Qs(Format(" %d", 10 - row));
+    if (displayType == kDisplayThroughput)
+        return ThroughputBandLabel(range.hi, row);
     const double step = (range.hi - range.lo) / 10.0;
     return Qs(Format(" %2.0f:%2.0f", range.lo + (9 - row) * step, range.lo + (10 - row) * step));
 }

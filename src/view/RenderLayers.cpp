@@ -3,6 +3,7 @@
 #include "analysis/Coordinates.h"
 #include "view/LayerDrawing.h"
 #include "view/Overlays.h"
+#include "view/ThroughputLayer.h"
 #include "view/ViewBitmap.h"
 #include "view/ViewGeometry.h"
 
@@ -71,6 +72,9 @@ QImage PaintMapLayers(const CLayerContext& ctx, const CMapLayers& layers) {
         case kDisplayStrengthBands:
         case kDisplayApCountBands:
             DrawSiteBands(ctx, layers.displayType, canvas);
+            break;
+        case kDisplayThroughput:
+            DrawThroughputLayer(ctx, canvas);
             break;
         default:
             break;
