@@ -124,6 +124,12 @@ QSize LegendSize(const CTarvoAnalyzerDoc& doc, int displayType) {
             height += 10 * m.r + 10;
             width = std::max(width, 80);
         }
+        // Its title is longer than the others'.
+        if (displayType == kDisplayThroughput)
+            width = std::max(
+                width, QFontMetrics(OverlayFont())
+                               .horizontalAdvance(QString::fromLatin1(kThroughputLegendTitle)) +
+                           10);
     }
     if (width <= 0 || height <= 0)
         return {};

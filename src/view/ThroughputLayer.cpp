@@ -14,7 +14,7 @@ namespace tarvo {
 namespace {
 
 constexpr double kBitsPerMegabit = 1e6;
-constexpr int kMeasuredRingGrow = 2;
+constexpr int kMeasuredRingGrow = 3;
 
 // Cell edges along one axis: the grid points lie midway between them.
 std::vector<double> CellEdges(double min, double extent, int count) {
