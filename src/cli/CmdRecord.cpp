@@ -238,8 +238,11 @@ private:
             return;
         }
         const CRecordedPoint& point = session_.Points().back();
-        io_.out << "point " << session_.Count() << " at " << Where(point, session_.Gps()) << ": "
-                << point.heard.size() << (point.heard.size() == 1 ? " BSSID" : " BSSIDs");
+        io_.out << "point " << session_.Count() << " at " << Where(point, session_.Gps()) << ": ";
+        if (point.heard.empty())
+            io_.out << "nothing heard";
+        else
+            io_.out << point.heard.size() << (point.heard.size() == 1 ? " BSSID" : " BSSIDs");
         if (point.strongestDbm)
             io_.out << Format(", strongest %.1f dBm", *point.strongestDbm);
         if (throughput)

@@ -5,6 +5,7 @@
 #include "record/RecordSession.h"
 #include "import/ImportFields.h"
 #include "record/ThroughputCsv.h"
+#include "support/RecordedWalkBytes.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -18,21 +19,6 @@ namespace {
 // 2024-05-14 10:20:30 UTC (the tests run with TZ=UTC).
 constexpr std::int64_t kScanTime = 1715682030;
 constexpr std::int64_t kCreated = 1715680000;
-
-// Little-endian bytes, appended field by field.
-struct CBytes {
-    std::vector<std::uint8_t> bytes;
-    CBytes& U(std::uint64_t value, int size) {
-        for (int i = 0; i < size; ++i)
-            bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-        return *this;
-    }
-    CBytes& Text(const std::string& text, std::size_t size) {
-        for (std::size_t i = 0; i < size; ++i)
-            bytes.push_back(i < text.size() ? static_cast<std::uint8_t>(text[i]) : 0);
-        return *this;
-    }
-};
 
 CImportPlan FloorPlan() {
     CImportPlan plan;
@@ -62,40 +48,9 @@ CRecordPosition Metres(double x, double y) {
     return {ImportFrame::SiteMetres, x, y};
 }
 
-// One location record: kind 2, no latitude/longitude, the pixel, the time
-// of 2024-05-14 10:20:30 (month, day, years since 1980, hour, minute,
-// second), zero altitude and speed, no fix, the sample count.
-void Location(CBytes& out, int px, int py, int samples) {
-    out.U(2, 1).U(0, 4).U(0, 4).U(static_cast<std::uint64_t>(px), 2);
-    out.U(static_cast<std::uint64_t>(py), 2);
-    out.U(5, 1).U(14, 1).U(44, 1).U(10, 1).U(20, 1).U(30, 1);
-    out.U(0, 4).U(0, 4).U(0, 2).U(0, 2).U(0, 2).U(0, 1).U(static_cast<std::uint64_t>(samples), 2);
-}
-
-// One 48-byte sample: channel, RSSI in 1/16 dBm, noise -95 dBm, BSSID,
-// SSID, then the number of scans that heard it.
-void Sample(CBytes& out, int channel, int rssi16, int last, const std::string& ssid, int heard) {
-    out.U(static_cast<std::uint64_t>(channel), 4).U(static_cast<std::uint16_t>(rssi16), 2);
-    out.U(static_cast<std::uint16_t>(-95), 2);
-    out.U(0x02, 1).U(0x1a, 1).U(0x2b, 1).U(0x3c, 1).U(0x4d, 1).U(static_cast<std::uint64_t>(last),
-                                                                 1);
-    out.Text(ssid, 32).U(static_cast<std::uint64_t>(heard), 2);
-}
-
-// The header: length 25, magic " DSS", the version word our writer puts
-// in the bytes readers skip, file type 0, the creation time, the record
-// area at 25 with 36-byte locations and 48-byte samples.
-CBytes Header() {
-    CBytes out;
-    out.U(25, 4)
-        .U(0x53534420, 4)
-        .U(1, 2)
-        .U(0, 2)
-        .U(0, 1)
-        .U(static_cast<std::uint64_t>(kCreated), 8);
-    out.U(25, 4).U(36, 4).U(48, 4);
-    return out;
-}
+// 2024-05-14 10:20:30, and 4 s before.
+const std::vector<int> kTime = {5, 14, 44, 10, 20, 30};
+const std::vector<int> kEarlier = {5, 14, 44, 10, 20, 26};
 
 TEST(RecordSession, TheSurveyFileHoldsTheMeanLevelsAndHowManyScansHeardThem) {
     CRecordSession session(FloorPlan(), kCreated);
@@ -107,16 +62,14 @@ TEST(RecordSession, TheSurveyFileHoldsTheMeanLevelsAndHowManyScansHeardThem) {
     // Point 2 hears nothing: a location without samples.
     ASSERT_EQ(session.Add(Metres(12.34, 0.0), {ScanOf({})}).refusal, "");
 
-    CBytes expected = Header();
+    CWalkBytes expected = CWalkBytes::Header(kCreated);
     // The last scan's time stands for the point: 4 s earlier than kScanTime.
-    Location(expected, 30, 60, 2);
-    expected.bytes[expected.bytes.size() - 36 + 18] = 26;
+    expected.Location(30, 60, kEarlier, 2);
     // A: (-48 - 52.5) / 2 = -50.25 dBm = -804 sixteenths; B: -63 dBm = -1008.
-    Sample(expected, 36, -804, 1, "Office", 2);
-    Sample(expected, 6, -1008, 2, "Gast", 1);
+    expected.Sample(36, -804, 1, "Office", 2).Sample(6, -1008, 2, "Gast", 1);
     // 12.34 m is pixel 123.4, stored as 123; y 0 is the bottom edge, row
     // 100, held to the last row, 99.
-    Location(expected, 123, 99, 0);
+    expected.Location(123, 99, kTime, 0);
     EXPECT_EQ(session.WalkBytes(), expected.bytes);
 
     const CRecordedPoint& point = session.Points()[0];
@@ -139,7 +92,7 @@ TEST(RecordSession, UndoTakesTheLastPointBack) {
     EXPECT_TRUE(session.Undo());
     EXPECT_EQ(session.WalkBytes(), one);
     EXPECT_TRUE(session.Undo());
-    EXPECT_EQ(session.WalkBytes(), Header().bytes) << "an empty walk";
+    EXPECT_EQ(session.WalkBytes(), CWalkBytes::Header(kCreated).bytes) << "an empty walk";
 }
 
 TEST(RecordSession, PositionsOffThePlanAndLevelsBeyondASurveyAreRefused) {
