@@ -5,8 +5,10 @@
 #include "app/FrameActions.h"
 #include "app/ImportCommands.h"
 #include "app/ProgramSettings.h"
+#include "app/RecordCommands.h"
 #include "app/Splash.h"
 #include "app/StatusPanes.h"
+#include "app/ThroughputCommands.h"
 #include "formats/WorkspaceCommands.h"
 #include "mapview/DocumentHost.h"
 #include "mapview/MapView.h"
@@ -129,6 +131,9 @@ void CMainFrame::CreateActions() {
     ConnectEstimatorChoice();
     imports_ = new CImportCommands(host_, *mapView_, Action(QStringLiteral("fileNewPlan")),
                                    Action(QStringLiteral("fileImportSurvey")), this);
+    recording_ = new CRecordCommands(host_, *mapView_, Action(QStringLiteral("fileRecordWalk")),
+                                     Action(QStringLiteral("editUndo")), this);
+    throughput_ = new CThroughputCommands(host_, Action(QStringLiteral("viewThroughput")), this);
     QAction* statusToggle = Action(QStringLiteral("viewStatusBar"));
     statusToggle->setChecked(true);
     connect(statusToggle, &QAction::toggled, status_, &QWidget::setVisible);

@@ -44,10 +44,11 @@ TEST_F(FrameTest, MenusToolbarPromptsAndAccelerators) {
               QStringList({"&Open Existing Project...\tCtrl+O", "&Save Project\tCtrl+S",
                            "Save Project &As...", "|", "&Print...\tCtrl+P", "Print Pre&view",
                            "P&rint Setup...", "|", "Recent File", "|", "E&xit", "|",
-                           "New Floor Plan from Ima&ge...", "&Import Survey Data..."}));
+                           "New Floor Plan from Ima&ge...", "&Import Survey Data...",
+                           "Record &Walk..."}));
     EXPECT_EQ(menus[1]->text(), "&View");
-    EXPECT_EQ(MenuItems(menus[1]->menu()),
-              QStringList({"&Toolbar", "&Status Bar", "|", "Position Estimator"}));
+    EXPECT_EQ(MenuItems(menus[1]->menu()), QStringList({"&Toolbar", "&Status Bar", "|",
+                                                        "Position Estimator", "|", "T&hroughput"}));
     const auto* estimators = menus[1]->menu()->findChild<QMenu*>(QStringLiteral("estimatorMenu"));
     ASSERT_NE(estimators, nullptr);
     EXPECT_EQ(MenuItems(estimators), QStringList({"Study Method", "Joint Fit"}));
