@@ -3,7 +3,10 @@
 #include "model/Text.h"
 #include "record/ProcessRunner.h"
 
+#include <cstdlib>
 #include <ctime>
+#include <sstream>
+#include <unistd.h>
 
 namespace tarvo {
 
@@ -30,7 +33,30 @@ std::string ProblemsNote(const CIwScan& scan) {
     return note;
 }
 
+bool OnPath(const std::string& program) {
+    const char* path = std::getenv("PATH");
+    std::istringstream folders(path ? path : "");
+    std::string folder;
+    while (std::getline(folders, folder, ':'))
+        if (::access(((folder.empty() ? "." : folder) + "/" + program).c_str(), X_OK) == 0)
+            return true;
+    return false;
+}
+
 } // namespace
+
+std::vector<std::string> IwFallbackPaths() {
+    return {"/usr/sbin/iw", "/sbin/iw"};
+}
+
+std::string FindIw(const std::string& program, const std::vector<std::string>& fallbacks) {
+    if (program.find('/') != std::string::npos || OnPath(program))
+        return program;
+    for (const std::string& fallback : fallbacks)
+        if (::access(fallback.c_str(), X_OK) == 0)
+            return fallback;
+    return program;
+}
 
 std::string IwMissingText(const std::string& program) {
     return program + " is not installed (or not on the PATH): scanning needs the program iw "
@@ -51,8 +77,10 @@ std::string IwPermissionText(const std::string& interface) {
            "root, or grant it to a copy of iw: sudo setcap cap_net_admin+ep /usr/local/bin/iw)";
 }
 
-CIwScanSource::CIwScanSource(std::string interface, std::string program, Clock clock)
-    : interface_(std::move(interface)), program_(std::move(program)), clock_(std::move(clock)) {
+CIwScanSource::CIwScanSource(std::string interface, std::string program, Clock clock,
+                             std::vector<std::string> fallbacks)
+    : interface_(std::move(interface)), program_(std::move(program)), clock_(std::move(clock)),
+      fallbacks_(std::move(fallbacks)) {
     if (!clock_)
         clock_ = [] { return static_cast<std::int64_t>(std::time(nullptr)); };
 }
@@ -79,18 +107,19 @@ CScanOutcome CIwScanSource::Scan() {
 }
 
 CScanOutcome CIwScanSource::Read(bool dump) {
-    std::vector<std::string> argv = {program_, "dev", interface_, "scan"};
+    const std::string program = FindIw(program_, fallbacks_);
+    std::vector<std::string> argv = {program, "dev", interface_, "scan"};
     if (dump)
         argv.push_back("dump");
     const CProgramRun run = RunProgram(argv, kIwTimeoutMs);
     if (!run.started)
         return CScanOutcome::Failed(run.notFound
-                                        ? IwMissingText(program_)
-                                        : program_ + " cannot be started: " + run.startError);
+                                        ? IwMissingText(program)
+                                        : program + " cannot be started: " + run.startError);
     if (!run.Succeeded()) {
         if (!dump && Says(run, "Operation not permitted"))
             return CScanOutcome::Failed(IwPermissionText(interface_));
-        return CScanOutcome::Failed(Command(program_, interface_, dump) + ": " +
+        return CScanOutcome::Failed(Command(program, interface_, dump) + ": " +
                                     ProgramFailureText(run, kIwTimeoutMs));
     }
     const CIwScan parsed = ParseIwScan(run.out);
@@ -98,7 +127,7 @@ CScanOutcome CIwScanSource::Read(bool dump) {
     // else); an empty text is a scan that heard nothing.
     if (parsed.entries.empty() && parsed.problems.size() == 1 && parsed.problems[0].line == 1 &&
         parsed.problems[0].reason.rfind("no BSS line", 0) == 0)
-        return CScanOutcome::Failed(Command(program_, interface_, dump) +
+        return CScanOutcome::Failed(Command(program, interface_, dump) +
                                     " printed no scan: " + ProgramFailureText(run, 0));
     CScan scan;
     scan.heard = parsed.entries;

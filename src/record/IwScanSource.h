@@ -10,11 +10,22 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace tarvo {
 
 // Seconds allowed for one run of iw: a scan of every band takes a few.
 constexpr int kIwTimeoutMs = 30000;
+
+// Where iw is looked for when it is not on the PATH: Debian puts it in
+// /usr/sbin, which an ordinary user's PATH leaves out, although reading the
+// cached results needs no privilege.
+std::vector<std::string> IwFallbackPaths();
+
+// The iw to run: `program` when it holds a '/' or is on the PATH, else the
+// first of `fallbacks` that can be run, else `program` (whose run then says
+// that it is missing).
+std::string FindIw(const std::string& program, const std::vector<std::string>& fallbacks);
 
 // The messages of the runner, for the documentation and the tests.
 // "iw is not installed ..." when the program is not on PATH.
@@ -31,9 +42,10 @@ class CIwScanSource : public IScanSource {
 public:
     using Clock = std::function<std::int64_t()>;
 
-    // program: the iw to run, looked up on PATH unless it holds a '/'.
-    // clock: the time of a scan (default: the system's).
-    explicit CIwScanSource(std::string interface, std::string program = "iw", Clock clock = {});
+    // program: the iw to run, looked up on PATH unless it holds a '/', then
+    // among `fallbacks`. clock: the time of a scan (default: the system's).
+    explicit CIwScanSource(std::string interface, std::string program = "iw", Clock clock = {},
+                           std::vector<std::string> fallbacks = IwFallbackPaths());
 
     CScanOutcome Scan() override;
     std::string Name() const override { return interface_; }
@@ -47,6 +59,7 @@ private:
     std::string interface_;
     std::string program_;
     Clock clock_;
+    std::vector<std::string> fallbacks_;
     bool dumpOnly_ = false;
     bool staleNoted_ = false;
 };

@@ -2,6 +2,7 @@
 
 #include "import/CsvText.h"
 #include "import/ImportFields.h"
+#include "record/IwScanSource.h"
 #include "record/ProcessRunner.h"
 #include "record/ReplayScanSource.h"
 
@@ -38,7 +39,8 @@ std::vector<std::string> ParseIwDevInterfaces(std::string_view text) {
 }
 
 std::vector<std::string> ListWirelessInterfaces(const std::string& sysRoot,
-                                                const std::string& iwProgram) {
+                                                const std::string& iwProgram,
+                                                const std::vector<std::string>& iwFallbacks) {
     namespace fs = std::filesystem;
     std::vector<std::string> names;
     std::error_code error;
@@ -53,7 +55,7 @@ std::vector<std::string> ListWirelessInterfaces(const std::string& sysRoot,
         SortUnique(names);
         return names;
     }
-    const CProgramRun run = RunProgram({iwProgram, "dev"}, kIwDevTimeoutMs);
+    const CProgramRun run = RunProgram({FindIw(iwProgram, iwFallbacks), "dev"}, kIwDevTimeoutMs);
     if (!run.Succeeded())
         return {};
     return ParseIwDevInterfaces(run.out);

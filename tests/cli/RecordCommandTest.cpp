@@ -131,13 +131,15 @@ TEST_F(RecordCommandTest, AFakeIwScansAndItsFailuresAreSaid) {
                              "needs the CAP_NET_ADMIN capability"));
     EXPECT_EQ(run.err.find("note:"), run.err.rfind("note:"));
 
-    std::filesystem::remove(dir.Path() / "iw");
+    // An iw that fails: the point is not recorded and nothing is written.
+    test::WriteScript(dir.Path(), "iw",
+                      "echo 'command failed: Network is down (-100)' >&2; exit 1");
     run = RecordTyped({"--plan", plan, "--out", dir.File("none.ssd"), "--iface", "wlan0"},
                       "1 1\nq\n");
     EXPECT_EQ(run.status, 0);
-    EXPECT_TRUE(Has(run.err, "tarvo record: iw is not installed (or not on the PATH): scanning "
-                             "needs the program iw (Debian package iw); the point is not "
-                             "recorded\n"));
+    EXPECT_TRUE(Has(run.err, "tarvo record: iw dev wlan0 scan: command failed: Network is down "
+                             "(-100); the point is not recorded\n"))
+        << run.err;
     EXPECT_EQ(run.out, "no point recorded: nothing written\n");
     EXPECT_FALSE(std::filesystem::exists(dir.File("none.ssd")));
 }

@@ -129,9 +129,23 @@ TEST_F(ProgramsTest, IwFailuresGiveTheirMessages) {
     EXPECT_TRUE(empty.scan->heard.empty());
 
     std::filesystem::remove(dir.Path() / "iw");
-    EXPECT_EQ(CIwScanSource("wlan0").Scan().error,
+    const std::vector<std::string> nowhere;
+    EXPECT_EQ(CIwScanSource("wlan0", "iw", {}, nowhere).Scan().error,
               "iw is not installed (or not on the PATH): scanning needs the program iw (Debian "
               "package iw)");
+}
+
+TEST_F(ProgramsTest, IwOffThePathIsFoundWhereTheSystemKeepsIt) {
+    CTempDir sbin;
+    const std::string iw = WriteCatScript(sbin.Path(), "iw", RecordData("replay/scan-10.txt"));
+    EXPECT_EQ(FindIw("iw", {sbin.File("missing"), iw}), iw);
+    const CScanOutcome outcome = CIwScanSource("wlan0", "iw", {}, {iw}).Scan();
+    ASSERT_TRUE(outcome.scan) << outcome.error;
+    EXPECT_EQ(outcome.scan->heard.size(), 1u);
+    // On the PATH it wins; a path is taken as it stands.
+    WriteCatScript(dir.Path(), "iw", RecordData("replay/scan-2.txt"));
+    EXPECT_EQ(FindIw("iw", {iw}), "iw");
+    EXPECT_EQ(FindIw("/opt/iw", {iw}), "/opt/iw");
 }
 
 TEST_F(ProgramsTest, EntriesTheReaderLeavesOutAreNoted) {
@@ -161,7 +175,7 @@ TEST_F(ProgramsTest, TheInterfacesComeFromTheKernelOrFromIwDev) {
     EXPECT_EQ(ListWirelessInterfaces(none.Path().string()),
               (std::vector<std::string>{"wlan0", "wlx00c0ca"}));
     std::filesystem::remove(dir.Path() / "iw");
-    EXPECT_TRUE(ListWirelessInterfaces(none.Path().string()).empty());
+    EXPECT_TRUE(ListWirelessInterfaces(none.Path().string(), "iw", {}).empty());
 }
 
 TEST_F(ProgramsTest, IperfMeasuresDownWithReverseAndUp) {
