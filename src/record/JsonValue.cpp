@@ -98,7 +98,8 @@ private:
             CJsonValue member;
             if (!Value(member, depth + 1))
                 return false;
-            value.members.emplace_back(std::move(key), std::move(member));
+            value.names.push_back(std::move(key));
+            value.items.push_back(std::move(member));
             SkipBlanks();
             if (Take('}'))
                 return true;
@@ -273,9 +274,9 @@ private:
 const CJsonValue* CJsonValue::Find(std::string_view key) const {
     if (kind != Kind::Object)
         return nullptr;
-    for (const auto& [name, value] : members)
-        if (name == key)
-            return &value;
+    for (std::size_t i = 0; i < names.size() && i < items.size(); ++i)
+        if (names[i] == key)
+            return &items[i];
     return nullptr;
 }
 

@@ -7,7 +7,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace tarvo {
@@ -21,8 +20,10 @@ struct CJsonValue {
     bool boolean = false;
     double number = 0.0;
     std::string text; // strings, with escapes decoded to UTF-8
+    // An array's items, or an object's member values; names[i] is the name
+    // of items[i] in an object. In text order.
     std::vector<CJsonValue> items;
-    std::vector<std::pair<std::string, CJsonValue>> members; // in text order
+    std::vector<std::string> names;
 
     // The first member named key of an object, nullptr otherwise.
     const CJsonValue* Find(std::string_view key) const;
