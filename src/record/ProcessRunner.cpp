@@ -65,8 +65,22 @@ private:
     bool ok_ = false;
 };
 
-int WaitFor(pid_t pid) {
+// The child's status once it has ended; killed when it is still running at
+// the deadline (a program may close its output and go on).
+int WaitFor(pid_t pid, std::chrono::steady_clock::time_point deadline, bool& killed) {
     int status = 0;
+    while (true) {
+        const pid_t done = ::waitpid(pid, &status, WNOHANG);
+        if (done == pid)
+            return status;
+        if (done < 0 && errno != EINTR)
+            return -1;
+        if (std::chrono::steady_clock::now() >= deadline)
+            break;
+        ::usleep(10000);
+    }
+    ::kill(pid, SIGKILL);
+    killed = true;
     while (::waitpid(pid, &status, 0) < 0) {
         if (errno != EINTR)
             return -1;
@@ -142,7 +156,9 @@ CProgramRun RunProgram(const std::vector<std::string>& argv, int timeoutMs,
         ::kill(pid, SIGKILL);
     out.CloseRead();
     err.CloseRead();
-    const int status = WaitFor(pid);
+    bool killed = false;
+    const int status = WaitFor(pid, deadline, killed);
+    run.timedOut = run.timedOut || killed;
     if (status >= 0 && WIFEXITED(status))
         run.exitCode = WEXITSTATUS(status);
     else if (status >= 0 && WIFSIGNALED(status))

@@ -55,6 +55,12 @@ TEST_F(ProgramsTest, AProgramThatHangsOrFloodsIsKilled) {
     EXPECT_EQ(run.signal, 9);
     EXPECT_EQ(ProgramFailureText(run, 300), "no answer within 1 s");
 
+    // Output closed, still running: ended at the time allowed all the same.
+    WriteScript(dir.Path(), "quiet", "exec /bin/sleep 30 >&- 2>&-");
+    const CProgramRun quiet = RunProgram({"quiet"}, 300);
+    EXPECT_TRUE(quiet.timedOut);
+    EXPECT_EQ(quiet.signal, 9);
+
     WriteScript(dir.Path(), "flood", "exec /usr/bin/yes");
     const CProgramRun flood = RunProgram({"flood"}, 10000, 4096);
     EXPECT_TRUE(flood.tooLong);
