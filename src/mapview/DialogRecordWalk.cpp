@@ -21,7 +21,7 @@ const char* CDialogRecordWalk::ReplayChoice() {
 
 CDialogRecordWalk::CDialogRecordWalk(QWidget* parent, const CRecordWalkText& fields)
     : QDialog(parent), shown_(fields) {
-    CDialogLayout layout(*this, "Record Walk", 236, 128);
+    CDialogLayout layout(*this, "Record Walk", 262, 128);
     const CDialogUnits& units = layout.Units();
     layout.Label(QStringLiteral("Scan with:"), {10, 10, 70, 8});
     source_ = new QComboBox(this);
@@ -34,13 +34,12 @@ CDialogRecordWalk::CDialogRecordWalk(QWidget* parent, const CRecordWalkText& fie
         if (fields.interfaces[static_cast<std::size_t>(i)] == fields.source)
             chosen = i;
     source_->setCurrentIndex(chosen);
-    source_->setGeometry(units.Rect(84, 8, 142, 14));
-    layout.Label(fields.interfaces.empty()
-                     ? QStringLiteral("No wireless adapter was found.")
-                     : QStringLiteral("Scanning needs the CAP_NET_ADMIN permission."),
-                 {84, 24, 142, 8}, Qt::AlignLeft, "sourceNote");
+    source_->setGeometry(units.Rect(84, 8, 168, 14));
+    layout.Label(fields.interfaces.empty() ? QStringLiteral("No wireless adapter was found.")
+                                           : QStringLiteral("Fresh scans need CAP_NET_ADMIN."),
+                 {84, 24, 168, 8}, Qt::AlignLeft, "sourceNote");
     layout.Label(QStringLiteral("Replay folder:"), {10, 38, 70, 8});
-    folder_ = layout.Edit("replayFolder", {84, 36, 142, 14}, fields.replayFolder);
+    folder_ = layout.Edit("replayFolder", {84, 36, 168, 14}, fields.replayFolder);
     layout.Label(QStringLiteral("Scans per point:"), {10, 58, 70, 8});
     scans_ = new QSpinBox(this);
     scans_->setObjectName(QStringLiteral("scansPerPoint"));
@@ -48,9 +47,9 @@ CDialogRecordWalk::CDialogRecordWalk(QWidget* parent, const CRecordWalkText& fie
     scans_->setValue(fields.scansPerPoint);
     scans_->setGeometry(units.Rect(84, 56, 40, 14));
     layout.Label(QStringLiteral("Throughput server:"), {10, 78, 70, 8});
-    server_ = layout.Edit("iperfServer", {84, 76, 142, 14}, fields.iperfServer);
-    layout.Label(QStringLiteral("Optional: a host running iperf3 -s"), {84, 92, 142, 8});
-    layout.Buttons(62, 106, 124, 106);
+    server_ = layout.Edit("iperfServer", {84, 76, 168, 14}, fields.iperfServer);
+    layout.Label(QStringLiteral("Optional: a host running iperf3 -s"), {84, 92, 168, 8});
+    layout.Buttons(76, 106, 138, 106);
     connect(source_, &QComboBox::currentIndexChanged, this, [this] { SyncFolder(); });
     SyncFolder();
     source_->setFocus();
