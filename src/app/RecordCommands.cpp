@@ -342,9 +342,12 @@ void CRecordCommands::End() {
     if (load)
         runner_->Load([this](LoadOutcome outcome) {
             CTarvoAnalyzerDoc& loaded = host_.doc();
-            if (outcome == LoadOutcome::Loaded && loaded.linearPointsPresent &&
-                !loaded.gpsPointsPresent)
+            if (outcome != LoadOutcome::Loaded)
+                return;
+            if (loaded.linearPointsPresent && !loaded.gpsPointsPresent)
                 loaded.linearCoordinates = true;
+            // The walk just recorded stays on the map, as "Walk Path" shows it.
+            loaded.pathShown = true;
         });
 }
 

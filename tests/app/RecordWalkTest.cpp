@@ -162,6 +162,7 @@ TEST_F(RecordWalkTest, ClicksRecordAWalkSavedAfterEveryPoint) {
     EXPECT_TRUE(Doc().processed) << ui.Said();
     EXPECT_EQ(Doc().points.GetSize(), 3);
     EXPECT_EQ(Doc().aps.GetSize(), 3);
+    EXPECT_TRUE(Doc().pathShown) << "the walk stays on the map";
     KeepPicture(*frame, "record-walk-processed.png");
 }
 
@@ -279,7 +280,8 @@ TEST_F(RecordWalkTest, RefusalsAndFailuresKeepTheWalk) {
 TEST_F(RecordWalkTest, ThroughputAlongTheWalkIsShownByTheViewMenu) {
     OpenPlan();
     test::CPathFirst path(dir.Path(), true);
-    // A fake iperf3 whose rates grow by 20 Mbit/s with every call pair.
+    // A fake iperf3 whose rates grow by 10 Mbit/s with every run, from 15:
+    // the downloads are 15, 35, 55 and 75 Mbit/s.
     test::WriteScript(dir.Path(), "iperf3",
                       "[ \"$1\" = --version ] && { echo 'iperf 3.12'; exit 0; }\n"
                       "n=$(/bin/cat '" +
@@ -289,15 +291,16 @@ TEST_F(RecordWalkTest, ThroughputAlongTheWalkIsShownByTheViewMenu) {
                           dir.File("calls") +
                           "'\n"
                           "echo \"{\\\"end\\\": {\\\"sum_received\\\": {\\\"bits_per_second\\\": "
-                          "$((n * 10000000))}}}\"");
+                          "$((n * 10000000 + 5000000))}}}\"");
     EXPECT_FALSE(Act("viewThroughput")->isEnabled()) << "not processed yet";
     StartReplay(RecordData("replay"), "192.168.10.2");
     ASSERT_TRUE(View().RecordingActive()) << ui.Said();
-    const double places[4][2] = {{10.0, 10.0}, {30.0, 30.0}, {50.0, 10.0}, {30.0, 12.0}};
+    // Inside the plan's rooms, away from its walls.
+    const double places[4][2] = {{12.0, 12.0}, {34.0, 28.0}, {56.0, 12.0}, {33.0, 13.0}};
     for (const auto& place : places)
         Click(At(place[0], place[1]));
     EXPECT_TRUE(ui.messages.empty()) << ui.Said();
-    EXPECT_EQ(Pane(5), "Throughput: down 70.0 Mbit/s, up 80.0 Mbit/s");
+    EXPECT_EQ(Pane(5), "Throughput: down 75.0 Mbit/s, up 85.0 Mbit/s");
     const std::string csv = test::ReadText(dir.File("walk.throughput.csv"));
     EXPECT_EQ(csv.substr(0, csv.find('\n')), "x_m,y_m,down_bps,up_bps,jitter_ms");
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 5);
@@ -313,18 +316,18 @@ TEST_F(RecordWalkTest, ThroughputAlongTheWalkIsShownByTheViewMenu) {
     EXPECT_EQ(Doc().coverageDisplayType, kDisplayThroughput);
     EXPECT_TRUE(Act("viewThroughput")->isChecked());
     ASSERT_EQ(Doc().throughput.size(), 4u);
-    EXPECT_EQ(Doc().throughput[3].downBps, 70e6);
+    EXPECT_EQ(Doc().throughput[3].downBps, 75e6);
     EXPECT_TRUE(host.isModified());
     View().RefreshFrame();
     View().repaint();
     KeepPicture(*frame, "throughput-view.png");
 
-    // The box's corners are measured points: around the one of 50 Mbit/s
-    // (band 5 of 0..100) the cell shows that band's colour blended with the
-    // coverage opacity over the plan (white or its light floor colour).
-    const CThroughputPoint& corner = Doc().throughput[2];
-    EXPECT_EQ(corner.downBps, 50e6);
-    const QColor shown = View().Picture().pixelColor(At(corner.x - 0.4, corner.y + 0.4));
+    // Just above the point of 55 Mbit/s (band 5 of 0..100), clear of its
+    // ring and of the walk path, the others far away: that band's colour
+    // blended with the coverage opacity over the plan's light floor.
+    const CThroughputPoint& measured = Doc().throughput[2];
+    EXPECT_EQ(measured.downBps, 55e6);
+    const QColor shown = View().Picture().pixelColor(At(measured.x - 0.1, measured.y + 0.5));
     const ColourRef band = Doc().CoveragePalette[9 - 5];
     const double alpha = Doc().coverageOpacity / 255.0;
     EXPECT_NEAR(shown.red(), RedOf(band) * alpha + 245 * (1 - alpha), 12);
