@@ -5,7 +5,7 @@
 # the sources of the folders outside the GUI (CheckWidgetIncludes.cmake),
 # and the configuration refuses a link from them to a widget module.
 
-set(TARVO_CORE_FOLDERS model formats analysis samples import)
+set(TARVO_CORE_FOLDERS model formats analysis samples import record)
 set(TARVO_NO_WIDGET_FOLDERS view export cli)
 # Only these folders may use widgets (QtWidgets, QtPrintSupport).
 set(TARVO_GUI_FOLDERS mapview panel app)

@@ -23,6 +23,12 @@ constexpr CFrameCommand kCommands[] = {
      "Save measurements of other tools (CSV, iw scans, phone logs) as a survey file\nImport "
      "Survey Data",
      "", true, false},
+    {"fileRecordWalk", "Record &Walk...",
+     "Record a walk on the plan: click where you stand and the Wi-Fi adapter scans\nRecord "
+     "Walk",
+     "", true, false},
+    {"viewThroughput", "T&hroughput",
+     "Show the throughput measured along recorded walks\nThroughput", "", true, true},
     {"viewToolbar", "&Toolbar", "Show or hide the toolbar\nToolbar", "", true, true},
     {"viewStatusBar", "&Status Bar", "Show or hide the status bar\nStatus Bar", "", true, true},
     {"estimatorStudy", "Study Method",
@@ -74,11 +80,11 @@ constexpr const char* kFileMenu[] = {"fileOpen",   "fileSave",         "fileSave
                                      // One's own material and the hand-over report, after the
                                      // standard items.
                                      kSeparator, "fileNewPlan", "fileImportSurvey",
-                                     kSeparator, "fileReportPdf"};
+                                     "fileRecordWalk", kSeparator, "fileReportPdf"};
 // clang-format on
-constexpr const char* kViewMenu[] = {"viewToolbar",  "viewStatusBar",    kSeparator,
-                                     kEstimatorMenu, kCoverageModelMenu, kSurveyViewMenu,
-                                     "evaluateMaps"};
+constexpr const char* kViewMenu[] = {"viewToolbar",    "viewStatusBar",    kSeparator,
+                                     kEstimatorMenu,   kCoverageModelMenu, kSurveyViewMenu,
+                                     "viewThroughput", "evaluateMaps"};
 constexpr const char* kHelpMenu[] = {"appAbout"};
 
 constexpr CMenuLayout kMenus[] = {

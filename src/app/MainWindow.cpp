@@ -6,9 +6,11 @@
 #include "app/ImportCommands.h"
 #include "app/MapAccuracyCommands.h"
 #include "app/ProgramSettings.h"
+#include "app/RecordCommands.h"
 #include "app/Splash.h"
 #include "app/StatusPanes.h"
 #include "app/SurveyCommands.h"
+#include "app/ThroughputCommands.h"
 #include "formats/WorkspaceCommands.h"
 #include "mapview/DocumentHost.h"
 #include "mapview/MapView.h"
@@ -150,6 +152,9 @@ void CMainFrame::CreateActions() {
     new CMapAccuracyCommands(host_, Action(QStringLiteral("coverageStudy")),
                              Action(QStringLiteral("coverageSurvey")),
                              Action(QStringLiteral("evaluateMaps")), this);
+    recording_ = new CRecordCommands(host_, *mapView_, Action(QStringLiteral("fileRecordWalk")),
+                                     Action(QStringLiteral("editUndo")), this);
+    throughput_ = new CThroughputCommands(host_, Action(QStringLiteral("viewThroughput")), this);
     QAction* statusToggle = Action(QStringLiteral("viewStatusBar"));
     statusToggle->setChecked(true);
     connect(statusToggle, &QAction::toggled, status_, &QWidget::setVisible);

@@ -21,6 +21,8 @@ class CControlView;
 class CTarvoAnalyzerView;
 class CFrameStatusBar;
 class CImportCommands;
+class CRecordCommands;
+class CThroughputCommands;
 class CSplash;
 class CSurveyCommands;
 
@@ -38,6 +40,7 @@ public:
     CSplash* Splash() const { return splash_; }
     CViewPrinter& Printer() { return printer_; }
     const CRecentFileList& RecentFiles() const { return recent_; }
+    CRecordCommands* Recording() const { return recording_; }
 
     // An action of the window or of the map view by its objectName.
     QAction* Action(const QString& name) const { return actions_.value(name); }
@@ -95,6 +98,9 @@ private:
     QHash<QString, QAction*> actions_;
     CImportCommands* imports_ = nullptr;        // "New Floor Plan...", "Import Survey Data..."
     CSurveyCommands* surveyCommands_ = nullptr; // the survey views and the PDF report
+    // "Record Walk..." and View > Throughput.
+    CRecordCommands* recording_ = nullptr;
+    CThroughputCommands* throughput_ = nullptr;
     CViewPrinter printer_;
     CRecentFileList recent_;
     bool closing_ = false;

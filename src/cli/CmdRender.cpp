@@ -18,6 +18,7 @@
 #include "export/ReportImages.h"
 #include "formats/FileIo.h"
 #include "model/Text.h"
+#include "record/ThroughputFiles.h"
 #include "view/RenderLayers.h"
 #include "view/ViewGeometry.h"
 
@@ -82,6 +83,26 @@ bool SavePicture(const QImage& image, const std::string& path, std::ostream& err
     return written;
 }
 
+// The throughput of the study's walks (their side files) and of the files
+// named with --throughput. False, after the reason on err, when none was
+// measured.
+bool LoadThroughput(CTarvoAnalyzerDoc& doc, const std::vector<std::string>& named,
+                    std::ostream& err) {
+    const CThroughputLoad load = LoadThroughputFiles(doc, named);
+    for (const std::string& problem : load.problems)
+        err << problem << '\n';
+    doc.throughput = load.points;
+    for (const CThroughputPoint& point : load.points)
+        if (point.HasDown())
+            return true;
+    err << "tarvo render: no throughput was measured: no download rate in "
+        << (load.read.empty() ? "a side file WALK.throughput.csv beside the survey files (tarvo "
+                                "record --iperf writes them), nor in a --throughput file"
+                              : "the throughput files read")
+        << '\n';
+    return false;
+}
+
 // Computes what the display type draws from. False when there is nothing
 // to draw (the reason has been reported through ui).
 bool PrepareDisplay(CTarvoAnalyzerDoc& doc, int type, bool selectionGiven, CStderrUi& ui) {
@@ -109,7 +130,8 @@ bool PrepareDisplay(CTarvoAnalyzerDoc& doc, int type, bool selectionGiven, CStde
 
 int RunRender(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     std::set<std::string> values = StudyValueOptions();
-    values.insert({"--type", "--out", "--size", "--opacity", "--select", kOverlapLevelOption});
+    values.insert({"--type", "--out", "--size", "--opacity", "--select", "--throughput",
+                   kOverlapLevelOption});
     values.insert(DisplayValueOptions().begin(), DisplayValueOptions().end());
     std::set<std::string> flags = StudyFlags();
     flags.insert(
@@ -123,7 +145,12 @@ int RunRender(const std::vector<std::string>& rawArgs, CCommandIo& io) {
         return 2;
     const int displayType = static_cast<int>(type.value_or(kDisplayNone));
     if (displayType < kDisplayNone || displayType >= kDisplayTypeCount) {
-        io.err << "tarvo render: --type must be 0 to 9\n";
+        io.err << "tarvo render: --type must be 0 to 10\n";
+        return 2;
+    }
+    const std::vector<std::string> throughputFiles = args.GetAll("--throughput");
+    if (!throughputFiles.empty() && displayType != kDisplayThroughput) {
+        io.err << "tarvo render: --throughput names the measurements of --type 10\n";
         return 2;
     }
     const auto overlapLevel = OverlapLevelOrComplain(args, "render", io.err);
@@ -142,7 +169,9 @@ int RunRender(const std::vector<std::string>& rawArgs, CCommandIo& io) {
         io.err << "tarvo render: --size must be WxH, each 2 to " << kLargestSide << '\n';
         return 2;
     }
-    if (!OutputIsFree("render", *out, StudyInputs(*options), io.err))
+    std::vector<std::string> inputs = StudyInputs(*options);
+    inputs.insert(inputs.end(), throughputFiles.begin(), throughputFiles.end());
+    if (!OutputIsFree("render", *out, inputs, io.err))
         return 2;
 
     EnsureOffscreenGui();
@@ -174,6 +203,8 @@ int RunRender(const std::vector<std::string>& rawArgs, CCommandIo& io) {
         doc.coverageOpacity = static_cast<int>(*opacity);
     doc.coChannelLevelDbm = *overlapLevel;
 
+    if (displayType == kDisplayThroughput && !LoadThroughput(doc, throughputFiles, io.err))
+        return 1;
     if (!PrepareDisplay(doc, displayType, select.has_value(), ui))
         return 1;
     doc.coverageDisplayType = displayType;
@@ -190,7 +221,7 @@ int RunRender(const std::vector<std::string>& rawArgs, CCommandIo& io) {
 
 const CRegisterCommand kRegister{
     {"render",
-     "render STUDY --type 0..9 --out FILE.png|.bmp [--size WxH] [--path] [--ap-icons] "
+     "render STUDY --type 0..10 --out FILE.png|.bmp [--size WxH] [--path] [--ap-icons] "
      "[--markers] [--sources] [--scale] [--legend] [--no-map] [--opacity 0..255] "
      "[--overlap-level DBM] "
      "[--select all|MAC,...] [--colour-mode 0|1|2] [--units m|ft]   draw one picture of the "
@@ -199,13 +230,16 @@ const CRegisterCommand kRegister{
      std::string("Draws the study as the map view paints it, after computing what the display\n"
                  "type needs, and writes the picture.\n\n") +
          kStudyHelp +
-         "  --type 0..9          what is drawn over the map: 0 nothing (map and walk only),\n"
+         "  --type 0..10         what is drawn over the map: 0 nothing (map and walk only),\n"
          "                       1 the APs' samples coloured by strength, 2 reliability rings\n"
          "                       around each AP, 3 each AP's own coverage bands, 4 the\n"
          "                       strongest signal at each place, 5 how many APs reach it,\n"
          "                       6 the strongest signal over the noise floor (5 dB bands),\n"
          "                       7 the second-strongest AP's signal, 8 how many other APs\n"
-         "                       share the strongest AP's channel, 9 which AP is strongest\n"
+         "                       share the strongest AP's channel, 9 which AP is strongest,\n"
+         "                       10 the throughput measured along recorded walks (the\n"
+         "                       side files WALK.throughput.csv beside the survey files),\n"
+         "                       spread by inverse distance weighting over the study's grid\n"
          "  --out FILE.png|.bmp  the picture (PNG or 24-bit BMP, by the extension)\n"
          "  --size WxH           picture size in pixels, each 2 to 16384 (default 800x600)\n"
          "  --path               draw the walk path of each survey file\n"
@@ -217,7 +251,9 @@ const CRegisterCommand kRegister{
          "  --no-map             leave the map picture out\n"
          "  --opacity 0..255     how strongly coverage covers the map (default: the\n"
          "                       study's, 192 once it is processed)\n"
-         "  --select all|MAC,... the APs drawn (default: the study's selection, or all)\n" +
+         "  --select all|MAC,... the APs drawn (default: the study's selection, or all)\n"
+         "  --throughput FILE    with --type 10, also a throughput file named here\n"
+         "                       (x_m,y_m,down_bps,...), repeatable\n" +
          kOverlapLevelHelp + kDisplayHelp}};
 
 } // namespace

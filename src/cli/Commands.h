@@ -13,6 +13,8 @@ struct CCommandIo {
     std::ostream& out;     // results
     std::ostream& err;     // messages ("TITLE: TEXT") and progress
     bool progress = false; // print progress texts on err (a terminal is watching)
+    // What the user types (record); nullptr: nothing.
+    std::istream* in = nullptr;
 };
 
 struct CCommand {

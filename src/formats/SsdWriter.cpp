@@ -24,6 +24,10 @@ CSsdWriter::CSsdWriter(std::int64_t createdSeconds, std::uint8_t fileType, std::
       sampleSize_(std::max<std::uint32_t>(sampleSize, CDataSsd::kRecordSize)) {}
 
 void CSsdWriter::AddLocation(const CDataPoint& point) {
+    AddLocation(point, {});
+}
+
+void CSsdWriter::AddLocation(const CDataPoint& point, std::span<const std::uint16_t> sampleTails) {
     CDataPoint record = point;
     record.sampleCount = static_cast<std::uint16_t>(std::min<int>(point.samples.GetSize(), 65535));
     std::vector<std::uint8_t> bytes(recordSize_, 0);
@@ -34,6 +38,9 @@ void CSsdWriter::AddLocation(const CDataPoint& point) {
         std::vector<std::uint8_t> sample(sampleSize_, 0);
         point.samples[i].ToRecord(
             std::span<std::uint8_t, CDataSsd::kRecordSize>(sample.data(), CDataSsd::kRecordSize));
+        if (static_cast<std::size_t>(i) < sampleTails.size() &&
+            sampleSize_ >= CDataSsd::kRecordSize + 2)
+            PutU16(sample.data() + CDataSsd::kRecordSize, sampleTails[static_cast<std::size_t>(i)]);
         body_.insert(body_.end(), sample.begin(), sample.end());
     }
     ++locations_;

@@ -8,6 +8,7 @@
 #include "model/SurveyRecords.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,11 @@ public:
     // A location record (kind 0, 1, 2 or 0xFF) with point.samples after it;
     // the record's sampleCount is the number of samples (at most 65535).
     void AddLocation(const CDataPoint& point);
+    // The same, each sample record carrying one more 16-bit value at byte 46
+    // (sampleTails[i] for sample i, 0 where the span ends): a reader keeps
+    // the first 46 bytes and skips the rest. Needs a sampleSize of at least
+    // 48; with a smaller one the values are left out.
+    void AddLocation(const CDataPoint& point, std::span<const std::uint16_t> sampleTails);
     void AddMarkedAp(const CSsdMarkedAp& marker);
     void AddInterference(const CSsdInterference& source);
 

@@ -375,7 +375,7 @@ private:
         doc.coverageMode = in_.I32();
         doc.coverageSetting3 = in_.I32();
         doc.coverageDisplayType = in_.I32();
-        RestoreSurveyView(doc);
+        RestoreRecordedView(doc);
 
         for (ColourRef& colour : doc.CoveragePalette)
             colour = in_.U32();

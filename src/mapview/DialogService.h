@@ -68,6 +68,17 @@ struct CPlanLengthText {
     bool operator==(const CPlanLengthText&) const = default;
 };
 
+// "Record Walk": what the walk is scanned with and how.
+struct CRecordWalkText {
+    std::vector<std::string> interfaces; // the wireless interfaces offered first
+    std::string source;                  // the chosen interface; empty: the replay folder
+    std::string replayFolder;            // saved iw scan texts, replayed in order
+    int scansPerPoint = 1;               // 1 .. 100
+    std::string iperfServer;             // empty: no throughput
+
+    bool operator==(const CRecordWalkText&) const = default;
+};
+
 class IDialogService {
 public:
     virtual ~IDialogService() = default;
@@ -88,6 +99,7 @@ public:
     // or -1 when the menu was dismissed.
     virtual int ChooseMenuItem(const std::vector<std::string>& items, QPoint globalPos) = 0;
     virtual bool EditPlanLength(CPlanLengthText& fields) = 0;
+    virtual bool EditRecordWalk(CRecordWalkText& fields) = 0;
 };
 
 } // namespace tarvo

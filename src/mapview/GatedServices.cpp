@@ -112,4 +112,8 @@ bool CGatedDialogs::EditPlanLength(CPlanLengthText& fields) {
     return Edit(fields, [this](CPlanLengthText& f) { return inner_->EditPlanLength(f); });
 }
 
+bool CGatedDialogs::EditRecordWalk(CRecordWalkText& fields) {
+    return Edit(fields, [this](CRecordWalkText& f) { return inner_->EditRecordWalk(f); });
+}
+
 } // namespace tarvo

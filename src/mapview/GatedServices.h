@@ -61,6 +61,7 @@ public:
     std::optional<ColourRef> ChooseColour(ColourRef initial) override;
     int ChooseMenuItem(const std::vector<std::string>& items, QPoint globalPos) override;
     bool EditPlanLength(CPlanLengthText& fields) override;
+    bool EditRecordWalk(CRecordWalkText& fields) override;
 
 private:
     // An OK that counts: the dialog ran with the gate open and said OK.

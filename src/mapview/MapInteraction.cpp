@@ -6,6 +6,7 @@
 #include "mapview/MoveTool.h"
 #include "mapview/PlanCalibrationTool.h"
 #include "mapview/PointerContext.h"
+#include "mapview/RecordTool.h"
 #include "mapview/ResourceEditor.h"
 #include "mapview/RulerTool.h"
 #include "view/InfoText.h"
@@ -29,7 +30,8 @@ CMapInteraction::CMapInteraction(CDocumentHost& host, IMapCanvas& canvas)
       insertAp_(std::make_unique<CInsertApTool>(*ctx_)),
       insertSource_(std::make_unique<CInsertSourceTool>(*ctx_)),
       move_(std::make_unique<CMoveTool>(*ctx_)), editor_(std::make_unique<CResourceEditor>(*ctx_)),
-      calibration_(std::make_unique<CPlanCalibrationTool>(canvas, host)) {
+      calibration_(std::make_unique<CPlanCalibrationTool>(canvas, host)),
+      record_(std::make_unique<CRecordTool>(*ctx_)) {
     // A resource lifted by a drag goes back before anything saves, exports
     // or hands the study to a worker.
     settling_ = QObject::connect(&host_, &CDocumentHost::settling, [this] { move_->Cancel(); });
@@ -47,6 +49,10 @@ bool CMapInteraction::Calibrating() const {
     return calibration_->Active();
 }
 
+bool CMapInteraction::RecordingWalk() const {
+    return record_->Active();
+}
+
 void CMapInteraction::Press(QMouseEvent* event) {
     HideInfo();
     const QPoint p = PointOf(event);
@@ -55,7 +61,7 @@ void CMapInteraction::Press(QMouseEvent* event) {
         calibration_->Press(p);
         return;
     }
-    if (!Idle())
+    if (!Idle() || RecordingWalk())
         return;
     if (ctx_->ModeOn(kToolMeasure))
         ruler_->Press(p);
@@ -88,7 +94,9 @@ void CMapInteraction::Release(QMouseEvent* event) {
     }
     if (!Idle())
         return;
-    if (ruler_->Dragging())
+    if (RecordingWalk())
+        record_->Release(p);
+    else if (ruler_->Dragging())
         ruler_->Release(p);
     else if (move_->Dragging())
         move_->Release(p);
@@ -100,7 +108,7 @@ void CMapInteraction::Release(QMouseEvent* event) {
 
 void CMapInteraction::DoubleClick(QMouseEvent* event) {
     HideInfo();
-    if (Idle() && !Calibrating())
+    if (Idle() && !Calibrating() && !RecordingWalk())
         editor_->DoubleClick(PointOf(event));
 }
 
@@ -164,6 +172,7 @@ void CMapInteraction::PaintOverlay(QPainter& painter) {
     move_->Paint(painter);
     insertAp_->Paint(painter);
     insertSource_->Paint(painter);
+    record_->Paint(painter);
     calibration_->Paint(painter); // over everything while it is active
 }
 

@@ -28,6 +28,7 @@ class CMoveTool;
 class CResourceEditor;
 class CInfoWnd;
 class CPlanCalibrationTool;
+class CRecordTool;
 
 class CMapInteraction {
 public:
@@ -62,6 +63,11 @@ public:
     CPlanCalibrationTool& Calibration() { return *calibration_; }
     bool Calibrating() const;
 
+    // The recording mode of a walk; while it is active a left click records
+    // a point, and the other pointer tools wait.
+    CRecordTool& Recording() { return *record_; }
+    bool RecordingWalk() const;
+
 private:
     bool Idle() const; // no worker owns the document
     void HideInfo();
@@ -76,6 +82,7 @@ private:
     std::unique_ptr<CMoveTool> move_;
     std::unique_ptr<CResourceEditor> editor_;
     std::unique_ptr<CPlanCalibrationTool> calibration_;
+    std::unique_ptr<CRecordTool> record_;
     CInfoWnd* info_ = nullptr;      // owned by the canvas widget
     std::optional<QPoint> pointer_; // where the pointer is over the canvas
     QMetaObject::Connection settling_;

@@ -172,6 +172,29 @@ void CTarvoAnalyzerView::StopPlanCalibration() {
     UpdatePointerShape();
 }
 
+void CTarvoAnalyzerView::StartRecording(std::function<void(QPoint)> clicked,
+                                        std::function<void()> leave) {
+    leaveRecording_ = std::move(leave);
+    interaction_->Recording().Start(std::move(clicked));
+    UpdatePointerShape();
+    setFocus();
+}
+
+void CTarvoAnalyzerView::StopRecording() {
+    leaveRecording_ = nullptr;
+    interaction_->Recording().Stop();
+    UpdatePointerShape();
+}
+
+bool CTarvoAnalyzerView::RecordingActive() const {
+    return interaction_->RecordingWalk();
+}
+
+void CTarvoAnalyzerView::ShowRecording(std::vector<CRecordDot> dots,
+                                       std::optional<CRecordDot> scanning) {
+    interaction_->Recording().Show(std::move(dots), std::move(scanning));
+}
+
 bool CTarvoAnalyzerView::PlanCalibrationActive() const {
     return interaction_->Calibrating();
 }
@@ -183,6 +206,11 @@ QRectF CTarvoAnalyzerView::PlanCalibrationPicture() const {
 void CTarvoAnalyzerView::UpdatePointerShape() {
     if (interaction_->Calibrating()) {
         setCursor(Qt::CrossCursor);
+        return;
+    }
+    // A recording takes every click but the zoom modes'.
+    if (interaction_->RecordingWalk() && !ZoomMode()) {
+        setCursor(CRecordTool::Cursor());
         return;
     }
     const auto tools = host_.state().view.tools;
@@ -377,6 +405,11 @@ void CTarvoAnalyzerView::wheelEvent(QWheelEvent* event) {
 void CTarvoAnalyzerView::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape && interaction_->Calibrating()) {
         StopPlanCalibration();
+        return;
+    }
+    if (event->key() == Qt::Key_Escape && interaction_->RecordingWalk() && leaveRecording_) {
+        const std::function<void()> leave = leaveRecording_; // it stops the recording
+        leave();
         return;
     }
     QWidget::keyPressEvent(event);

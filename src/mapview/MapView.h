@@ -6,6 +6,7 @@
 
 #include "mapview/MapCanvas.h"
 #include "mapview/MapFrameCache.h"
+#include "mapview/RecordTool.h"
 #include "view/ViewGeometry.h"
 
 #include <QImage>
@@ -16,6 +17,8 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 class QScrollBar;
 
@@ -64,6 +67,14 @@ public:
     bool PlanCalibrationActive() const;
     // Where the picture being calibrated is shown (empty when none is).
     QRectF PlanCalibrationPicture() const;
+
+    // The recording mode of a walk: each left click on the map (outside the
+    // zoom modes) is handed to `clicked`, Esc to `leave`; Show puts the
+    // recorded points and the one being scanned on the map.
+    void StartRecording(std::function<void(QPoint)> clicked, std::function<void()> leave);
+    void StopRecording();
+    bool RecordingActive() const;
+    void ShowRecording(std::vector<CRecordDot> dots, std::optional<CRecordDot> scanning);
 
     // The pointer shape of the current mode.
     void UpdatePointerShape();
@@ -126,6 +137,7 @@ private:
     QWidget* corner_ = nullptr;
     QTimer hoverTimer_;
     QPoint hoverAt_;
+    std::function<void()> leaveRecording_;
 };
 
 } // namespace tarvo

@@ -6,6 +6,7 @@
 #include "mapview/DialogIsProperty.h"
 #include "mapview/DialogKmlNotes.h"
 #include "mapview/DialogPlanLength.h"
+#include "mapview/DialogRecordWalk.h"
 #include "mapview/DialogRuler.h"
 #include "mapview/DialogSaveTable.h"
 
@@ -60,6 +61,10 @@ int CQtDialogService::ChooseMenuItem(const std::vector<std::string>& items, QPoi
 
 bool CQtDialogService::EditPlanLength(CPlanLengthText& fields) {
     return CDialogPlanLength::Run(parent_, fields);
+}
+
+bool CQtDialogService::EditRecordWalk(CRecordWalkText& fields) {
+    return CDialogRecordWalk::Run(parent_, fields);
 }
 
 } // namespace tarvo

@@ -21,6 +21,7 @@ public:
     std::optional<ColourRef> ChooseColour(ColourRef initial) override;
     int ChooseMenuItem(const std::vector<std::string>& items, QPoint globalPos) override;
     bool EditPlanLength(CPlanLengthText& fields) override;
+    bool EditRecordWalk(CRecordWalkText& fields) override;
 
 private:
     QWidget* parent_ = nullptr;

@@ -8,18 +8,18 @@ namespace tarvo {
 
 namespace {
 
-constexpr std::array<std::string_view, 4> kViewNames = {"snr", "secondary", "cochannel",
-                                                        "strongest"};
+constexpr std::array<std::string_view, 5> kViewNames = {"snr", "secondary", "cochannel",
+                                                        "strongest", "throughput"};
 
 } // namespace
 
-std::string_view SurveyViewName(int displayType) {
-    if (!IsSurveyView(displayType))
+std::string_view RecordedViewName(int displayType) {
+    if (!IsRecordedView(displayType))
         return {};
     return kViewNames[static_cast<std::size_t>(displayType - kDisplaySnrMargin)];
 }
 
-std::optional<int> SurveyViewFromName(std::string_view name) {
+std::optional<int> RecordedViewFromName(std::string_view name) {
     for (std::size_t i = 0; i < kViewNames.size(); ++i)
         if (kViewNames[i] == name)
             return kDisplaySnrMargin + static_cast<int>(i);
@@ -27,18 +27,20 @@ std::optional<int> SurveyViewFromName(std::string_view name) {
 }
 
 std::int32_t StoredDisplayType(const CTarvoAnalyzerDoc& doc) {
-    return IsSurveyView(doc.coverageDisplayType) ? kDisplayNone : doc.coverageDisplayType;
+    return IsRecordedView(doc.coverageDisplayType) ? kDisplayNone : doc.coverageDisplayType;
 }
 
 std::string StudyRecordToSave(const CTarvoAnalyzerDoc& doc) {
-    return WithStudyRecordValue(doc.spareText2, kViewRecordKey,
-                                SurveyViewName(doc.coverageDisplayType));
+    const std::string_view shown = RecordedViewName(doc.coverageDisplayType);
+    if (shown.empty() && !RecordedViewFromName(StudyRecordValue(doc.spareText2, kViewRecordKey)))
+        return doc.spareText2;
+    return WithStudyRecordValue(doc.spareText2, kViewRecordKey, shown);
 }
 
-void RestoreSurveyView(CTarvoAnalyzerDoc& doc) {
+void RestoreRecordedView(CTarvoAnalyzerDoc& doc) {
     if (doc.coverageDisplayType != kDisplayNone)
         return;
-    if (const auto view = SurveyViewFromName(StudyRecordValue(doc.spareText2, kViewRecordKey)))
+    if (const auto view = RecordedViewFromName(StudyRecordValue(doc.spareText2, kViewRecordKey)))
         doc.coverageDisplayType = *view;
 }
 

@@ -10,6 +10,7 @@
 #include "model/GroupRecords.h"
 #include "model/Picture.h"
 #include "model/SurveyRecords.h"
+#include "model/ThroughputRecords.h"
 #include "model/ViewState.h"
 
 #include <array>
@@ -49,7 +50,8 @@ enum CoverageDisplay : std::int32_t {
     kDisplaySecondary = 7,   // the second-strongest AP's level
     kDisplayCoChannel = 8,   // other APs on the strongest AP's channel
     kDisplayStrongestAp = 9, // which AP is strongest
-    kDisplayTypeCount = 10
+    kDisplayThroughput = 10, // throughput measured along recorded walks
+    kDisplayTypeCount = 11
 };
 
 // A site-wide coverage drawing: filled bands and contour segments.
@@ -112,6 +114,9 @@ public:
     CGroups activeGroups;
     CPicture mapPicture;
     CViewBitmap lastViewBitmap; // copy of the last painted view; not saved
+    // Throughput measured along recorded walks (their side files), drawn by
+    // display type 10; not saved.
+    std::vector<CThroughputPoint> throughput;
 
     // --- projection (file or synthetic) ---
     std::int32_t projectionKind = kProjectionNone;

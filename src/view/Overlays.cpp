@@ -1,12 +1,14 @@
 #include "view/Overlays.h"
 
 #include "analysis/Coordinates.h"
+#include "analysis/ThroughputGrid.h"
 #include "model/CoverageViews.h"
 #include "model/SettingRanges.h"
 #include "model/Text.h"
 #include "view/Fonts.h"
 #include "view/LayerContext.h"
 #include "view/SurveyViews.h"
+#include "view/ThroughputLayer.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -51,6 +53,8 @@ int SelectedFileCount(const CTarvoAnalyzerDoc& doc) {
 }
 
 bool HasBandRows(const CTarvoAnalyzerDoc& doc, int displayType) {
+    if (displayType == kDisplayThroughput)
+        return !doc.throughput.empty();
     return doc.coveragePresent || displayType == kDisplayApSamples ||
            displayType == kDisplayReliability;
 }
@@ -76,6 +80,8 @@ CBandRange BandRange(const CTarvoAnalyzerDoc& doc, int displayType) {
                 kCoverageLevels};
     case kDisplayApCountBands:
         return {"# AP:", 0.0, 10.0, kCoverageLevels};
+    case kDisplayThroughput:
+        return {kThroughputLegendTitle, 0.0, ThroughputScaleTop(doc.throughput), kCoverageLevels};
     default:
         return {};
     }
@@ -152,6 +158,12 @@ QSize LegendSizeWith(const CTarvoAnalyzerDoc& doc, int displayType,
             height += 10 * m.r + 10;
             width = std::max(width, 80);
         }
+        // Its title is longer than the others'.
+        if (displayType == kDisplayThroughput)
+            width = std::max(
+                width, QFontMetrics(OverlayFont())
+                               .horizontalAdvance(QString::fromLatin1(kThroughputLegendTitle)) +
+                           10);
     }
     if (width <= 0 || height <= 0)
         return {};
@@ -170,6 +182,8 @@ QString LegendBandLabel(const CTarvoAnalyzerDoc& doc, int displayType, int row) 
         return {};
     if (displayType == kDisplayApCountBands)
         return row == 0 ? QStringLiteral(" >= 10") : Qs(Format(" %d", 10 - row));
+    if (displayType == kDisplayThroughput)
+        return ThroughputBandLabel(range.hi, row);
     const double step = (range.hi - range.lo) / 10.0;
     return Qs(Format(" %2.0f:%2.0f", range.lo + (9 - row) * step, range.lo + (10 - row) * step));
 }

@@ -4,6 +4,7 @@
 #include "view/LayerDrawing.h"
 #include "view/Overlays.h"
 #include "view/SurveyViews.h"
+#include "view/ThroughputLayer.h"
 #include "view/ViewBitmap.h"
 #include "view/ViewGeometry.h"
 
@@ -78,6 +79,9 @@ QImage PaintMapLayers(const CLayerContext& ctx, const CMapLayers& layers) {
         case kDisplayCoChannel:
         case kDisplayStrongestAp:
             DrawSurveyView(ctx, layers.displayType, canvas);
+            break;
+        case kDisplayThroughput:
+            DrawThroughputLayer(ctx, canvas);
             break;
         default:
             break;

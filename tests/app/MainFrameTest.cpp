@@ -44,12 +44,12 @@ TEST_F(FrameTest, MenusToolbarPromptsAndAccelerators) {
               QStringList({"&Open Existing Project...\tCtrl+O", "&Save Project\tCtrl+S",
                            "Save Project &As...", "|", "&Print...\tCtrl+P", "Print Pre&view",
                            "P&rint Setup...", "|", "Recent File", "|", "E&xit", "|",
-                           "New Floor Plan from Ima&ge...", "&Import Survey Data...", "|",
-                           "Report as P&DF..."}));
+                           "New Floor Plan from Ima&ge...", "&Import Survey Data...",
+                           "Record &Walk...", "|", "Report as P&DF..."}));
     EXPECT_EQ(menus[1]->text(), "&View");
     EXPECT_EQ(MenuItems(menus[1]->menu()),
               QStringList({"&Toolbar", "&Status Bar", "|", "Position Estimator", "Coverage Model",
-                           "Survey Views", "Evaluate Map &Accuracy..."}));
+                           "Survey Views", "T&hroughput", "Evaluate Map &Accuracy..."}));
     const auto* estimators = menus[1]->menu()->findChild<QMenu*>(QStringLiteral("estimatorMenu"));
     ASSERT_NE(estimators, nullptr);
     EXPECT_EQ(MenuItems(estimators),

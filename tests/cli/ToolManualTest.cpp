@@ -58,7 +58,7 @@ TEST(ToolManual, ExitStatusPrefixesExtensionsUnitsAndDisplay) {
     EXPECT_EQ(test::ReadBytes(png).at(1), 'P');
     for (const std::vector<std::string>& refused : std::vector<std::vector<std::string>>{
              {"map", survey, "--out", dir.File("map.png")},
-             {"render", survey, "--type", "10", "--out", png},
+             {"render", survey, "--type", "11", "--out", png},
              {"render", survey, "--out", dir.File("x.gif")},
              {"render", survey, "--out", png, "--size", "800"},
              {"render", survey, "--out", png, "--select", "00-00-00-00-00-07"},

@@ -52,7 +52,7 @@ TEST(SurveyViewRecord, FirstFiveTypesSaveAsBeforeAndAViewGoesIntoTheRecord) {
     doc.coverageDisplayType = kDisplayApBands;
     EXPECT_EQ(RecordIn(Save(doc)), "estimator=joint");
 
-    const char* names[] = {"snr", "secondary", "cochannel", "strongest"};
+    const char* names[] = {"snr", "secondary", "cochannel", "strongest", "throughput"};
     for (int type = kDisplaySnrMargin; type < kDisplayTypeCount; ++type) {
         doc.spareText2 = "estimator=joint";
         doc.coverageDisplayType = type;

@@ -23,6 +23,7 @@ public:
     std::deque<int> menuAnswers;
     std::deque<std::optional<CPlanLengthText>> planLengthAnswers;
     std::deque<std::optional<ColourRef>> colourAnswers;
+    std::deque<std::optional<CRecordWalkText>> recordWalkAnswers;
 
     // What each dialog was opened with, in order.
     std::vector<CApPropertiesText> apShown;
@@ -33,6 +34,7 @@ public:
     std::vector<std::vector<std::string>> menuShown;
     int tableShown = 0;
     std::vector<CPlanLengthText> planLengthShown;
+    std::vector<CRecordWalkText> recordWalkShown;
 
     bool EditApProperties(CApPropertiesText& fields) override {
         apShown.push_back(fields);
@@ -81,6 +83,10 @@ public:
     bool EditPlanLength(CPlanLengthText& fields) override {
         planLengthShown.push_back(fields);
         return Answer(planLengthAnswers, fields);
+    }
+    bool EditRecordWalk(CRecordWalkText& fields) override {
+        recordWalkShown.push_back(fields);
+        return Answer(recordWalkAnswers, fields);
     }
 
 private:
