@@ -7,6 +7,7 @@
 #include "export/PdfPages.h"
 #include "formats/FileIo.h"
 #include "model/ChannelPlan.h"
+#include "model/CoverageModelKind.h"
 #include "model/Text.h"
 #include "view/Overlays.h"
 #include "view/RenderLayers.h"
@@ -102,6 +103,17 @@ private:
         progress_.SetPosition(position);
     }
 
+    // How the maps of this study were made, in words.
+    QString CoverageModelText() const {
+        if (doc_.coverageModel == CoverageModelKind::Survey)
+            return QStringLiteral("survey model: each AP's heard samples interpolated around its "
+                                  "fitted propagation trend, no signal where most nearby "
+                                  "locations did not hear it");
+        return QStringLiteral("study model: the three nearest thinned samples of each AP, "
+                              "blended 60 : 40 with its fitted propagation model where it has "
+                              "one");
+    }
+
     QString StudyName() const {
         if (!doc_.workspacePath.empty())
             return Qs(FileNameOf(doc_.workspacePath));
@@ -173,9 +185,7 @@ void CPdfReport::FirstPage(std::time_t now) {
         {QStringLiteral("AP positions"),
          Qs(Format("estimated by the %s method",
                    std::string(EstimatorName(doc_.estimator)).c_str()))},
-        {QStringLiteral("Coverage model"),
-         QStringLiteral("the three nearest thinned samples of each AP, blended 60 : 40 with its "
-                        "fitted propagation model where it has one")},
+        {QStringLiteral("Coverage model"), CoverageModelText()},
         {QStringLiteral("Selected APs"), Qs(Format("%d of %d", selected, doc_.aps.GetSize()))},
         {QStringLiteral("Coverage grid"),
          doc_.coveragePresent ? Qs(Format("%d x %d points, %.2f %s apart", doc_.CoverageRows,

@@ -229,6 +229,11 @@ TEST(PdfReport, VerdictExitStatusAndTheDefaultRequirement) {
     EXPECT_TRUE(std::regex_search(
         first, std::regex("strongest +-90 dBm +95.0 % +" + share[1].str() + " %")))
         << first;
+    // The first page names the model that made the maps.
+    EXPECT_TRUE(Has(first, "study model")) << first;
+    EXPECT_EQ(report({"--coverage-model", "survey"}).status, 0);
+    EXPECT_TRUE(Has(Shell("pdftotext -f 1 -l 1 " + Quoted(pdf) + " -").value_or(""),
+                    "survey model"));
 
     // The coverage command gives the same verdict the same way, and its
     // plain output is unchanged without the options.
