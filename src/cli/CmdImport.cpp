@@ -2,11 +2,11 @@
 // `iw` scans, phone wardriving logs, our own table output) written as one
 // survey walk (.ssd), on an existing plan or on a new blank one.
 
-#include "analysis/ProjectionOpen.h"
 #include "cli/Args.h"
 #include "cli/CliOutput.h"
 #include "cli/CliUi.h"
 #include "cli/Commands.h"
+#include "cli/Study.h"
 #include "formats/FilePaths.h"
 #include "formats/FloorPlanWriter.h"
 #include "formats/Json.h"
@@ -76,19 +76,6 @@ std::optional<CRequest> ReadRequest(const std::vector<std::string>& rawArgs, std
     if (request.newPlan && SameFile(*request.newPlan, request.out))
         return complain("--out and --new-plan name the same file");
     return request;
-}
-
-// The plan of --plan, or nullopt after its messages on err.
-std::optional<CImportPlan> ReadPlan(const std::string& path, CCommandIo& io) {
-    CTarvoAnalyzerDoc doc;
-    CStderrUi ui(io.err);
-    if (!OpenProjectionFile(doc, path, ui))
-        return std::nullopt;
-    const auto plan = PlanOfStudy(doc);
-    if (!plan)
-        io.err << "tarvo import: " << path
-               << " has no usable scale: positions cannot be placed on it\n";
-    return plan;
 }
 
 // "1 row", "2 rows".
@@ -195,7 +182,7 @@ int RunImport(const std::vector<std::string>& rawArgs, CCommandIo& io) {
     options.importSeconds = static_cast<std::int64_t>(std::time(nullptr));
     if (request->plan) {
         filesRead.push_back(*request->plan);
-        options.plan = ReadPlan(*request->plan, io);
+        options.plan = ReadPlanFile(*request->plan, "import", io.err);
         if (!options.plan) {
             io.err << "tarvo import: nothing written\n";
             return 1;

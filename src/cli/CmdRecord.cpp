@@ -5,11 +5,11 @@
 // scanned. "u" takes the last point back, "q" (or the end of the input)
 // ends the walk.
 
-#include "analysis/ProjectionOpen.h"
 #include "cli/Args.h"
 #include "cli/CliOutput.h"
 #include "cli/CliUi.h"
 #include "cli/Commands.h"
+#include "cli/Study.h"
 #include "import/ImportFields.h"
 #include "import/ImportFiles.h"
 #include "model/Text.h"
@@ -79,18 +79,6 @@ std::optional<CRecordRequest> ReadRequest(const std::vector<std::string>& rawArg
     if (request.iperf && request.iperf->empty())
         return complain("--iperf needs the name of a host that runs iperf3 -s");
     return request;
-}
-
-std::optional<CImportPlan> ReadPlan(const std::string& path, CCommandIo& io) {
-    CTarvoAnalyzerDoc doc;
-    CStderrUi ui(io.err);
-    if (!OpenProjectionFile(doc, path, ui))
-        return std::nullopt;
-    const auto plan = PlanOfStudy(doc);
-    if (!plan)
-        io.err << "tarvo record: " << path
-               << " has no usable scale: positions cannot be placed on it\n";
-    return plan;
 }
 
 // The scan source the request names, or nullptr after its message.
@@ -315,7 +303,7 @@ int RunRecord(const std::vector<std::string>& rawArgs, CCommandIo& io) {
         if (!OutputIsFree("record", ThroughputPathFor(request->out), taken, io.err))
             return 2;
     }
-    const auto plan = ReadPlan(request->plan, io);
+    const auto plan = ReadPlanFile(request->plan, "record", io.err);
     if (!plan) {
         io.err << "tarvo record: nothing recorded\n";
         return 1;

@@ -108,4 +108,17 @@ bool SaveStudyIfAsked(const CTarvoAnalyzerDoc& doc, const std::optional<std::str
     return !path || SaveWorkspaceFile(doc, *path, ui);
 }
 
+std::optional<CImportPlan> ReadPlanFile(const std::string& path, const char* command,
+                                        std::ostream& err) {
+    CTarvoAnalyzerDoc doc;
+    CStderrUi ui(err);
+    if (!OpenProjectionFile(doc, path, ui))
+        return std::nullopt;
+    const auto plan = PlanOfStudy(doc);
+    if (!plan)
+        err << "tarvo " << command << ": " << path
+            << " has no usable scale: positions cannot be placed on it\n";
+    return plan;
+}
+
 } // namespace tarvo

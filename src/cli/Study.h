@@ -5,6 +5,7 @@
 
 #include "cli/Args.h"
 #include "cli/CliUi.h"
+#include "import/ImportFiles.h"
 #include "model/Document.h"
 
 #include <optional>
@@ -53,5 +54,12 @@ constexpr const char* kSaveOption = "--save";
 // file could not be written; an existing file is then left unchanged.
 bool SaveStudyIfAsked(const CTarvoAnalyzerDoc& doc, const std::optional<std::string>& path,
                       CStderrUi& ui);
+
+// The plan that positions in metres are placed on: the projection file at
+// path and its scale. Returns nullopt after the messages on err, each line
+// starting "tarvo COMMAND: ", when the file cannot be opened or has no
+// usable scale.
+std::optional<CImportPlan> ReadPlanFile(const std::string& path, const char* command,
+                                        std::ostream& err);
 
 } // namespace tarvo

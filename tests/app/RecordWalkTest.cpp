@@ -282,16 +282,7 @@ TEST_F(RecordWalkTest, ThroughputAlongTheWalkIsShownByTheViewMenu) {
     test::CPathFirst path(dir.Path(), true);
     // A fake iperf3 whose rates grow by 10 Mbit/s with every run, from 15:
     // the downloads are 15, 35, 55 and 75 Mbit/s.
-    test::WriteScript(dir.Path(), "iperf3",
-                      "[ \"$1\" = --version ] && { echo 'iperf 3.12'; exit 0; }\n"
-                      "n=$(/bin/cat '" +
-                          dir.File("calls") +
-                          "' 2>/dev/null || echo 0)\n"
-                          "n=$((n+1)); echo $n > '" +
-                          dir.File("calls") +
-                          "'\n"
-                          "echo \"{\\\"end\\\": {\\\"sum_received\\\": {\\\"bits_per_second\\\": "
-                          "$((n * 10000000 + 5000000))}}}\"");
+    test::WriteCountingIperf(dir.Path(), 5000000);
     EXPECT_FALSE(Act("viewThroughput")->isEnabled()) << "not processed yet";
     StartReplay(RecordData("replay"), "192.168.10.2");
     ASSERT_TRUE(View().RecordingActive()) << ui.Said();

@@ -148,16 +148,7 @@ TEST_F(RecordCommandTest, ThroughputGoesToTheSideFileAndIntoItsPicture) {
     test::CPathFirst path(dir.Path(), true);
     // Rates that grow by 10 Mbit/s with every run: the downloads of the
     // three points are 10, 30 and 50 Mbit/s.
-    test::WriteScript(dir.Path(), "iperf3",
-                      "[ \"$1\" = --version ] && { echo 'iperf 3.12'; exit 0; }\n"
-                      "n=$(/bin/cat '" +
-                          dir.File("calls") +
-                          "' 2>/dev/null || echo 0)\n"
-                          "n=$((n+1)); echo $n > '" +
-                          dir.File("calls") +
-                          "'\n"
-                          "echo \"{\\\"end\\\": {\\\"sum_received\\\": {\\\"bits_per_second\\\": "
-                          "$((n * 10000000))}}}\"");
+    test::WriteCountingIperf(dir.Path(), 0);
     const CToolRun run = RecordTyped(Replay({"--iperf", "perf.local"}), "2 2\n18 2\n10 8\n");
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(Has(run.out, "throughput down 50.0 Mbit/s, up 60.0 Mbit/s; saved"));

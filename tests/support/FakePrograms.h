@@ -31,6 +31,24 @@ inline std::string WriteCatScript(const std::filesystem::path& folder, const std
     return WriteScript(folder, name, "/bin/cat '" + fixture + "'");
 }
 
+// A fake iperf3 whose download rate grows with every run: run n reports
+// n * 10 Mbit/s + offsetBps. It counts its runs in the file "calls" of
+// folder.
+inline std::string WriteCountingIperf(const std::filesystem::path& folder, long offsetBps) {
+    const std::string calls = (folder / "calls").string();
+    return WriteScript(folder, "iperf3",
+                       "[ \"$1\" = --version ] && { echo 'iperf 3.12'; exit 0; }\n"
+                       "n=$(/bin/cat '" +
+                           calls +
+                           "' 2>/dev/null || echo 0)\n"
+                           "n=$((n+1)); echo $n > '" +
+                           calls +
+                           "'\n"
+                           "echo \"{\\\"end\\\": {\\\"sum_received\\\": "
+                           "{\\\"bits_per_second\\\": $((n * 10000000 + " +
+                           std::to_string(offsetBps) + ")) }}}\"");
+}
+
 // Puts a folder first on PATH (or, with `only`, makes it the whole PATH, so
 // that the machine's own iw and iperf3 are out of reach) for the life of
 // the object. Scripts name the commands they run by full path.
