@@ -232,8 +232,8 @@ TEST(PdfReport, VerdictExitStatusAndTheDefaultRequirement) {
     // The first page names the model that made the maps.
     EXPECT_TRUE(Has(first, "study model")) << first;
     EXPECT_EQ(report({"--coverage-model", "survey"}).status, 0);
-    EXPECT_TRUE(Has(Shell("pdftotext -f 1 -l 1 " + Quoted(pdf) + " -").value_or(""),
-                    "survey model"));
+    EXPECT_TRUE(
+        Has(Shell("pdftotext -f 1 -l 1 " + Quoted(pdf) + " -").value_or(""), "survey model"));
 
     // The coverage command gives the same verdict the same way, and its
     // plain output is unchanged without the options.
