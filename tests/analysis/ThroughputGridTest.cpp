@@ -2,6 +2,7 @@
 // the box and counts of the grid, and the colour scale.
 
 #include "analysis/ThroughputGrid.h"
+#include "support/ThroughputPoints.h"
 
 #include <gtest/gtest.h>
 
@@ -10,33 +11,30 @@
 namespace tarvo {
 namespace {
 
-CThroughputPoint At(double x, double y, double down) {
-    CThroughputPoint p;
-    p.x = x;
-    p.y = y;
-    p.downBps = down;
-    return p;
-}
+using test::ThroughputAt;
 
 TEST(ThroughputGrid, InverseDistanceWeightsWorkedByHand) {
     // From (0, 0): 100 at distance 1 (weight 1), 10 at distance 2 (weight
     // 1/4): (100 + 10/4) / (1 + 1/4) = 82.
-    const std::vector<CThroughputPoint> points = {At(1.0, 0.0, 100.0), At(0.0, 2.0, 10.0)};
+    const std::vector<CThroughputPoint> points = {ThroughputAt(1.0, 0.0, 100.0),
+                                                  ThroughputAt(0.0, 2.0, 10.0)};
     EXPECT_DOUBLE_EQ(InterpolateThroughput(points, 0.0, 0.0), 82.0);
     // Midway between two equal weights: the plain mean.
-    EXPECT_DOUBLE_EQ(InterpolateThroughput({At(0, 0, 30), At(2, 0, 50)}, 1.0, 0.0), 40.0);
+    EXPECT_DOUBLE_EQ(
+        InterpolateThroughput({ThroughputAt(0, 0, 30), ThroughputAt(2, 0, 50)}, 1.0, 0.0), 40.0);
     // On a measured point: its own rate.
     EXPECT_EQ(InterpolateThroughput(points, 0.0, 2.0), 10.0);
     // Points without a download rate or a finite position do not count.
     std::vector<CThroughputPoint> with = points;
-    with.push_back(At(0.0, 0.5, std::nan("")));
-    with.push_back(At(std::nan(""), 0.0, 1.0));
+    with.push_back(ThroughputAt(0.0, 0.5, std::nan("")));
+    with.push_back(ThroughputAt(std::nan(""), 0.0, 1.0));
     EXPECT_DOUBLE_EQ(InterpolateThroughput(with, 0.0, 0.0), 82.0);
     EXPECT_TRUE(std::isnan(InterpolateThroughput({}, 0.0, 0.0)));
 }
 
 TEST(ThroughputGrid, TheGridCoversTheMeasuredBoxAtTheStudySpacing) {
-    const std::vector<CThroughputPoint> points = {At(2.0, 1.0, 10e6), At(12.0, 6.0, 73e6)};
+    const std::vector<CThroughputPoint> points = {ThroughputAt(2.0, 1.0, 10e6),
+                                                  ThroughputAt(12.0, 6.0, 73e6)};
     const CThroughputGrid grid = ComputeThroughputGrid(points, 0.5);
     EXPECT_EQ(grid.box, (CBox{1.0, 2.0, 5.0, 10.0})) << "Y first";
     EXPECT_EQ(grid.rows, 20) << "10 m / 0.5 m";
@@ -56,13 +54,13 @@ TEST(ThroughputGrid, TheGridCoversTheMeasuredBoxAtTheStudySpacing) {
 }
 
 TEST(ThroughputGrid, OnePointGivesASmallPatchAndNoRateNoGrid) {
-    const CThroughputGrid one = ComputeThroughputGrid({At(5.0, 5.0, 3e6)}, 0.25);
+    const CThroughputGrid one = ComputeThroughputGrid({ThroughputAt(5.0, 5.0, 3e6)}, 0.25);
     EXPECT_EQ(one.box, (CBox{4.0, 4.0, 2.0, 2.0}));
     EXPECT_EQ(one.rows, 8);
     EXPECT_EQ(one.scaleTopBps, 5e6);
     for (double v : one.downBps)
         EXPECT_DOUBLE_EQ(v, 3e6);
-    EXPECT_TRUE(ComputeThroughputGrid({At(1, 1, std::nan(""))}, 1.0).Empty());
+    EXPECT_TRUE(ComputeThroughputGrid({ThroughputAt(1, 1, std::nan(""))}, 1.0).Empty());
     EXPECT_TRUE(ComputeThroughputGrid({}, 1.0).Empty());
 }
 

@@ -51,11 +51,15 @@ TEST(SurveyViewRecord, FirstFiveTypesSaveAsBeforeAndAViewGoesIntoTheRecord) {
     doc.spareText2 = "view=snr;estimator=joint";
     doc.coverageDisplayType = kDisplayApBands;
     EXPECT_EQ(RecordIn(Save(doc)), "estimator=joint");
+    // A view this version does not know (a later one's) stays.
+    doc.spareText2 = "view=other";
+    EXPECT_EQ(RecordIn(Save(doc)), "view=other");
 
     const char* names[] = {"snr", "secondary", "cochannel", "strongest", "throughput"};
     for (int type = kDisplaySnrMargin; type < kDisplayTypeCount; ++type) {
         doc.spareText2 = "estimator=joint";
         doc.coverageDisplayType = type;
+        doc.throughput.resize(type == kDisplayThroughput ? 3 : 0);
         const auto b = Save(doc);
         const std::string record =
             std::string("estimator=joint;view=") + names[type - kDisplaySnrMargin];
@@ -63,6 +67,7 @@ TEST(SurveyViewRecord, FirstFiveTypesSaveAsBeforeAndAViewGoesIntoTheRecord) {
         EXPECT_EQ(GetI32(&b[DisplayTypeAt(record)]), kDisplayNone); // a type every reader knows
         const CTarvoAnalyzerDoc reopened = Read(b);
         EXPECT_EQ(reopened.coverageDisplayType, type);
+        EXPECT_TRUE(reopened.throughput.empty()) << "measurements live in the side files";
         EXPECT_EQ(reopened.estimator, EstimatorKind::Joint);
         EXPECT_EQ(Save(reopened), b);
     }

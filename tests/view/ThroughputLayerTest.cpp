@@ -3,6 +3,7 @@
 
 #include "view/ThroughputLayer.h"
 #include "support/FakeUi.h"
+#include "support/ThroughputPoints.h"
 #include "view/Overlays.h"
 #include "view/RenderLayers.h"
 
@@ -11,13 +12,7 @@
 namespace tarvo {
 namespace {
 
-CThroughputPoint At(double x, double y, double down) {
-    CThroughputPoint p;
-    p.x = x;
-    p.y = y;
-    p.downBps = down;
-    return p;
-}
+using test::ThroughputAt;
 
 // One pixel per metre: site (x, y) is pixel (x, 100 - y) of a 101 x 101
 // picture; the coverage fully opaque, so cells show their colours exactly.
@@ -29,7 +24,8 @@ CTarvoAnalyzerDoc ThroughputDoc() {
     doc.coverageDisplayType = kDisplayThroughput;
     doc.Resolution = 10.0;
     // 20 Mbit/s at (10, 10), 95 at (90, 10), 60 at (50, 60): top 100.
-    doc.throughput = {At(10, 10, 20e6), At(90, 10, 95e6), At(50, 60, 60e6)};
+    doc.throughput = {ThroughputAt(10, 10, 20e6), ThroughputAt(90, 10, 95e6),
+                      ThroughputAt(50, 60, 60e6)};
     return doc;
 }
 
